@@ -1,0 +1,11 @@
+# Every library comes from Debian's packages (see ./scripts/install-deps).
+set(OpenGL_GL_PREFERENCE GLVND)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
+find_package(GLUT REQUIRED)
+find_package(X11 REQUIRED)
+find_package(Threads REQUIRED)
+find_package(SDL2 REQUIRED)
+find_package(SDL2_mixer REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XERCES REQUIRED IMPORTED_TARGET xerces-c)
+find_path(STB_INCLUDE_DIR stb_image.h PATH_SUFFIXES stb REQUIRED)

@@ -1,0 +1,3 @@
+#include "app/run_game.h"
+
+int main(int argc, char** argv) { runGame(argc, argv); }

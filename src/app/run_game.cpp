@@ -1,0 +1,120 @@
+#include "app/run_game.h"
+
+#include <GL/freeglut.h>
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "app/frame_clock.h"
+#include "app/game.h"
+#include "app/input_state.h"
+#include "config/settings.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+
+namespace {
+
+// GLUT callbacks: thin forwarders to the one game.
+void onDisplay() {
+    if (Game::current()->display() != 0) {
+        showError("error in display");
+        quit();
+    }
+}
+
+void onReshape(int width, int height) {
+    if (Game::current()->resize(width, height) != 0) {
+        showError("error in resize");
+        quit();
+    }
+}
+
+void onKeyboard(unsigned char character, int x, int y) {
+    Game::current()->key(character, false, x, y);
+}
+
+void onKeyboardUp(unsigned char character, int x, int y) {
+    Game::current()->key(character, true, x, y);
+}
+
+void onMouse(int button, int buttonState, int x, int y) {
+    Game::current()->mouse(button, buttonState, x, y);
+}
+
+void onIdle() {
+    Game::current()->idle();
+    glutPostRedisplay();
+}
+
+void onSpecial(int key, int x, int y) {
+    // Arrow keys reach the game as the characters with the same codes; GLUT reports
+    // no release for them.
+    if (key >= GLUT_KEY_LEFT && key <= GLUT_KEY_DOWN)
+        Game::current()->key(static_cast<unsigned char>(key), false, x, y);
+}
+
+// True when an X display can be opened; GLUT would abort the process otherwise.
+bool displayAvailable() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return false;
+    XCloseDisplay(display);
+    return true;
+}
+
+}  // namespace
+
+void initialWindowSize(int& width, int& height) {
+    width = Settings::getWindowWidth();
+    height = Settings::getWindowHeight();
+    if (width <= 0 || height <= 0) {
+        width = 800;
+        height = 600;
+    }
+}
+
+void runGame(int argc, char** argv) {
+    platform::initWindowSystemThreads();
+    platform::startClock();
+    if (!displayAvailable()) {
+        std::fprintf(stderr,
+                     "voka: no X display available: set DISPLAY to a running X server\n");
+        std::exit(1);
+    }
+
+    // Process-wide stores, in the order the rest of the game relies on.
+    Settings::create();
+    InputState::reset();
+    FrameClock::reset();
+
+    const bool fullScreen = platform::askYesNo("Switch to FullScreen?", "Run in Fullscreen Mode?");
+
+    int width = 0;
+    int height = 0;
+    initialWindowSize(width, height);
+    glutInitWindowSize(width, height);
+    glutInitWindowPosition(200, 200);
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ACCUM | GLUT_DEPTH | GLUT_STENCIL);
+    glutCreateWindow(argv[0]);
+    // Returning from the loop (window closed by the window manager) ends the game too.
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+
+    Game::install(std::make_unique<Game>(GameState::Menu));
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
+            GL_ACCUM_BUFFER_BIT);
+
+    glutDisplayFunc(onDisplay);
+    glutReshapeFunc(onReshape);
+    glutKeyboardFunc(onKeyboard);
+    glutKeyboardUpFunc(onKeyboardUp);
+    glutMouseFunc(onMouse);
+    glutIdleFunc(onIdle);
+    glutSpecialFunc(onSpecial);
+    glutIgnoreKeyRepeat(1);
+
+    if (fullScreen) glutFullScreen();
+    glutMainLoop();
+    quit();
+}

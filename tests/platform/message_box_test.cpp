@@ -1,0 +1,42 @@
+#include "platform/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
+
+#include "support/captured_errors.h"
+
+namespace {
+
+TEST(MessageBox, NonInteractiveModeWritesOneLineAndAnswersNo) {
+    setenv("VOKA_NONINTERACTIVE", "1", 1);
+    ASSERT_TRUE(platform::nonInteractive());
+    testing::internal::CaptureStderr();
+    showError("something broke");
+    const bool answer = platform::askYesNo("Switch to FullScreen?", "Run in Fullscreen Mode?");
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(answer);
+    EXPECT_EQ(err,
+              "error: something broke\n"
+              "Switch to FullScreen?: Run in Fullscreen Mode?\n");
+}
+
+TEST(MessageBox, OnlyTheValueOneMeansNonInteractive) {
+    setenv("VOKA_NONINTERACTIVE", "yes", 1);
+    EXPECT_FALSE(platform::nonInteractive());
+    setenv("VOKA_NONINTERACTIVE", "1", 1);
+    EXPECT_TRUE(platform::nonInteractive());
+}
+
+TEST(MessageBox, SinkReceivesBoxesFromAnyThread) {
+    testing_support::CapturedErrors captured(true);
+    std::thread network([] { showError("lost connection"); });
+    network.join();
+    EXPECT_TRUE(platform::askYesNo("caption", "question"));
+    ASSERT_EQ(captured.lines().size(), 2u);
+    EXPECT_EQ(captured.lines()[0], "error: lost connection");
+    EXPECT_EQ(captured.lines()[1], "caption: question");
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include "support/e2e_runner.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace testing_support {
+namespace {
+
+std::vector<std::string> readLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+}
+
+void sleepFor(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+}  // namespace
+
+std::string builtBinary(const std::string& relativePath) {
+    return std::string(VOKA_BINARY_DIR) + "/" + relativePath;
+}
+
+std::string runCommand(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return output;
+    char buffer[512];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, count);
+    pclose(pipe);
+    return output;
+}
+
+E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
+               const std::vector<std::string>& args)
+    : gameDir_(gameDir),
+      stderrPath_(gameDir + "/.e2e-stderr.txt"),
+      stdoutPath_(gameDir + "/.e2e-stdout.txt") {
+    std::vector<std::string> argv{binary};
+    argv.insert(argv.end(), args.begin(), args.end());
+    pid_ = fork();
+    if (pid_ == 0) {
+        if (chdir(gameDir.c_str()) != 0) _exit(126);
+        FILE* err = std::freopen(stderrPath_.c_str(), "w", stderr);
+        FILE* out = std::freopen(stdoutPath_.c_str(), "w", stdout);
+        if (err == nullptr || out == nullptr) _exit(126);
+        setenv("VOKA_NONINTERACTIVE", "1", 1);
+        std::vector<char*> raw;
+        for (auto& arg : argv) raw.push_back(arg.data());
+        raw.push_back(nullptr);
+        execv(raw[0], raw.data());
+        _exit(127);
+    }
+}
+
+E2eRun::~E2eRun() {
+    if (!ended_ && pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+bool E2eRun::running() {
+    if (ended_) return false;
+    int status = 0;
+    const pid_t done = waitpid(pid_, &status, WNOHANG);
+    if (done == pid_) {
+        ended_ = true;
+        exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return false;
+    }
+    return true;
+}
+
+bool E2eRun::waitForWindow(int timeoutMs) {
+    const std::string search =
+        "xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null | head -n 1";
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        if (!running()) return false;
+        std::string id = runCommand(search);
+        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+        if (!id.empty()) {
+            window_ = id;
+            // Give GLUT a moment to draw its first frames after mapping.
+            sleepFor(300);
+            return true;
+        }
+        sleepFor(100);
+    }
+    return false;
+}
+
+bool E2eRun::windowSize(int& width, int& height) const {
+    if (window_.empty()) return false;
+    const std::string out = runCommand("xdotool getwindowgeometry --shell " + window_);
+    std::istringstream in(out);
+    std::string line;
+    bool haveWidth = false;
+    bool haveHeight = false;
+    while (std::getline(in, line)) {
+        if (line.rfind("WIDTH=", 0) == 0) {
+            width = std::atoi(line.c_str() + 6);
+            haveWidth = true;
+        } else if (line.rfind("HEIGHT=", 0) == 0) {
+            height = std::atoi(line.c_str() + 7);
+            haveHeight = true;
+        }
+    }
+    return haveWidth && haveHeight;
+}
+
+void E2eRun::key(const std::string& keysym) const {
+    keyDown(keysym);
+    keyUp(keysym);
+}
+
+void E2eRun::keyDown(const std::string& keysym) const {
+    runCommand("xdotool windowfocus --sync " + window_ + " keydown " + keysym + " 2>/dev/null");
+    sleepFor(150);
+}
+
+void E2eRun::keyUp(const std::string& keysym) const {
+    runCommand("xdotool windowfocus --sync " + window_ + " keyup " + keysym + " 2>/dev/null");
+    sleepFor(150);
+}
+
+bool E2eRun::screenshot(const std::string& pngPath) const {
+    return std::system(("import -window root " + pngPath + " 2>/dev/null").c_str()) == 0;
+}
+
+int E2eRun::wait(int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += 50) {
+        if (!running()) return exitCode_;
+        sleepFor(50);
+    }
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    ended_ = true;
+    exitCode_ = -1;
+    return -1;
+}
+
+std::vector<std::string> E2eRun::stderrLines() const { return readLines(stderrPath_); }
+std::vector<std::string> E2eRun::stdoutLines() const { return readLines(stdoutPath_); }
+
+}  // namespace testing_support

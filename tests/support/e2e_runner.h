@@ -1,0 +1,59 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Where the built programs are.
+std::string builtBinary(const std::string& relativePath);
+
+// Runs a built program from a game directory on the current X display with
+// VOKA_NONINTERACTIVE=1, so that message boxes become "caption: text" lines on standard
+// error. Keys are typed with xdotool into its window. The process is killed on
+// destruction if it is still running.
+class E2eRun {
+public:
+    E2eRun(const std::string& binary, const std::string& gameDir,
+           const std::vector<std::string>& args = {});
+    ~E2eRun();
+    E2eRun(const E2eRun&) = delete;
+    E2eRun& operator=(const E2eRun&) = delete;
+
+    // Waits until the program has a visible window; false after `timeoutMs`.
+    bool waitForWindow(int timeoutMs = 20000);
+    // Window size as the X server sees it; false when unknown.
+    bool windowSize(int& width, int& height) const;
+    // Types one key (an X keysym name such as "Return", "Up", "Escape", "e") as a press
+    // and a release, after focusing the window.
+    void key(const std::string& keysym) const;
+    void keyDown(const std::string& keysym) const;
+    void keyUp(const std::string& keysym) const;
+    // Saves a PNG of the whole screen.
+    bool screenshot(const std::string& pngPath) const;
+
+    // Waits for the process to end; returns its exit code, or -1 when it did not end in
+    // time (it is then killed) or died from a signal.
+    int wait(int timeoutMs = 20000);
+    bool running();
+
+    // Standard error and standard output so far, split into lines.
+    std::vector<std::string> stderrLines() const;
+    std::vector<std::string> stdoutLines() const;
+
+private:
+    std::string gameDir_;
+    std::string stderrPath_;
+    std::string stdoutPath_;
+    std::string window_;
+    pid_t pid_ = -1;
+    int exitCode_ = -1;
+    bool ended_ = false;
+};
+
+// Runs a shell command and returns its standard output.
+std::string runCommand(const std::string& command);
+
+}  // namespace testing_support

@@ -1,0 +1,62 @@
+#include "support/gl_fixture.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+#include "platform/message_box.h"
+
+namespace testing_support {
+namespace {
+
+int g_window = 0;
+
+void displayNothing() {}
+
+}  // namespace
+
+void GlTest::SetUpTestSuite() {
+    if (g_window != 0) return;
+    if (std::getenv("DISPLAY") == nullptr) {
+        FAIL() << "GL tests need an X display; run them through ./test, which starts Xvfb";
+    }
+    platform::initWindowSystemThreads();
+    int argc = 1;
+    char name[] = "voka-gl-test";
+    char* argv[] = {name, nullptr};
+    glutInitWindowSize(kWidth, kHeight);
+    glutInitWindowPosition(0, 0);
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ACCUM | GLUT_DEPTH | GLUT_STENCIL);
+    g_window = glutCreateWindow(name);
+    glutDisplayFunc(displayNothing);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
+    pumpEvents();
+}
+
+void GlTest::SetUp() {
+    ASSERT_NE(g_window, 0) << "no GL window";
+    glutSetWindow(g_window);
+    glViewport(0, 0, kWidth, kHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void GlTest::pumpEvents() {
+    for (int i = 0; i < 5; ++i) glutMainLoopEvent();
+}
+
+std::array<std::uint8_t, 4> GlTest::readPixel(int x, int y, unsigned int buffer) {
+    std::array<std::uint8_t, 4> rgba{};
+    glFinish();
+    glReadBuffer(buffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+int GlTest::windowId() { return g_window; }
+
+}  // namespace testing_support

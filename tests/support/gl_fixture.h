@@ -1,0 +1,30 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+
+namespace testing_support {
+
+// Tests that need a real OpenGL context: one GLUT window per test process (double
+// buffer, depth, stencil and accumulation, like the game's), on the X display that
+// ./test provides (Xvfb with Mesa).
+class GlTest : public ::testing::Test {
+public:
+    static constexpr int kWidth = 320;
+    static constexpr int kHeight = 240;
+
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+
+    // Lets GLUT handle pending window events (map, resize).
+    static void pumpEvents();
+    // RGBA of one pixel of the given buffer (GL_BACK or GL_FRONT), window coordinates
+    // with the origin at the bottom left as OpenGL counts them.
+    static std::array<std::uint8_t, 4> readPixel(int x, int y, unsigned int buffer);
+    static int windowId();
+};
+
+}  // namespace testing_support
