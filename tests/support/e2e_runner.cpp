@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -28,6 +29,17 @@ void sleepFor(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms
 
 std::string builtBinary(const std::string& relativePath) {
     return std::string(VOKA_BINARY_DIR) + "/" + relativePath;
+}
+
+void copyGameData(const std::string& dir) {
+    namespace fs = std::filesystem;
+    const fs::path source = fs::path(VOKA_BINARY_DIR) / "game";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(source, error)) {
+        if (entry.path().filename() == "zrv.cfg") continue;
+        fs::copy(entry.path(), fs::path(dir) / entry.path().filename(),
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
+    }
 }
 
 std::string runCommand(const std::string& command) {

@@ -10,6 +10,10 @@ namespace testing_support {
 // Where the built programs are.
 std::string builtBinary(const std::string& relativePath);
 
+// Fills `dir` with the data files of the build's game directory (build/<x>/game), all
+// but zrv.cfg, so that a test decides what settings file the game finds.
+void copyGameData(const std::string& dir);
+
 // Runs a built program from a game directory on the current X display with
 // VOKA_NONINTERACTIVE=1, so that message boxes become "caption: text" lines on standard
 // error. Keys are typed with xdotool into its window. The process is killed on
