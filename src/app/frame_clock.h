@@ -5,7 +5,7 @@
 // Frame timing of the match: the step between two ticks in seconds, and the number of
 // ticks in the last window of more than one second (not divided by its length).
 class FrameClock {
-public:
+  public:
     // Reads the game clock (milliseconds * 0.001 as a float) and advances the counters.
     static void tick();
     // Sets every stored time back to 0, as at program start.
@@ -14,7 +14,7 @@ public:
     static std::int32_t getFps() { return s_fps; }
     static float getFrameTime() { return s_frameTime; }
 
-private:
+  private:
     static inline std::int32_t s_fps = 0;
     static inline float s_frameTime = 0.0f;
     static inline float s_lastTick = 0.0f;

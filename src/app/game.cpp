@@ -11,7 +11,9 @@
 #include "config/settings.h"
 #include "platform/cursor.h"
 
-Game::Game(std::int32_t initialState) { setState(initialState); }
+Game::Game(std::int32_t initialState) {
+    setState(initialState);
+}
 
 Game::~Game() = default;
 
@@ -25,16 +27,23 @@ void quit() {
 int Game::setState(std::int32_t state) {
     state_ = state;
     switch (state) {
-        case GameState::Menu: enterMenu(); return 0;
-        case GameState::Loading: menu_.reset(); return 0;
+        case GameState::Menu:
+            enterMenu();
+            return 0;
+        case GameState::Loading:
+            menu_.reset();
+            return 0;
         case GameState::Playing:
         case GameState::Dead:
         case GameState::Respawn:
         case GameState::About:
         case GameState::Story:
-        case GameState::Config: return 0;
-        case 2: return -2;
-        default: return -1;
+        case GameState::Config:
+            return 0;
+        case 2:
+            return -2;
+        default:
+            return -1;
     }
 }
 
@@ -66,15 +75,21 @@ int Game::display() {
         case GameState::Story:
         case GameState::Config:
         case GameState::About:
-        case GameState::Loading: drawScreen(); return 0;
+        case GameState::Loading:
+            drawScreen();
+            return 0;
         case GameState::Playing:
         case GameState::Dead:
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
             glutSwapBuffers();
             return 0;
-        case GameState::Respawn: state_ = GameState::Playing; return 0;
-        case 2: return -2;
-        default: return -1;
+        case GameState::Respawn:
+            state_ = GameState::Playing;
+            return 0;
+        case 2:
+            return -2;
+        default:
+            return -1;
     }
 }
 
@@ -93,8 +108,8 @@ int Game::resize(int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     if (height != 0) {
-        gluPerspective(Settings::getFov(),
-                       static_cast<double>(width) / static_cast<double>(height), 0.01, 10000.0);
+        gluPerspective(Settings::getFov(), static_cast<double>(width) / static_cast<double>(height),
+                       0.01, 10000.0);
     }
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -103,17 +118,22 @@ int Game::resize(int width, int height) {
 
 void Game::key(unsigned char character, bool up, int /*x*/, int /*y*/) {
     switch (state_) {
-        case GameState::Menu: keyMenu(character, up); break;
+        case GameState::Menu:
+            keyMenu(character, up);
+            break;
         case GameState::Story:
         case GameState::About:
             if (character == GameKey::Esc) setState(GameState::Menu);
             break;
-        case GameState::Playing: keyPlaying(character, up); break;
+        case GameState::Playing:
+            keyPlaying(character, up);
+            break;
         case GameState::Dead:
             if (character == GameKey::Esc) quit();
             setState(GameState::Respawn);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -125,11 +145,20 @@ void Game::keyMenu(unsigned char character, bool up) {
         menu_->selectNext();
     } else if (character == GameKey::Enter && !up) {
         switch (menu_->getSelection()) {
-            case MainMenu::kStart: setState(GameState::Loading); break;
-            case MainMenu::kConfig: setState(GameState::Config); break;
-            case MainMenu::kStory: setState(GameState::Story); break;
-            case MainMenu::kAbout: setState(GameState::About); break;
-            default: quit();
+            case MainMenu::kStart:
+                setState(GameState::Loading);
+                break;
+            case MainMenu::kConfig:
+                setState(GameState::Config);
+                break;
+            case MainMenu::kStory:
+                setState(GameState::Story);
+                break;
+            case MainMenu::kAbout:
+                setState(GameState::About);
+                break;
+            default:
+                quit();
         }
     }
 }
@@ -151,6 +180,12 @@ void Game::keyPlaying(unsigned char character, bool up) {
     } else if (character == GameKey::Esc) {
         quit();
     }
+}
+
+void Game::special(int specialKey, int x, int y) {
+    // GLUT reports no release for these.
+    if (specialKey >= GLUT_KEY_LEFT && specialKey <= GLUT_KEY_DOWN)
+        key(static_cast<unsigned char>(specialKey), false, x, y);
 }
 
 void Game::mouse(int button, int buttonState, int /*x*/, int /*y*/) {

@@ -35,7 +35,7 @@ struct GameKey {
 // The one game: owns the screens and the match, and dispatches every GLUT callback by
 // its current state. All of it runs on the main thread, which owns the GL context.
 class Game {
-public:
+  public:
     explicit Game(std::int32_t initialState);
     ~Game();
     Game(const Game&) = delete;
@@ -50,6 +50,8 @@ public:
     int resize(int width, int height);
     void key(unsigned char character, bool up, int x, int y);
     void mouse(int button, int buttonState, int x, int y);
+    // GLUT special keys: the arrows are handed to key() as their codes 100 to 103.
+    void special(int key, int x, int y);
 
     MainMenu* getMenu() const { return menu_.get(); }
     int getViewportWidth() const { return viewportWidth_; }
@@ -60,7 +62,7 @@ public:
     static void install(std::unique_ptr<Game> game) { s_current = std::move(game); }
     static void destroyCurrent() { s_current.reset(); }
 
-private:
+  private:
     void enterMenu();
     void keyMenu(unsigned char character, bool up);
     void keyPlaying(unsigned char character, bool up);

@@ -5,7 +5,7 @@
 // The driving keys and mouse buttons as the match reads them: each flag is 0 or 1,
 // set by the keyboard and mouse callbacks on the main thread.
 class InputState {
-public:
+  public:
     static std::uint8_t getForward() { return s_forward; }
     static void setForward(std::uint8_t v) { s_forward = v; }
     static std::uint8_t getBackward() { return s_backward; }
@@ -25,7 +25,7 @@ public:
         s_leftButton = s_rightButton = 0;
     }
 
-private:
+  private:
     static inline std::uint8_t s_forward = 0;
     static inline std::uint8_t s_backward = 0;
     static inline std::uint8_t s_left = 0;

@@ -1,3 +1,5 @@
 #include "app/run_game.h"
 
-int main(int argc, char** argv) { runGame(argc, argv); }
+int main(int argc, char** argv) {
+    runGame(argc, argv);
+}

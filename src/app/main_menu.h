@@ -4,7 +4,7 @@
 
 // The main menu: five entries from top to bottom, one of them selected.
 class MainMenu {
-public:
+  public:
     static constexpr std::int32_t kStart = 0;
     static constexpr std::int32_t kConfig = 1;
     static constexpr std::int32_t kStory = 2;
@@ -26,7 +26,7 @@ public:
         if (selection_ < 0) selection_ = kEntryCount - 1;
     }
 
-private:
+  private:
     std::int32_t selection_ = kStart;
     unsigned int backgroundTexture_;
 };

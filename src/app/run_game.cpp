@@ -12,6 +12,7 @@
 #include "app/input_state.h"
 #include "config/settings.h"
 #include "platform/clock.h"
+#include "platform/gl_driver.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -49,18 +50,26 @@ void onIdle() {
 }
 
 void onSpecial(int key, int x, int y) {
-    // Arrow keys reach the game as the characters with the same codes; GLUT reports
-    // no release for them.
-    if (key >= GLUT_KEY_LEFT && key <= GLUT_KEY_DOWN)
-        Game::current()->key(static_cast<unsigned char>(key), false, x, y);
+    Game::current()->special(key, x, y);
 }
 
-// True when an X display can be opened; GLUT would abort the process otherwise.
-bool displayAvailable() {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) return false;
-    XCloseDisplay(display);
-    return true;
+// A connection to the X display, or none; GLUT would abort the process without one.
+// It stays open until GLUT has its own: a connection closed just before the next one is
+// opened can make the X server refuse that next one.
+struct DisplayCloser {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
+using DisplayProbe = std::unique_ptr<Display, DisplayCloser>;
+
+// A busy X server may refuse a connection now and then; try a few times before saying
+// there is no display.
+DisplayProbe openDisplay() {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr)) return DisplayProbe(display);
+        if (std::getenv("DISPLAY") == nullptr) break;
+        platform::sleepMs(50);
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -77,9 +86,9 @@ void initialWindowSize(int& width, int& height) {
 void runGame(int argc, char** argv) {
     platform::initWindowSystemThreads();
     platform::startClock();
-    if (!displayAvailable()) {
-        std::fprintf(stderr,
-                     "voka: no X display available: set DISPLAY to a running X server\n");
+    DisplayProbe probe = openDisplay();
+    if (!probe) {
+        std::fprintf(stderr, "voka: no X display available: set DISPLAY to a running X server\n");
         std::exit(1);
     }
 
@@ -98,6 +107,8 @@ void runGame(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ACCUM | GLUT_DEPTH | GLUT_STENCIL);
     glutCreateWindow(argv[0]);
+    platform::pinGlDriver();
+    probe.reset();
     // Returning from the loop (window closed by the window manager) ends the game too.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
 

@@ -22,23 +22,35 @@ void copyText(char (&field)[Settings::kTextSize], const char* text) {
 
 }  // namespace
 
-void Settings::resetStartValues() { s_instance = Settings{}; }
+void Settings::resetStartValues() {
+    s_instance = Settings{};
+}
 
 void Settings::create() {
     resetStartValues();
     if (s_instance.readFile() != 0) showError("Error loading config file!");
 }
 
-void Settings::load() { s_instance.readFile(); }
+void Settings::load() {
+    s_instance.readFile();
+}
 
 void Settings::save() {
     if (s_instance.writeFile() != 0) showError("could not write the config file zrv.cfg");
 }
 
-void Settings::getPlayerName(char* out) { std::memcpy(out, s_instance.playerName, kTextSize); }
-void Settings::setPlayerName(const char* name) { copyText(s_instance.playerName, name); }
-void Settings::getServerIp(char* out) { std::memcpy(out, s_instance.serverIp, kTextSize); }
-void Settings::setServerIp(const char* address) { copyText(s_instance.serverIp, address); }
+void Settings::getPlayerName(char* out) {
+    std::memcpy(out, s_instance.playerName, kTextSize);
+}
+void Settings::setPlayerName(const char* name) {
+    copyText(s_instance.playerName, name);
+}
+void Settings::getServerIp(char* out) {
+    std::memcpy(out, s_instance.serverIp, kTextSize);
+}
+void Settings::setServerIp(const char* address) {
+    copyText(s_instance.serverIp, address);
+}
 
 void Settings::setResolution(std::int32_t index) {
     if (index < 0 || index > 3) return;
@@ -48,9 +60,13 @@ void Settings::setResolution(std::int32_t index) {
 
 std::int32_t Settings::getResolution() {
     switch (s_instance.windowWidth) {
-        case 640: return 0;
-        case 1024: return 2;
-        case 1280: return 3;
-        default: return 1;
+        case 640:
+            return 0;
+        case 1024:
+            return 2;
+        case 1280:
+            return 3;
+        default:
+            return 1;
     }
 }

@@ -6,7 +6,7 @@
 // changes settings through the static getters and setters below; only the file reader
 // checks values. The configuration screen edits in place, then saves or reloads.
 class Settings {
-public:
+  public:
     static constexpr int kTextSize = 51;  // name and address: 50 characters and a NUL
     static constexpr const char* kFileName = "zrv.cfg";
     static constexpr int kKeyCount = 25;
@@ -111,7 +111,7 @@ public:
     // The index derived from the width alone: 640 -> 0, 1024 -> 2, 1280 -> 3, else 1.
     static std::int32_t getResolution();
 
-private:
+  private:
     constexpr Settings() = default;
 
     // Start values, in the store's field order. The instance is constant-initialised,

@@ -38,11 +38,13 @@ constexpr const char* kKeys[Settings::kKeyCount] = {
     "lensflare",  "blur",        "fog",         "sound",        "multitexturing",
     "mipmapping", "texturqual",  "rendermode",  "fov",          "lod"};
 
-bool isSpace(char c) { return c == '\t' || c == ' ' || c == '\n'; }
+bool isSpace(char c) {
+    return c == '\t' || c == ' ' || c == '\n';
+}
 
 bool isTokenChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '.';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '.';
 }
 
 // Leading decimal digits, saturating at `limit`; 0 when the token starts with no digit.
@@ -79,7 +81,7 @@ bool readText(const char* path, std::string& text) {
 
 // Applies the tokens of one settings text to the store, reporting the first fault.
 class SettingsReader {
-public:
+  public:
     SettingsReader(Settings& settings, std::string_view text) : s_(settings), text_(text) {}
 
     int run() {
@@ -108,7 +110,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     static int fail(const char* message) {
         showError(message);
         return -1;
@@ -143,18 +145,35 @@ private:
     const char* apply(int index, const std::string& value) {
         const char first = value.empty() ? '\0' : value[0];
         switch (index) {
-            case 0: s_.keyForward = first; break;
-            case 1: s_.keyBack = first; break;
-            case 2: s_.keyLeft = first; break;
-            case 3: s_.keyRight = first; break;
-            case 4: s_.keyCenterView = first; break;
-            case 5: s_.keyRailGun = first; break;
-            case 6: s_.keyMachineGun = first; break;
-            case 7: return readBool(value, s_.invertMouse) ? nullptr : kMsgBool;
+            case 0:
+                s_.keyForward = first;
+                break;
+            case 1:
+                s_.keyBack = first;
+                break;
+            case 2:
+                s_.keyLeft = first;
+                break;
+            case 3:
+                s_.keyRight = first;
+                break;
+            case 4:
+                s_.keyCenterView = first;
+                break;
+            case 5:
+                s_.keyRailGun = first;
+                break;
+            case 6:
+                s_.keyMachineGun = first;
+                break;
+            case 7:
+                return readBool(value, s_.invertMouse) ? nullptr : kMsgBool;
             case 8:
                 s_.mouseSensitivity = signedNumber(value);
                 return s_.mouseSensitivity <= 0 ? kMsgSensitivity : nullptr;
-            case 9: Settings::setPlayerName(value.c_str()); break;
+            case 9:
+                Settings::setPlayerName(value.c_str());
+                break;
             case 10:
                 if (value == "red") {
                     s_.vokaType = 128;
@@ -164,30 +183,48 @@ private:
                     return kMsgBool;
                 }
                 break;
-            case 11: Settings::setServerIp(value.c_str()); break;
+            case 11:
+                Settings::setServerIp(value.c_str());
+                break;
             case 12:
                 s_.serverPort = static_cast<std::uint16_t>(leadingNumber(value, 4294967295u));
                 if (s_.serverPort == 0) return kMsgPortLow;
                 if (s_.serverPort >= 65000) return kMsgPortHigh;
                 break;
-            case 13: Settings::setResolution(signedNumber(value)); break;
-            case 14: return readBool(value, s_.shadow) ? nullptr : kMsgBool;
-            case 15: return readBool(value, s_.lensflare) ? nullptr : kMsgBool;
-            case 16: return readBool(value, s_.motionBlur) ? nullptr : kMsgBool;
-            case 17: return readBool(value, s_.fog) ? nullptr : kMsgBool;
-            case 18: return readBool(value, s_.sound) ? nullptr : kMsgBool;
-            case 19: return readBool(value, s_.multitexturing) ? nullptr : kMsgBool;
-            case 20: return readBool(value, s_.mipmapping) ? nullptr : kMsgBool;
-            case 21: s_.textureQuality = signedNumber(value); break;
-            case 22: s_.renderMode = signedNumber(value); break;
-            case 23: s_.fov = static_cast<double>(signedNumber(value)); break;
+            case 13:
+                Settings::setResolution(signedNumber(value));
+                break;
+            case 14:
+                return readBool(value, s_.shadow) ? nullptr : kMsgBool;
+            case 15:
+                return readBool(value, s_.lensflare) ? nullptr : kMsgBool;
+            case 16:
+                return readBool(value, s_.motionBlur) ? nullptr : kMsgBool;
+            case 17:
+                return readBool(value, s_.fog) ? nullptr : kMsgBool;
+            case 18:
+                return readBool(value, s_.sound) ? nullptr : kMsgBool;
+            case 19:
+                return readBool(value, s_.multitexturing) ? nullptr : kMsgBool;
+            case 20:
+                return readBool(value, s_.mipmapping) ? nullptr : kMsgBool;
+            case 21:
+                s_.textureQuality = signedNumber(value);
+                break;
+            case 22:
+                s_.renderMode = signedNumber(value);
+                break;
+            case 23:
+                s_.fov = static_cast<double>(signedNumber(value));
+                break;
             case 24: {
                 bool on = false;
                 if (!readBool(value, on)) return kMsgBool;
                 s_.lod = on ? 1 : 0;
                 break;
             }
-            default: break;
+            default:
+                break;
         }
         return nullptr;
     }
@@ -199,7 +236,7 @@ private:
 
 // Formats the 25 lines of the file, in the writer's order.
 class SettingsWriter {
-public:
+  public:
     static std::string format(const Settings& s) {
         std::string text;
         charLine(text, "action_fwd", s.keyForward);
@@ -230,7 +267,7 @@ public:
         return text;
     }
 
-private:
+  private:
     // The field of view is written as a whole number, truncated toward zero; values
     // no int can hold (never produced by the game) are clamped instead of overflowing.
     static int truncatedFov(double fov) {

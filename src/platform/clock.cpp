@@ -13,11 +13,15 @@ using SteadyClock = std::chrono::steady_clock;
 // case the first reading starts it.
 std::atomic<SteadyClock::rep> g_origin{0};
 
-SteadyClock::rep now() { return SteadyClock::now().time_since_epoch().count(); }
+SteadyClock::rep now() {
+    return SteadyClock::now().time_since_epoch().count();
+}
 
 }  // namespace
 
-void startClock() { g_origin.store(now()); }
+void startClock() {
+    g_origin.store(now());
+}
 
 std::uint32_t timeGetTime() {
     SteadyClock::rep origin = g_origin.load();

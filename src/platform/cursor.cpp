@@ -6,7 +6,9 @@
 
 namespace platform {
 
-void hideCursor() { glutSetCursor(GLUT_CURSOR_NONE); }
+void hideCursor() {
+    glutSetCursor(GLUT_CURSOR_NONE);
+}
 
 bool getCursorPos(int& x, int& y) {
     // GLUT only reports the pointer through motion callbacks, which the game does not use,
@@ -24,6 +26,8 @@ bool getCursorPos(int& x, int& y) {
     return true;
 }
 
-void warpCursor(int x, int y) { glutWarpPointer(x, y); }
+void warpCursor(int x, int y) {
+    glutWarpPointer(x, y);
+}
 
 }  // namespace platform

@@ -62,7 +62,9 @@ bool divert(const char* caption, const char* text, bool& answer) {
 
 }  // namespace
 
-void initWindowSystemThreads() { XInitThreads(); }
+void initWindowSystemThreads() {
+    XInitThreads();
+}
 
 bool nonInteractive() {
     const char* value = std::getenv("VOKA_NONINTERACTIVE");

@@ -17,7 +17,9 @@ bool nonInteractive();
 
 // Caption "error", one OK button. Returns when the player closes the box.
 void showError(const char* text);
-inline void showError(const std::string& text) { showError(text.c_str()); }
+inline void showError(const std::string& text) {
+    showError(text.c_str());
+}
 
 // Yes/No question with the question icon; true for Yes.
 bool askYesNo(const char* caption, const char* text);

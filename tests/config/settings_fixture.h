@@ -11,7 +11,7 @@
 // A settings store at its start values, a scratch directory for zrv.cfg files and the
 // message boxes the reader raises.
 class SettingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Settings::resetStartValues(); }
     void TearDown() override { Settings::resetStartValues(); }
 

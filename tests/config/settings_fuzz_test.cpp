@@ -14,11 +14,21 @@ std::string mutate(std::string text, std::mt19937& rng) {
     for (int i = 0; i < edits; ++i) {
         const std::size_t at = text.empty() ? 0 : rng() % text.size();
         switch (op(rng)) {
-            case 0: if (!text.empty()) text[at] = static_cast<char>(byte(rng)); break;
-            case 1: text.insert(at, 1, static_cast<char>(byte(rng))); break;
-            case 2: if (!text.empty()) text.erase(at, 1 + rng() % 20); break;
-            case 3: text.insert(at, std::string(rng() % 400, "az09_. \n\t"[rng() % 9])); break;
-            default: text = text.substr(0, at); break;
+            case 0:
+                if (!text.empty()) text[at] = static_cast<char>(byte(rng));
+                break;
+            case 1:
+                text.insert(at, 1, static_cast<char>(byte(rng)));
+                break;
+            case 2:
+                if (!text.empty()) text.erase(at, 1 + rng() % 20);
+                break;
+            case 3:
+                text.insert(at, std::string(rng() % 400, "az09_. \n\t"[rng() % 9]));
+                break;
+            default:
+                text = text.substr(0, at);
+                break;
         }
     }
     return text;

@@ -116,8 +116,7 @@ struct BadValue {
     const char* message;
 };
 
-class SettingsBadValueTest : public SettingsTest,
-                             public ::testing::WithParamInterface<BadValue> {};
+class SettingsBadValueTest : public SettingsTest, public ::testing::WithParamInterface<BadValue> {};
 
 TEST_P(SettingsBadValueTest, ReportsItsMessageOnce) {
     EXPECT_EQ(readText(withValue(GetParam().key, GetParam().value)), -1);
@@ -126,26 +125,26 @@ TEST_P(SettingsBadValueTest, ReportsItsMessageOnce) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SettingsBadValueTest,
-    ::testing::Values(
-        BadValue{"invert", "TRUE", "value in config file must be true or false"},
-        BadValue{"vokatype", "blue", "value in config file must be true or false"},
-        BadValue{"shadow", "yes", "value in config file must be true or false"},
-        BadValue{"lensflare", "1", "value in config file must be true or false"},
-        BadValue{"blur", "False", "value in config file must be true or false"},
-        BadValue{"fog", "truefalse", "value in config file must be true or false"},
-        BadValue{"sound", "on", "value in config file must be true or false"},
-        BadValue{"multitexturing", "t", "value in config file must be true or false"},
-        BadValue{"mipmapping", "no", "value in config file must be true or false"},
-        BadValue{"lod", "1", "value in config file must be true or false"},
-        BadValue{"sensitivity", "0", "sensitivity must be greater than 0"},
-        BadValue{"sensitivity", "abc", "sensitivity must be greater than 0"},
-        BadValue{"server_port", "0", "server_port must be greater than 0"},
-        BadValue{"server_port", "65536", "server_port must be greater than 0"},
-        BadValue{"server_port", "65000", "server_port must be lower than 65000"},
-        BadValue{"server_port", "99999999999999", "server_port must be lower than 65000"},
-        BadValue{"server_port", "x", "server_port must be greater than 0"},
-        BadValue{"action_fwd", ",", "unknown string in config file"},
-        BadValue{"server_ip", "127.0.0.1:24500", "unknown string in config file"}));
+    ::testing::Values(BadValue{"invert", "TRUE", "value in config file must be true or false"},
+                      BadValue{"vokatype", "blue", "value in config file must be true or false"},
+                      BadValue{"shadow", "yes", "value in config file must be true or false"},
+                      BadValue{"lensflare", "1", "value in config file must be true or false"},
+                      BadValue{"blur", "False", "value in config file must be true or false"},
+                      BadValue{"fog", "truefalse", "value in config file must be true or false"},
+                      BadValue{"sound", "on", "value in config file must be true or false"},
+                      BadValue{"multitexturing", "t", "value in config file must be true or false"},
+                      BadValue{"mipmapping", "no", "value in config file must be true or false"},
+                      BadValue{"lod", "1", "value in config file must be true or false"},
+                      BadValue{"sensitivity", "0", "sensitivity must be greater than 0"},
+                      BadValue{"sensitivity", "abc", "sensitivity must be greater than 0"},
+                      BadValue{"server_port", "0", "server_port must be greater than 0"},
+                      BadValue{"server_port", "65536", "server_port must be greater than 0"},
+                      BadValue{"server_port", "65000", "server_port must be lower than 65000"},
+                      BadValue{"server_port", "99999999999999",
+                               "server_port must be lower than 65000"},
+                      BadValue{"server_port", "x", "server_port must be greater than 0"},
+                      BadValue{"action_fwd", ",", "unknown string in config file"},
+                      BadValue{"server_ip", "127.0.0.1:24500", "unknown string in config file"}));
 
 TEST_F(SettingsTest, PortAtUpperBoundPasses) {
     EXPECT_EQ(readText(withValue("server_port", "64999")), 0);

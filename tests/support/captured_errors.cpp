@@ -8,7 +8,9 @@ CapturedErrors::CapturedErrors(bool answer) : answer_(answer) {
     platform::setMessageSink(&CapturedErrors::record, this);
 }
 
-CapturedErrors::~CapturedErrors() { platform::setMessageSink(nullptr, nullptr); }
+CapturedErrors::~CapturedErrors() {
+    platform::setMessageSink(nullptr, nullptr);
+}
 
 bool CapturedErrors::record(void* context, const char* caption, const char* text) {
     auto* self = static_cast<CapturedErrors*>(context);

@@ -8,7 +8,7 @@ namespace testing_support {
 // Collects every message box raised while it lives, instead of showing it. Questions
 // are answered with `answer`.
 class CapturedErrors {
-public:
+  public:
     explicit CapturedErrors(bool answer = false);
     ~CapturedErrors();
     CapturedErrors(const CapturedErrors&) = delete;
@@ -19,7 +19,7 @@ public:
     // "caption: text" lines, in order.
     const std::vector<std::string>& lines() const { return lines_; }
 
-private:
+  private:
     static bool record(void* context, const char* caption, const char* text);
 
     bool answer_;

@@ -23,7 +23,9 @@ std::vector<std::string> readLines(const std::string& path) {
     return lines;
 }
 
-void sleepFor(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepFor(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 }  // namespace
 
@@ -58,7 +60,11 @@ E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
     : gameDir_(gameDir),
       stderrPath_(gameDir + "/.e2e-stderr.txt"),
       stdoutPath_(gameDir + "/.e2e-stdout.txt") {
-    std::vector<std::string> argv{binary};
+    // The window title is argv[0]; a title of our own lets xdotool find this very window
+    // (GLUT sets no _NET_WM_PID).
+    static int runs = 0;
+    title_ = "voka-e2e-" + std::to_string(getpid()) + "-" + std::to_string(++runs);
+    std::vector<std::string> argv{title_};
     argv.insert(argv.end(), args.begin(), args.end());
     pid_ = fork();
     if (pid_ == 0) {
@@ -70,7 +76,7 @@ E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
         std::vector<char*> raw;
         for (auto& arg : argv) raw.push_back(arg.data());
         raw.push_back(nullptr);
-        execv(raw[0], raw.data());
+        execv(binary.c_str(), raw.data());
         _exit(127);
     }
 }
@@ -95,13 +101,13 @@ bool E2eRun::running() {
 }
 
 bool E2eRun::waitForWindow(int timeoutMs) {
-    const std::string search =
-        "xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null | head -n 1";
+    const std::string search = "xdotool search --name '^" + title_ + "$' 2>/dev/null | head -n 1";
     for (int waited = 0; waited < timeoutMs; waited += 100) {
         if (!running()) return false;
         std::string id = runCommand(search);
         while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
-        if (!id.empty()) {
+        if (!id.empty() && runCommand("xwininfo -id " + id + " 2>/dev/null").find("IsViewable") !=
+                               std::string::npos) {
             window_ = id;
             // Give GLUT a moment to draw its first frames after mapping.
             sleepFor(300);
@@ -146,6 +152,12 @@ void E2eRun::keyUp(const std::string& keysym) const {
     sleepFor(150);
 }
 
+void E2eRun::resize(int width, int height) const {
+    runCommand("xdotool windowsize --sync " + window_ + " " + std::to_string(width) + " " +
+               std::to_string(height) + " 2>/dev/null");
+    sleepFor(500);
+}
+
 bool E2eRun::screenshot(const std::string& pngPath) const {
     return std::system(("import -window root " + pngPath + " 2>/dev/null").c_str()) == 0;
 }
@@ -162,7 +174,18 @@ int E2eRun::wait(int timeoutMs) {
     return -1;
 }
 
-std::vector<std::string> E2eRun::stderrLines() const { return readLines(stderrPath_); }
-std::vector<std::string> E2eRun::stdoutLines() const { return readLines(stdoutPath_); }
+std::string E2eRun::report() {
+    std::string text = running() ? "still running" : "ended with " + std::to_string(exitCode_);
+    text += "; stderr:";
+    for (const auto& line : stderrLines()) text += "\n  " + line;
+    return text;
+}
+
+std::vector<std::string> E2eRun::stderrLines() const {
+    return readLines(stderrPath_);
+}
+std::vector<std::string> E2eRun::stdoutLines() const {
+    return readLines(stdoutPath_);
+}
 
 }  // namespace testing_support

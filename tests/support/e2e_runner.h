@@ -19,7 +19,7 @@ void copyGameData(const std::string& dir);
 // error. Keys are typed with xdotool into its window. The process is killed on
 // destruction if it is still running.
 class E2eRun {
-public:
+  public:
     E2eRun(const std::string& binary, const std::string& gameDir,
            const std::vector<std::string>& args = {});
     ~E2eRun();
@@ -35,6 +35,8 @@ public:
     void key(const std::string& keysym) const;
     void keyDown(const std::string& keysym) const;
     void keyUp(const std::string& keysym) const;
+    // Resizes the window and waits for the program to see it.
+    void resize(int width, int height) const;
     // Saves a PNG of the whole screen.
     bool screenshot(const std::string& pngPath) const;
 
@@ -43,14 +45,17 @@ public:
     int wait(int timeoutMs = 20000);
     bool running();
 
+    // Exit state and standard error, for failure messages.
+    std::string report();
     // Standard error and standard output so far, split into lines.
     std::vector<std::string> stderrLines() const;
     std::vector<std::string> stdoutLines() const;
 
-private:
+  private:
     std::string gameDir_;
     std::string stderrPath_;
     std::string stdoutPath_;
+    std::string title_;
     std::string window_;
     pid_t pid_ = -1;
     int exitCode_ = -1;

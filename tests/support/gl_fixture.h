@@ -11,14 +11,15 @@ namespace testing_support {
 // buffer, depth, stencil and accumulation, like the game's), on the X display that
 // ./test provides (Xvfb with Mesa).
 class GlTest : public ::testing::Test {
-public:
+  public:
     static constexpr int kWidth = 320;
     static constexpr int kHeight = 240;
 
-protected:
-    static void SetUpTestSuite();
+  protected:
     void SetUp() override;
 
+    // Opens the one window of this process, once; the first test does it.
+    static void openWindow();
     // Lets GLUT handle pending window events (map, resize).
     static void pumpEvents();
     // RGBA of one pixel of the given buffer (GL_BACK or GL_FRONT), window coordinates

@@ -6,7 +6,7 @@ namespace testing_support {
 
 // A fresh directory under /tmp, removed with everything in it on destruction.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,19 +17,19 @@ public:
     void write(const std::string& name, const std::string& contents) const;
     std::string read(const std::string& name) const;
 
-private:
+  private:
     std::string path_;
 };
 
 // Runs a block with the working directory changed, restoring it afterwards.
 class ScopedWorkingDir {
-public:
+  public:
     explicit ScopedWorkingDir(const std::string& path);
     ~ScopedWorkingDir();
     ScopedWorkingDir(const ScopedWorkingDir&) = delete;
     ScopedWorkingDir& operator=(const ScopedWorkingDir&) = delete;
 
-private:
+  private:
     std::string previous_;
 };
 

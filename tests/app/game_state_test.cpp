@@ -1,0 +1,216 @@
+// The game's state machine in a real GLUT window: key rules per state, the mouse
+// buttons, the arrow keys, and resizing in every state.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/game.h"
+#include "app/input_state.h"
+#include "config/settings.h"
+#include "support/captured_errors.h"
+#include "support/e2e_runner.h"
+#include "support/gl_fixture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+class GameStateTest : public testing_support::GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        testing_support::copyGameData(dir.path());
+        inDir = std::make_unique<testing_support::ScopedWorkingDir>(dir.path());
+        Settings::resetStartValues();
+        Settings::setFov(75.0);
+        InputState::reset();
+        game = std::make_unique<Game>(GameState::Menu);
+    }
+    void TearDown() override {
+        game.reset();
+        inDir.reset();
+        Settings::resetStartValues();
+    }
+
+    void press(unsigned char c) { game->key(c, false, 0, 0); }
+    void release(unsigned char c) { game->key(c, true, 0, 0); }
+    void tap(unsigned char c) {
+        press(c);
+        release(c);
+    }
+    // Walks the menu to an entry and presses Enter.
+    void choose(int entry) {
+        while (game->getMenu()->getSelection() != entry) tap(GameKey::Down);
+        tap(GameKey::Enter);
+    }
+
+    testing_support::TempDir dir;
+    std::unique_ptr<testing_support::ScopedWorkingDir> inDir;
+    testing_support::CapturedErrors errors;
+    std::unique_ptr<Game> game;
+};
+
+TEST_F(GameStateTest, StartsInTheMenuOnStart) {
+    EXPECT_EQ(game->getState(), GameState::Menu);
+    ASSERT_NE(game->getMenu(), nullptr);
+    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kStart);
+}
+
+TEST_F(GameStateTest, MenuWrapsBothWays) {
+    press(GameKey::Up);
+    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kExit);
+    press(GameKey::Down);
+    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kStart);
+}
+
+TEST_F(GameStateTest, LetterEMovesOnPressAndOnRelease) {
+    tap('e');
+    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kAbout);
+    game->special(GLUT_KEY_UP, 0, 0);  // the arrow gives a press only
+    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kStory);
+    game->special(GLUT_KEY_DOWN, 0, 0);
+    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kAbout);
+}
+
+TEST_F(GameStateTest, EnterActsOnPressOnly) {
+    game->getMenu()->selectNext();
+    game->getMenu()->selectNext();  // story
+    release(GameKey::Enter);
+    EXPECT_EQ(game->getState(), GameState::Menu);
+    press(GameKey::Enter);
+    EXPECT_EQ(game->getState(), GameState::Story);
+}
+
+TEST_F(GameStateTest, EscLeavesStoryAndAboutOnPressOrRelease) {
+    choose(MainMenu::kStory);
+    ASSERT_EQ(game->getState(), GameState::Story);
+    press('x');
+    EXPECT_EQ(game->getState(), GameState::Story);
+    release(GameKey::Esc);
+    EXPECT_EQ(game->getState(), GameState::Menu);
+
+    choose(MainMenu::kAbout);
+    ASSERT_EQ(game->getState(), GameState::About);
+    press(GameKey::Esc);
+    EXPECT_EQ(game->getState(), GameState::Menu);
+    // The menu kept its selection while the about screen was shown.
+    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kAbout);
+}
+
+TEST_F(GameStateTest, StartBeginsLoadingWhichIgnoresKeys) {
+    choose(MainMenu::kStart);
+    EXPECT_EQ(game->getState(), GameState::Loading);
+    EXPECT_EQ(game->getMenu(), nullptr);
+    for (unsigned char c :
+         {GameKey::Esc, GameKey::Enter, GameKey::Up, static_cast<unsigned char>('w')})
+        tap(c);
+    game->special(GLUT_KEY_LEFT, 0, 0);
+    EXPECT_EQ(game->getState(), GameState::Loading);
+    game->mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+    EXPECT_EQ(InputState::getLeftButton(), 0);
+}
+
+TEST_F(GameStateTest, DrivingKeysSetAndClearTheirFlags) {
+    Settings::setKeyForward('w');
+    Settings::setKeyBack('s');
+    Settings::setKeyLeft('a');
+    Settings::setKeyRight('d');
+    game->setState(GameState::Playing);
+    press('w');
+    press('a');
+    EXPECT_EQ(InputState::getForward(), 1);
+    EXPECT_EQ(InputState::getLeft(), 1);
+    release('w');
+    EXPECT_EQ(InputState::getForward(), 0);
+    press('s');
+    press('d');
+    EXPECT_EQ(InputState::getBackward(), 1);
+    EXPECT_EQ(InputState::getRight(), 1);
+}
+
+TEST_F(GameStateTest, ArrowMatchingABindingSetsItsFlagUntilTheLetterIsReleased) {
+    // "e" is code 101, the Up arrow: bound to forward, the arrow sets the flag.
+    Settings::setKeyForward('e');
+    game->setState(GameState::Playing);
+    game->special(GLUT_KEY_UP, 0, 0);
+    EXPECT_EQ(InputState::getForward(), 1);
+    game->special(GLUT_KEY_DOWN, 0, 0);  // "g" is bound to nothing
+    EXPECT_EQ(InputState::getForward(), 1);
+    release('e');
+    EXPECT_EQ(InputState::getForward(), 0);
+}
+
+TEST_F(GameStateTest, MouseButtonsActOnlyInTheMatch) {
+    game->mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+    EXPECT_EQ(InputState::getLeftButton(), 0);
+    game->setState(GameState::Playing);
+    game->mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+    game->mouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
+    game->mouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 0, 0);
+    EXPECT_EQ(InputState::getLeftButton(), 1);
+    EXPECT_EQ(InputState::getRightButton(), 1);
+    game->setState(GameState::Dead);
+    game->mouse(GLUT_LEFT_BUTTON, GLUT_UP, 0, 0);
+    EXPECT_EQ(InputState::getLeftButton(), 0);
+}
+
+TEST_F(GameStateTest, AnyKeyWhenDeadRespawnsAndTheNextFrameIsPlaying) {
+    game->setState(GameState::Dead);
+    release('q');  // a release is enough
+    EXPECT_EQ(game->getState(), GameState::Respawn);
+    press('q');  // ignored while respawning
+    EXPECT_EQ(game->getState(), GameState::Respawn);
+    EXPECT_EQ(game->display(), 0);
+    EXPECT_EQ(game->getState(), GameState::Playing);
+}
+
+TEST_F(GameStateTest, ArrowKeysReachTheGameInEveryState) {
+    game->setState(GameState::Dead);
+    game->special(GLUT_KEY_RIGHT, 0, 0);
+    EXPECT_EQ(game->getState(), GameState::Respawn);
+    game->setState(GameState::Story);
+    game->special(GLUT_KEY_LEFT, 0, 0);
+    EXPECT_EQ(game->getState(), GameState::Story);
+    // Other special keys never reach the key rules.
+    game->setState(GameState::Dead);
+    game->special(GLUT_KEY_F1, 0, 0);
+    game->special(GLUT_KEY_HOME, 0, 0);
+    EXPECT_EQ(game->getState(), GameState::Dead);
+}
+
+TEST_F(GameStateTest, StateValuesOutsideTheTableAreRefused) {
+    EXPECT_EQ(game->setState(2), -2);
+    EXPECT_EQ(game->display(), -2);
+    EXPECT_EQ(game->resize(100, 100), -2);
+    EXPECT_EQ(game->setState(9), -1);
+    EXPECT_EQ(game->display(), -1);
+    EXPECT_EQ(game->setState(GameState::Menu), 0);
+}
+
+TEST_F(GameStateTest, ResizeInAnyScreenOnlyUpdatesTheView) {
+    for (int state : {GameState::Menu, GameState::Story, GameState::About, GameState::Config,
+                      GameState::Loading, GameState::Playing, GameState::Dead}) {
+        game->setState(state);
+        ASSERT_EQ(game->resize(200, 100), 0) << state;
+        EXPECT_EQ(game->getViewportWidth(), 200);
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[2], 200);
+        EXPECT_EQ(viewport[3], 100);
+        // The projection is the perspective of the configured field of view: a 75 degree
+        // view puts 1/tan(37.5 deg) on the diagonal, divided by the aspect ratio for x.
+        GLfloat projection[16] = {};
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        EXPECT_NEAR(projection[5], 1.3032f, 1e-3f);
+        EXPECT_NEAR(projection[0], 1.3032f / 2.0f, 1e-3f);
+        EXPECT_TRUE(errors.texts().empty());
+    }
+    // A zero height keeps the viewport and leaves the projection at identity.
+    ASSERT_EQ(game->resize(200, 0), 0);
+    GLfloat projection[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    EXPECT_FLOAT_EQ(projection[5], 1.0f);
+    game->resize(testing_support::GlTest::kWidth, testing_support::GlTest::kHeight);
+}
+
+}  // namespace
