@@ -124,6 +124,36 @@ TEST_F(GameE2eTest, ResizingOnTheStoryScreenKeepsTheGameRunning) {
     EXPECT_FALSE(hasLine(run.stderrLines(), "error: error in resize"));
 }
 
+TEST_F(GameE2eTest, AnsweringTheRealQuestionWithYesGivesFullScreen) {
+    dir.write("zrv.cfg", kSettings);
+    E2eRun run(voka(), dir.path(), {}, /*interactive=*/true);
+    // Return presses the default button, Yes.
+    ASSERT_TRUE(run.keyInWindowTitled("Switch to FullScreen?", "Return")) << run.report();
+    ASSERT_TRUE(run.waitForWindow()) << run.report();
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(run.windowSize(width, height));
+    const std::string screen = testing_support::runCommand("xdpyinfo | grep dimensions");
+    EXPECT_NE(screen.find(std::to_string(width) + "x" + std::to_string(height)), std::string::npos)
+        << screen << " window " << width << "x" << height;
+    exitThroughMenu(run);
+    EXPECT_EQ(run.wait(), 0);
+}
+
+TEST_F(GameE2eTest, AnsweringTheRealQuestionWithNoOpensTheConfiguredWindow) {
+    dir.write("zrv.cfg", kSettings);
+    E2eRun run(voka(), dir.path(), {}, /*interactive=*/true);
+    ASSERT_TRUE(run.keyInWindowTitled("Switch to FullScreen?", "Escape")) << run.report();
+    ASSERT_TRUE(run.waitForWindow()) << run.report();
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(run.windowSize(width, height));
+    EXPECT_EQ(width, 1024);
+    EXPECT_EQ(height, 768);
+    exitThroughMenu(run);
+    EXPECT_EQ(run.wait(), 0);
+}
+
 TEST_F(GameE2eTest, WithoutDisplaySaysSoInOneLine) {
     dir.write("zrv.cfg", kSettings);
     const char* display = std::getenv("DISPLAY");

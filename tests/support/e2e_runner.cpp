@@ -56,7 +56,7 @@ std::string runCommand(const std::string& command) {
 }
 
 E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
-               const std::vector<std::string>& args)
+               const std::vector<std::string>& args, bool interactive)
     : gameDir_(gameDir),
       stderrPath_(gameDir + "/.e2e-stderr.txt"),
       stdoutPath_(gameDir + "/.e2e-stdout.txt") {
@@ -72,7 +72,11 @@ E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
         FILE* err = std::freopen(stderrPath_.c_str(), "w", stderr);
         FILE* out = std::freopen(stdoutPath_.c_str(), "w", stdout);
         if (err == nullptr || out == nullptr) _exit(126);
-        setenv("VOKA_NONINTERACTIVE", "1", 1);
+        if (interactive) {
+            unsetenv("VOKA_NONINTERACTIVE");
+        } else {
+            setenv("VOKA_NONINTERACTIVE", "1", 1);
+        }
         std::vector<char*> raw;
         for (auto& arg : argv) raw.push_back(arg.data());
         raw.push_back(nullptr);
@@ -111,6 +115,24 @@ bool E2eRun::waitForWindow(int timeoutMs) {
             window_ = id;
             // Give GLUT a moment to draw its first frames after mapping.
             sleepFor(300);
+            return true;
+        }
+        sleepFor(100);
+    }
+    return false;
+}
+
+bool E2eRun::keyInWindowTitled(const std::string& title, const std::string& keysym, int timeoutMs) {
+    // xwininfo finds windows by their exact name whatever property holds it.
+    const std::string find = "xwininfo -name '" + title +
+                             "' 2>/dev/null | sed -n 's/.*Window id: \\(0x[0-9a-f]*\\).*/\\1/p'";
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        if (!running()) return false;
+        std::string id = runCommand(find);
+        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+        if (!id.empty()) {
+            sleepFor(300);
+            runCommand("xdotool windowfocus --sync " + id + " key " + keysym + " 2>/dev/null");
             return true;
         }
         sleepFor(100);

@@ -20,14 +20,19 @@ void copyGameData(const std::string& dir);
 // destruction if it is still running.
 class E2eRun {
   public:
+    // With `interactive`, message boxes are real dialogs instead of stderr lines.
     E2eRun(const std::string& binary, const std::string& gameDir,
-           const std::vector<std::string>& args = {});
+           const std::vector<std::string>& args = {}, bool interactive = false);
     ~E2eRun();
     E2eRun(const E2eRun&) = delete;
     E2eRun& operator=(const E2eRun&) = delete;
 
     // Waits until the program has a visible window; false after `timeoutMs`.
     bool waitForWindow(int timeoutMs = 20000);
+    // Waits for a top-level window with exactly this title (a message box, say) and
+    // presses a key in it; false when none appeared in time.
+    bool keyInWindowTitled(const std::string& title, const std::string& keysym,
+                           int timeoutMs = 20000);
     // Window size as the X server sees it; false when unknown.
     bool windowSize(int& width, int& height) const;
     // Types one key (an X keysym name such as "Return", "Up", "Escape", "e") as a press
