@@ -10,7 +10,9 @@
 
 namespace {
 
-bool ignoreBox(void*, const char*, const char*) { return false; }
+bool ignoreBox(void*, const char*, const char*) {
+    return false;
+}
 
 const char* kPath = "/tmp/voka-settings-bench.cfg";
 

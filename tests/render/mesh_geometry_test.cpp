@@ -1,0 +1,124 @@
+#include "render/mesh_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "render/connectivity_reference.h"
+
+namespace {
+
+MeshObject3ds mesh(std::vector<Vec3f> vertices, std::vector<std::array<int, 3>> tris) {
+    MeshObject3ds o;
+    o.vertices = std::move(vertices);
+    o.vertexCount = static_cast<std::int32_t>(o.vertices.size());
+    for (const auto& t : tris) {
+        Face3ds f;
+        for (int k = 0; k < 3; ++k) f.vertex[k] = t[k];
+        o.faces.push_back(f);
+    }
+    o.faceCount = static_cast<std::int32_t>(o.faces.size());
+    return o;
+}
+
+// A closed tetrahedron.
+MeshObject3ds tetrahedron() {
+    return mesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+                {{{0, 2, 1}}, {{0, 1, 3}}, {{1, 2, 3}}, {{0, 3, 2}}});
+}
+
+void expectSameNeighbours(const MeshObject3ds& a, const MeshObject3ds& b) {
+    ASSERT_EQ(a.faces.size(), b.faces.size());
+    for (std::size_t f = 0; f < a.faces.size(); ++f) {
+        for (int k = 0; k < 3; ++k)
+            ASSERT_EQ(a.faces[f].neighbour[k], b.faces[f].neighbour[k])
+                << "face " << f << " edge " << k;
+        ASSERT_EQ(a.faces[f].lit, b.faces[f].lit);
+    }
+}
+
+TEST(Connectivity, ClosedMeshHasNoOpenEdge) {
+    MeshObject3ds o = tetrahedron();
+    o.faces[2].lit = 0;
+    buildConnectivity(o);
+    for (const Face3ds& f : o.faces) {
+        EXPECT_EQ(f.lit, 3);
+        for (int n : f.neighbour) EXPECT_GE(n, 0);
+    }
+    // Face 0's edge 0 runs from vertex 0 to 2, shared with face 3's edge 2 (2 to 0).
+    EXPECT_EQ(o.faces[0].neighbour[0], 3);
+    EXPECT_EQ(o.faces[3].neighbour[2], 0);
+}
+
+TEST(Connectivity, OpenEdgeHasNone) {
+    MeshObject3ds o =
+        mesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{{0, 1, 2}}, {{0, 2, 3}}});
+    buildConnectivity(o);
+    EXPECT_EQ(o.faces[0].neighbour[0], -2);
+    EXPECT_EQ(o.faces[0].neighbour[2], 1);
+    EXPECT_EQ(o.faces[1].neighbour[0], 0);
+}
+
+TEST(Connectivity, SameDirectionAndSplitVerticesStillMatchByPosition) {
+    // Two faces whose shared edge runs the same way and uses different vertex indices at
+    // equal positions; -0 equals +0 as floats.
+    MeshObject3ds o = mesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {-0.0f, 0, 0}, {1, 0, 0}, {0, -1, 0}},
+                           {{{0, 1, 2}}, {{3, 4, 5}}});
+    buildConnectivity(o);
+    EXPECT_EQ(o.faces[0].neighbour[0], 1);
+    EXPECT_EQ(o.faces[1].neighbour[0], 0);
+}
+
+TEST(Connectivity, NanPositionsMatchNothing) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    MeshObject3ds o = mesh({{nan, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{{0, 1, 2}}, {{0, 1, 2}}});
+    MeshObject3ds plain = o;
+    buildConnectivity(o);
+    buildConnectivityPlain(plain);
+    expectSameNeighbours(o, plain);
+    EXPECT_EQ(o.faces[0].neighbour[0], -2);
+    EXPECT_EQ(o.faces[0].neighbour[1], 1);
+}
+
+// Random meshes on a small lattice, so that edges are shared by many faces, in both
+// directions and within one face: the indexed search must give exactly what the search
+// through every face gives, overwrites included.
+TEST(Connectivity, IndexedSearchEqualsThePlainRule) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<Vec3f> vertices;
+        const int vertexCount = 3 + static_cast<int>(rng() % 12);
+        for (int v = 0; v < vertexCount; ++v)
+            vertices.push_back({static_cast<float>(rng() % 3), static_cast<float>(rng() % 2),
+                                rng() % 5 == 0 ? -0.0f : 0.0f});
+        std::vector<std::array<int, 3>> tris;
+        const int faceCount = 1 + static_cast<int>(rng() % 40);
+        for (int f = 0; f < faceCount; ++f)
+            tris.push_back({static_cast<int>(rng() % vertexCount),
+                            static_cast<int>(rng() % vertexCount),
+                            static_cast<int>(rng() % vertexCount)});
+        MeshObject3ds fast = mesh(vertices, tris);
+        MeshObject3ds plain = fast;
+        buildConnectivity(fast);
+        buildConnectivityPlain(plain);
+        expectSameNeighbours(fast, plain);
+        if (HasFatalFailure()) return;
+    }
+}
+
+TEST(Planes, KnownTriangle) {
+    // Counter-clockwise in the x-y plane at z = 2: the plane is 0x + 0y + 1z - 2 = 0,
+    // scaled by twice the area.
+    MeshObject3ds o = mesh({{0, 0, 2}, {2, 0, 2}, {0, 2, 2}}, {{{0, 1, 2}}});
+    computePlanes(o);
+    EXPECT_DOUBLE_EQ(o.faces[0].plane[0], 0.0);
+    EXPECT_DOUBLE_EQ(o.faces[0].plane[1], 0.0);
+    EXPECT_DOUBLE_EQ(o.faces[0].plane[2], 4.0);
+    EXPECT_DOUBLE_EQ(o.faces[0].plane[3], -8.0);
+    // A point above the face is on its positive side.
+    const double* p = o.faces[0].plane;
+    EXPECT_GT(p[0] * 0.5 + p[1] * 0.5 + p[2] * 3.0 + p[3], 0.0);
+}
+
+}  // namespace
