@@ -63,8 +63,21 @@ struct MeshObject3ds {
     std::vector<float> fogCoords;  // per vertex; filled by the terrain only
     std::vector<Face3ds> faces;
 
+    // Per-corner copies for drawing without indices: corner k of face f at 3f + k.
+    std::vector<float> flatVertices;       // 3 floats a corner
+    std::vector<float> flatNormals;        // 3 floats a corner
+    std::vector<float> flatTexCoords;      // 2 floats a corner, textured objects only
+    std::vector<float> flatFogCoords;      // 1 float a corner, with fog coordinates only
+    std::vector<std::uint8_t> flatColors;  // R, G, B, A a corner, coloured objects only
+    unsigned int displayList = 0;
+    // Buffer objects: vertices, texture coordinates, normals, fog coordinates, colours.
+    unsigned int buffers[5] = {0, 0, 0, 0, 0};
+    float lightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};  // in the object's own space
+
     // The material of colour and base texture, or -1.
     std::int32_t firstMaterial() const { return materials.empty() ? -1 : materials[0]; }
+    // The detail texture's material of a multitextured object, or -1.
+    std::int32_t secondMaterial() const { return materials.size() < 2 ? -1 : materials[1]; }
 };
 
 struct Model3ds {

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "render/body.h"
+#include "render/model_3ds.h"
+
+// Render modes of the "rendermode" setting.
+struct RenderMode {
+    static constexpr std::int32_t Immediate = 0;
+    static constexpr std::int32_t VertexArrays = 1;
+    static constexpr std::int32_t DisplayLists = 2;
+    static constexpr std::int32_t BufferObjects = 3;
+};
+
+// Base of every drawable world object: its body, its model in three levels of detail
+// (0 full, 1 middle, 2 far), its texture table indexed by material, its network
+// identifier and its type code. Objects are built and prepared on the loading thread;
+// initGL, draw and everything that touches OpenGL run on the main thread.
+class SceneObject {
+  public:
+    static constexpr int kTextureSlots = 100;
+
+    SceneObject() = default;
+    virtual ~SceneObject() = default;
+    SceneObject(const SceneObject&) = default;
+    SceneObject& operator=(const SceneObject&) = default;
+
+    // Draws the object for the camera's pose; `light` is the world position (x, y, z, 1)
+    // of the light that casts shadows.
+    virtual int draw(Pose camera, const float* light) = 0;
+    // Advances the object by one frame.
+    virtual int update() = 0;
+    // Creates the object's OpenGL resources.
+    virtual int initGL() = 0;
+
+    Body body;
+    Model3ds models[3];
+    unsigned int textures[kTextureSlots] = {};
+    std::int32_t id = -1;
+    std::uint8_t type = 1;
+
+  protected:
+    // Reads base + ".3ds", base + "_middle.3ds" and base + "_far.3ds" into the three
+    // models; a missing file leaves its level empty after the reader's message.
+    void loadLevelsOfDetail(const std::string& base);
+    // Reads one file into all three levels (objects without levels of detail).
+    void loadSingleModel(const std::string& file);
+    // Loading-thread preparation of all three models: face neighbours (for objects that
+    // cast shadows), draw arrays, face planes.
+    void prepareModels(bool castsShadows);
+
+    // Main-thread set-up: buffer objects (when available) and display lists.
+    void buildBuffers();
+    void buildDisplayLists();
+
+    // Draws one object of one of the three models in the current render mode.
+    void drawObject(const Model3ds& model, int objectIndex);
+    // Draws the shadow volume of one object into the stencil buffer, from the light
+    // position stored in that object (in the object's own space).
+    void castShadow(Model3ds& model, int objectIndex);
+
+  private:
+    void submitImmediate(const Model3ds& model, const MeshObject3ds& object);
+    void submitArrays(const Model3ds& model, const MeshObject3ds& object, bool fromBuffers);
+    void bindTextures(const MeshObject3ds& object, bool multitexture);
+    void shadowPass(MeshObject3ds& object, bool resetStates);
+};
+
+// Multitexturing of an object is in effect when the object asks for it and the setting
+// and the driver allow it.
+bool multitextureInEffect(const MeshObject3ds& object);
+// Fog coordinates are sent when the driver has them, the object has them and fog is on.
+bool fogCoordsInEffect(const MeshObject3ds& object);

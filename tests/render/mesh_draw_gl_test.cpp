@@ -1,0 +1,278 @@
+// Meshes drawn for real: the four render modes must give the same picture, a missing
+// buffer-object extension falls back to display lists, and shadow volumes mark the
+// stencil buffer where the shadow falls.
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <vector>
+
+#include "config/settings.h"
+#include "render/gl_extensions.h"
+#include "render/loader_3ds.h"
+#include "render/mesh_geometry.h"
+#include "render/scene_object.h"
+#include "support/captured_errors.h"
+#include "support/gl_fixture.h"
+
+namespace {
+
+class TestObject : public SceneObject {
+  public:
+    int draw(Pose, const float*) override {
+        for (int i = 0; i < static_cast<int>(models[0].objects.size()); ++i)
+            drawObject(models[0], i);
+        return 0;
+    }
+    int update() override { return 0; }
+    int initGL() override {
+        buildBuffers();
+        buildDisplayLists();
+        return 0;
+    }
+    using SceneObject::castShadow;
+    using SceneObject::prepareModels;
+};
+
+MeshObject3ds quad(float x0, float y0, float size, float z) {
+    MeshObject3ds o;
+    o.vertices = {{x0, y0, z}, {x0 + size, y0, z}, {x0 + size, y0 + size, z}, {x0, y0 + size, z}};
+    o.texCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    o.fogCoords = {0.0f, 3.0f, 6.0f, 9.0f};
+    for (const auto& t : {std::array<int, 3>{0, 1, 2}, std::array<int, 3>{0, 2, 3}}) {
+        Face3ds f;
+        for (int k = 0; k < 3; ++k) f.vertex[k] = t[k];
+        o.faces.push_back(f);
+    }
+    o.vertexCount = 4;
+    o.faceCount = 2;
+    o.texCoordCount = 4;
+    return o;
+}
+
+Material3ds material(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    Material3ds m;
+    m.color[0] = r, m.color[1] = g, m.color[2] = b, m.color[3] = 255;
+    return m;
+}
+
+GLuint checkerTexture(std::uint8_t a, std::uint8_t b) {
+    const std::uint8_t pixels[] = {a, b, a, b, a, b, b, a, b, b, a, b};  // 2 x 2 RGB
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    return name;
+}
+
+class MeshDrawTest : public testing_support::GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        Settings::resetStartValues();
+        gl_ext::loadExtensions();
+        Settings::setMultitexturing(true);
+        Settings::setFog(true);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-10, 10, -10, 10, -100, 100);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+    void TearDown() override { Settings::resetStartValues(); }
+
+    // A textured quad, a multitextured quad with fog coordinates and a coloured quad.
+    void buildScene(TestObject& object) {
+        Model3ds& m = object.models[0];
+        m.materials = {material(255, 255, 255), material(255, 255, 255), material(200, 40, 40)};
+        m.materials[0].textureIndex = 0;
+        MeshObject3ds textured = quad(-9, -9, 8, 0);
+        textured.textured = true;
+        textured.materials = {0};
+        MeshObject3ds detail = quad(1, -9, 8, 0);
+        detail.textured = true;
+        detail.multitextured = true;
+        detail.materials = {0, 1};
+        MeshObject3ds colored = quad(-4, 1, 8, 0);
+        colored.texCoords.clear();
+        colored.materials = {2, -1};
+        m.objects = {textured, detail, colored};
+        m.objectCount = 3;
+        m.materialCount = 3;
+        computeNormals(m);
+        object.models[1] = object.models[2] = m;
+        object.prepareModels(true);
+        object.textures[0] = checkerTexture(250, 30);
+        object.textures[1] = checkerTexture(120, 60);
+    }
+
+    std::vector<std::uint8_t> render(TestObject& object, int mode) {
+        Settings::setRenderMode(mode);
+        glClearColor(0.1f, 0.2f, 0.3f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
+        glEnable(GL_COLOR_MATERIAL);
+        glEnable(GL_FOG);
+        glFogi(GL_FOG_MODE, GL_LINEAR);
+        glFogf(GL_FOG_START, 0.0f);
+        glFogf(GL_FOG_END, 12.0f);
+        glFogi(GL_FOG_COORDINATE_SOURCE_EXT, GL_FOG_COORDINATE_EXT);
+        object.draw(Pose{}, nullptr);
+        glDisable(GL_FOG);
+        glDisable(GL_LIGHTING);
+        std::vector<std::uint8_t> pixels(kWidth * kHeight * 4);
+        glFinish();
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "mode " << mode;
+        return pixels;
+    }
+
+    static int differing(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+        int count = 0;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            count += (a[i] > b[i] ? a[i] - b[i] : b[i] - a[i]) > 2;
+        return count;
+    }
+};
+
+TEST_F(MeshDrawTest, FourRenderModesDrawTheSamePicture) {
+    ASSERT_TRUE(Settings::getHasVbo());
+    ASSERT_TRUE(Settings::getHasMultitexture());
+    TestObject object;
+    buildScene(object);
+    object.initGL();
+    ASSERT_NE(object.models[0].objects[0].buffers[0], 0u);
+    const auto immediate = render(object, RenderMode::Immediate);
+    // The picture is not empty: the coloured quad and both textures show.
+    const std::size_t centre = ((kHeight * 3 / 4) * kWidth + kWidth / 2) * 4;
+    EXPECT_GT(immediate[centre], immediate[centre + 2]);
+    for (int mode :
+         {RenderMode::VertexArrays, RenderMode::DisplayLists, RenderMode::BufferObjects}) {
+        EXPECT_EQ(differing(immediate, render(object, mode)), 0) << "mode " << mode;
+    }
+    // Switching back to client arrays after buffer objects still works.
+    EXPECT_EQ(differing(immediate, render(object, RenderMode::VertexArrays)), 0);
+}
+
+TEST_F(MeshDrawTest, WithoutBufferObjectsModeThreeUsesDisplayLists) {
+    gl_ext::loadExtensions([](const char* name) -> void (*)() {
+        if (std::string(name).find("Buffer") != std::string::npos) return nullptr;
+        return glutGetProcAddress(name);
+    });
+    ASSERT_FALSE(Settings::getHasVbo());
+    TestObject object;
+    buildScene(object);
+    object.initGL();
+    EXPECT_EQ(object.models[0].objects[0].buffers[0], 0u);
+    const auto lists = render(object, RenderMode::DisplayLists);
+    EXPECT_EQ(differing(lists, render(object, RenderMode::BufferObjects)), 0);
+}
+
+TEST_F(MeshDrawTest, UnknownRenderModeDrawsNothingAndSaysSo) {
+    testing_support::CapturedErrors errors;
+    TestObject object;
+    buildScene(object);
+    object.initGL();
+    const auto nothing = render(object, 7);
+    EXPECT_EQ(errors.texts().front(), "unsupported rendermode");
+    EXPECT_EQ(nothing[((kHeight / 2) * kWidth + kWidth / 2) * 4], 26);  // the clear colour
+}
+
+// Shadow volumes, with the light beside and above a closed box over a ground plane seen
+// from straight above.
+class ShadowTest : public MeshDrawTest {
+  protected:
+    void drawGround() {
+        glClearStencil(0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LESS);
+        glBegin(GL_QUADS);
+        glVertex3f(-10, -10, 0);
+        glVertex3f(10, -10, 0);
+        glVertex3f(10, 10, 0);
+        glVertex3f(-10, 10, 0);
+        glEnd();
+    }
+
+    static int stencilAt(float x, float y) {
+        std::uint8_t value = 0;
+        glFinish();
+        glReadPixels(static_cast<int>((x + 10) / 20 * kWidth),
+                     static_cast<int>((y + 10) / 20 * kHeight), 1, 1, GL_STENCIL_INDEX,
+                     GL_UNSIGNED_BYTE, &value);
+        return value;
+    }
+
+    static void setLight(MeshObject3ds& o, float x, float y, float z) {
+        o.lightPosition[0] = x, o.lightPosition[1] = y, o.lightPosition[2] = z,
+        o.lightPosition[3] = 1;
+    }
+};
+
+// A closed box from (-1, -1, 2) to (1, 1, 4), faces wound counter-clockwise outside.
+MeshObject3ds box() {
+    MeshObject3ds o;
+    for (int i = 0; i < 8; ++i)
+        o.vertices.push_back({i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 4.0f : 2.0f});
+    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& q : quads) {
+        for (const auto& t :
+             {std::array<int, 3>{q[0], q[1], q[2]}, std::array<int, 3>{q[0], q[2], q[3]}}) {
+            Face3ds f;
+            for (int k = 0; k < 3; ++k) f.vertex[k] = t[k];
+            o.faces.push_back(f);
+        }
+    }
+    o.vertexCount = 8;
+    o.faceCount = 12;
+    return o;
+}
+
+TEST_F(ShadowTest, ClosedBoxMarksExactlyItsShadow) {
+    TestObject object;
+    object.models[0].objects = {box()};
+    object.prepareModels(true);
+    for (const Face3ds& f : object.models[0].objects[0].faces)
+        for (int n : f.neighbour) ASSERT_GE(n, 0);
+    setLight(object.models[0].objects[0], -6, 0, 8);
+    drawGround();
+    object.castShadow(object.models[0], 0);
+    // Seen from the light at (-6, 0, 8), the box hides the ground from x = 0.67 to 8.
+    EXPECT_NE(stencilAt(2, 0), 0);
+    EXPECT_NE(stencilAt(6, 0), 0);
+    EXPECT_EQ(stencilAt(-3, 0), 0);
+    EXPECT_EQ(stencilAt(9.5f, 0), 0);
+    EXPECT_EQ(stencilAt(4, 5), 0);
+    EXPECT_EQ(stencilAt(0, 0), 0);
+    // The second pass leaves every face unclassified for the next frame.
+    for (const Face3ds& f : object.models[0].objects[0].faces) EXPECT_EQ(f.lit, 3);
+}
+
+TEST_F(ShadowTest, OpenEdgesAlwaysCast) {
+    TestObject object;
+    MeshObject3ds triangle = quad(-2, -2, 4, 3);
+    triangle.faces.resize(1);  // one triangle, every edge open
+    triangle.faceCount = 1;
+    object.models[0].objects = {triangle};
+    object.prepareModels(true);
+    for (int n : object.models[0].objects[0].faces[0].neighbour) EXPECT_EQ(n, -2);
+    setLight(object.models[0].objects[0], -15, 0, 10);
+    drawGround();
+    object.castShadow(object.models[0], 0);
+    // The triangle (-2,-2)-(2,-2)-(2,2) at height 3, lit from (-15, 0, 10), shades the
+    // ground around (7, -1); (7, 3) and the ground on the light's side stay lit.
+    EXPECT_NE(stencilAt(7, -1), 0);
+    EXPECT_NE(stencilAt(6, -2), 0);
+    EXPECT_EQ(stencilAt(7, 3), 0);
+    EXPECT_EQ(stencilAt(-5, 0), 0);
+    EXPECT_EQ(stencilAt(4, 1.5f), 0);
+}
+
+}  // namespace
