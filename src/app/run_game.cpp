@@ -12,6 +12,7 @@
 #include "app/input_state.h"
 #include "config/settings.h"
 #include "platform/clock.h"
+#include "render/gl_extensions.h"
 #include "platform/gl_driver.h"
 #include "platform/message_box.h"
 
@@ -109,6 +110,7 @@ void runGame(int argc, char** argv) {
     glutCreateWindow(argv[0]);
     platform::pinGlDriver();
     probe.reset();
+    gl_ext::loadExtensions();
     // Returning from the loop (window closed by the window manager) ends the game too.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
 
