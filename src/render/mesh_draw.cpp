@@ -203,8 +203,8 @@ void SceneObject::drawObject(const Model3ds& model, int objectIndex) {
 
 void SceneObject::buildBuffers() {
     if (!Settings::getHasVbo()) return;
-    for (Model3ds& model : models) {
-        for (MeshObject3ds& object : model.objects) {
+    for (Model3ds* model : distinctModels()) {
+        for (MeshObject3ds& object : model->objects) {
             const std::size_t faces = object.faces.size();
             gl_ext::genBuffers(5, object.buffers);
             const struct {
@@ -234,11 +234,11 @@ void SceneObject::buildBuffers() {
 }
 
 void SceneObject::buildDisplayLists() {
-    for (Model3ds& model : models) {
-        for (MeshObject3ds& object : model.objects) {
+    for (Model3ds* model : distinctModels()) {
+        for (MeshObject3ds& object : model->objects) {
             object.displayList = glGenLists(1);
             glNewList(object.displayList, GL_COMPILE);
-            submitImmediate(model, object);
+            submitImmediate(*model, object);
             glEndList();
         }
     }

@@ -1,31 +1,46 @@
 #include "render/scene_object.h"
 
+#include <algorithm>
+
 #include "config/settings.h"
 #include "render/draw_arrays.h"
 #include "render/loader_3ds.h"
 #include "render/mesh_geometry.h"
 
+SceneObject::SceneObject() {
+    for (auto& model : models) model = std::make_shared<Model3ds>();
+}
+
 void SceneObject::loadLevelsOfDetail(const std::string& base) {
     const std::string files[3] = {base + ".3ds", base + "_middle.3ds", base + "_far.3ds"};
     for (int level = 0; level < 3; ++level) {
-        models[level] = Model3ds{};
-        import3ds(models[level], files[level].c_str());
+        models[level] = std::make_shared<Model3ds>();
+        import3ds(*models[level], files[level].c_str());
     }
 }
 
 void SceneObject::loadSingleModel(const std::string& file) {
-    models[0] = Model3ds{};
-    import3ds(models[0], file.c_str());
+    models[0] = std::make_shared<Model3ds>();
+    import3ds(*models[0], file.c_str());
     models[1] = models[0];
     models[2] = models[0];
 }
 
 void SceneObject::prepareModels(bool castsShadows) {
-    for (Model3ds& model : models) {
-        if (castsShadows) buildConnectivity(model);
-        buildDrawArrays(model);
-        computePlanes(model);
+    for (Model3ds* model : distinctModels()) {
+        if (castsShadows) buildConnectivity(*model);
+        buildDrawArrays(*model);
+        computePlanes(*model);
     }
+}
+
+std::vector<Model3ds*> SceneObject::distinctModels() {
+    std::vector<Model3ds*> distinct;
+    for (const auto& model : models) {
+        if (model && std::find(distinct.begin(), distinct.end(), model.get()) == distinct.end())
+            distinct.push_back(model.get());
+    }
+    return distinct;
 }
 
 bool multitextureInEffect(const MeshObject3ds& object) {

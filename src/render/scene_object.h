@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "render/body.h"
 #include "render/model_3ds.h"
@@ -18,11 +20,16 @@ struct RenderMode {
 // (0 full, 1 middle, 2 far), its texture table indexed by material, its network
 // identifier and its type code. Objects are built and prepared on the loading thread;
 // initGL, draw and everything that touches OpenGL run on the main thread.
+//
+// A copy shares its models with the original (meshes, materials and their OpenGL names
+// alike), so every match object copied from a prototype costs no loading. The shadow
+// scratch state in the faces is shared too; drawing is single-threaded and each shadow
+// cast leaves it as it found it.
 class SceneObject {
   public:
     static constexpr int kTextureSlots = 100;
 
-    SceneObject() = default;
+    SceneObject();
     virtual ~SceneObject() = default;
     SceneObject(const SceneObject&) = default;
     SceneObject& operator=(const SceneObject&) = default;
@@ -36,7 +43,7 @@ class SceneObject {
     virtual int initGL() = 0;
 
     Body body;
-    Model3ds models[3];
+    std::shared_ptr<Model3ds> models[3];
     unsigned int textures[kTextureSlots] = {};
     std::int32_t id = -1;
     std::uint8_t type = 1;
@@ -50,6 +57,9 @@ class SceneObject {
     // Loading-thread preparation of all three models: face neighbours (for objects that
     // cast shadows), draw arrays, face planes.
     void prepareModels(bool castsShadows);
+
+    // The models of the three levels, each once (levels may share one model).
+    std::vector<Model3ds*> distinctModels();
 
     // Main-thread set-up: buffer objects (when available) and display lists.
     void buildBuffers();

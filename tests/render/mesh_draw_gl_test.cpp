@@ -20,8 +20,8 @@ namespace {
 class TestObject : public SceneObject {
   public:
     int draw(Pose, const float*) override {
-        for (int i = 0; i < static_cast<int>(models[0].objects.size()); ++i)
-            drawObject(models[0], i);
+        for (int i = 0; i < static_cast<int>(models[0]->objects.size()); ++i)
+            drawObject(*models[0], i);
         return 0;
     }
     int update() override { return 0; }
@@ -86,7 +86,7 @@ class MeshDrawTest : public testing_support::GlTest {
 
     // A textured quad, a multitextured quad with fog coordinates and a coloured quad.
     void buildScene(TestObject& object) {
-        Model3ds& m = object.models[0];
+        Model3ds& m = *object.models[0];
         m.materials = {material(255, 255, 255), material(255, 255, 255), material(200, 40, 40)};
         m.materials[0].textureIndex = 0;
         MeshObject3ds textured = quad(-9, -9, 8, 0);
@@ -103,7 +103,7 @@ class MeshDrawTest : public testing_support::GlTest {
         m.objectCount = 3;
         m.materialCount = 3;
         computeNormals(m);
-        object.models[1] = object.models[2] = m;
+        object.models[1] = object.models[2] = object.models[0];
         object.prepareModels(true);
         object.textures[0] = checkerTexture(250, 30);
         object.textures[1] = checkerTexture(120, 60);
@@ -146,7 +146,7 @@ TEST_F(MeshDrawTest, FourRenderModesDrawTheSamePicture) {
     TestObject object;
     buildScene(object);
     object.initGL();
-    ASSERT_NE(object.models[0].objects[0].buffers[0], 0u);
+    ASSERT_NE(object.models[0]->objects[0].buffers[0], 0u);
     const auto immediate = render(object, RenderMode::Immediate);
     // The picture is not empty: the coloured quad and both textures show.
     const std::size_t centre = ((kHeight * 3 / 4) * kWidth + kWidth / 2) * 4;
@@ -159,6 +159,18 @@ TEST_F(MeshDrawTest, FourRenderModesDrawTheSamePicture) {
     EXPECT_EQ(differing(immediate, render(object, RenderMode::VertexArrays)), 0);
 }
 
+TEST_F(MeshDrawTest, CopiesShareMeshesAndGlNamesAndDrawAlike) {
+    TestObject prototype;
+    buildScene(prototype);
+    prototype.initGL();
+    TestObject copy = prototype;
+    for (int level = 0; level < 3; ++level)
+        EXPECT_EQ(copy.models[level].get(), prototype.models[level].get());
+    EXPECT_EQ(copy.textures[1], prototype.textures[1]);
+    const auto original = render(prototype, RenderMode::DisplayLists);
+    EXPECT_EQ(differing(original, render(copy, RenderMode::DisplayLists)), 0);
+}
+
 TEST_F(MeshDrawTest, WithoutBufferObjectsModeThreeUsesDisplayLists) {
     gl_ext::loadExtensions([](const char* name) -> void (*)() {
         if (std::string(name).find("Buffer") != std::string::npos) return nullptr;
@@ -168,7 +180,7 @@ TEST_F(MeshDrawTest, WithoutBufferObjectsModeThreeUsesDisplayLists) {
     TestObject object;
     buildScene(object);
     object.initGL();
-    EXPECT_EQ(object.models[0].objects[0].buffers[0], 0u);
+    EXPECT_EQ(object.models[0]->objects[0].buffers[0], 0u);
     const auto lists = render(object, RenderMode::DisplayLists);
     EXPECT_EQ(differing(lists, render(object, RenderMode::BufferObjects)), 0);
 }
@@ -237,13 +249,13 @@ MeshObject3ds box() {
 
 TEST_F(ShadowTest, ClosedBoxMarksExactlyItsShadow) {
     TestObject object;
-    object.models[0].objects = {box()};
+    object.models[0]->objects = {box()};
     object.prepareModels(true);
-    for (const Face3ds& f : object.models[0].objects[0].faces)
+    for (const Face3ds& f : object.models[0]->objects[0].faces)
         for (int n : f.neighbour) ASSERT_GE(n, 0);
-    setLight(object.models[0].objects[0], -6, 0, 8);
+    setLight(object.models[0]->objects[0], -6, 0, 8);
     drawGround();
-    object.castShadow(object.models[0], 0);
+    object.castShadow(*object.models[0], 0);
     // Seen from the light at (-6, 0, 8), the box hides the ground from x = 0.67 to 8.
     EXPECT_NE(stencilAt(2, 0), 0);
     EXPECT_NE(stencilAt(6, 0), 0);
@@ -252,7 +264,7 @@ TEST_F(ShadowTest, ClosedBoxMarksExactlyItsShadow) {
     EXPECT_EQ(stencilAt(4, 5), 0);
     EXPECT_EQ(stencilAt(0, 0), 0);
     // The second pass leaves every face unclassified for the next frame.
-    for (const Face3ds& f : object.models[0].objects[0].faces) EXPECT_EQ(f.lit, 3);
+    for (const Face3ds& f : object.models[0]->objects[0].faces) EXPECT_EQ(f.lit, 3);
 }
 
 TEST_F(ShadowTest, OpenEdgesAlwaysCast) {
@@ -260,12 +272,12 @@ TEST_F(ShadowTest, OpenEdgesAlwaysCast) {
     MeshObject3ds triangle = quad(-2, -2, 4, 3);
     triangle.faces.resize(1);  // one triangle, every edge open
     triangle.faceCount = 1;
-    object.models[0].objects = {triangle};
+    object.models[0]->objects = {triangle};
     object.prepareModels(true);
-    for (int n : object.models[0].objects[0].faces[0].neighbour) EXPECT_EQ(n, -2);
-    setLight(object.models[0].objects[0], -15, 0, 10);
+    for (int n : object.models[0]->objects[0].faces[0].neighbour) EXPECT_EQ(n, -2);
+    setLight(object.models[0]->objects[0], -15, 0, 10);
     drawGround();
-    object.castShadow(object.models[0], 0);
+    object.castShadow(*object.models[0], 0);
     // The triangle (-2,-2)-(2,-2)-(2,2) at height 3, lit from (-15, 0, 10), shades the
     // ground around (7, -1); (7, 3) and the ground on the light's side stay lit.
     EXPECT_NE(stencilAt(7, -1), 0);
