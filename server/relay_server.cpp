@@ -97,16 +97,27 @@ std::int64_t RelayServer::nowMs() const {
         .count();
 }
 
+std::int64_t RelayServer::nowUs() const {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 void RelayServer::run(int stopFd) {
     if (stopFd >= 0) watch(epoll_, stopFd, EPOLLIN, kStopKey, EPOLL_CTL_ADD);
     epoll_event events[64];
     bool stopping = false;
     while (!stopping) {
-        int timeout = -1;
+        std::int64_t waitUs = -1;
         if (const auto due = hub_->nextDeadline()) {
-            timeout = static_cast<int>(std::clamp<std::int64_t>(*due - nowMs(), 0, 60000));
+            waitUs = std::clamp<std::int64_t>((*due - nowMs()) * 1000, 0, 60000000);
         }
-        const int count = ::epoll_wait(epoll_, events, 64, timeout);
+        if (flushDueUs_ >= 0) {
+            const std::int64_t flushIn = std::max<std::int64_t>(flushDueUs_ - nowUs(), 0);
+            waitUs = waitUs < 0 ? flushIn : std::min(waitUs, flushIn);
+        }
+        timespec timeout{waitUs / 1000000, (waitUs % 1000000) * 1000};
+        const int count = ::epoll_pwait2(epoll_, events, 64, waitUs < 0 ? nullptr : &timeout, nullptr);
         if (count < 0 && errno != EINTR) break;
         for (int i = 0; i < count; ++i) {
             const std::uint64_t key = events[i].data.u64;
@@ -124,11 +135,17 @@ void RelayServer::run(int stopFd) {
             closeDoomed();
         }
         hub_->tick(nowMs());
+        closeDoomed();
+        if (dirty_.empty()) continue;
+        const std::int64_t now = nowUs();
+        if (flushDueUs_ < 0) flushDueUs_ = now + config_.flushDelayUs;
+        if (now < flushDueUs_ && !stopping) continue;
+        flushDueUs_ = -1;
         // Closing a client sends the others its removals, and a failed write closes a
-        // client: go on until neither is left, so nothing waits for the next event.
+        // client: go on until neither is left.
         while (!dirty_.empty() || !doomed_.empty()) {
-            closeDoomed();
             flushPending();
+            closeDoomed();
         }
     }
     if (stopFd >= 0) ::epoll_ctl(epoll_, EPOLL_CTL_DEL, stopFd, nullptr);

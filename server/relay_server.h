@@ -20,6 +20,10 @@ struct ServerConfig {
     // Bytes waiting for one slow client; a client that falls further behind is dropped
     // rather than let it hold up the others or grow the server without bound.
     std::size_t maxQueuedBytes = 256 * 1024;
+    // How long relayed messages may gather before they are written, in microseconds.
+    // Each write to a client is a system call; gathering a little turns the stream of
+    // single updates into fewer, larger writes.
+    int flushDelayUs = 1000;
 };
 
 // The relay server's socket side: one thread, one epoll loop, non-blocking sockets.
@@ -67,6 +71,7 @@ class RelayServer : private Outbox {
     void flushPending();
     void armWrite(Session& session, bool on);
     std::int64_t nowMs() const;
+    std::int64_t nowUs() const;
 
     ServerConfig config_;
     Log log_;
@@ -76,6 +81,7 @@ class RelayServer : private Outbox {
     int spareFd_ = -1;  // kept to accept-and-close when the process runs out of fds
     std::uint16_t port_ = 0;
     std::uint64_t nextKey_ = 16;
+    std::int64_t flushDueUs_ = -1;  // when gathered output is written; -1: none waits
     std::unordered_map<std::uint64_t, std::unique_ptr<Session>> sessions_;
     std::vector<Session*> byNumber_;     // index = client number
     std::vector<std::uint64_t> dirty_;   // sessions with output to flush

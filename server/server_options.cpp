@@ -34,6 +34,8 @@ const char* usageText() {
            "  --max-players N        players at once, 1-127 (default 16); more are told the\n"
            "                         server is full\n"
            "  --item-respawn SECONDS time until a taken item comes back (default 30)\n"
+           "  --flush-delay-us N     microseconds relayed messages may gather before they\n"
+           "                         are written (default 1000, 0 writes at once)\n"
            "  --help                 show this text\n";
 }
 
@@ -47,7 +49,8 @@ ParsedOptions parseOptions(int argc, const char* const* argv) {
             return parsed;
         }
         if (option != "--port" && option != "--bind" && option != "--level" &&
-            option != "--max-players" && option != "--item-respawn") {
+            option != "--max-players" && option != "--item-respawn" &&
+            option != "--flush-delay-us") {
             parsed.error = "unknown option: " + option;
             return parsed;
         }
@@ -67,6 +70,9 @@ ParsedOptions parseOptions(int argc, const char* const* argv) {
         } else if (option == "--level") {
             valid = parseInt(value, 1, 127, number);
             config.hub.level = static_cast<int>(number);
+        } else if (option == "--flush-delay-us") {
+            valid = parseInt(value, 0, 100000, number);
+            config.flushDelayUs = static_cast<int>(number);
         } else if (option == "--max-players") {
             valid = parseInt(value, 1, RelayHub::kMaxClientNumber, number);
             config.hub.maxPlayers = static_cast<int>(number);
