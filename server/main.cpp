@@ -52,10 +52,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     const server::ServerConfig& config = parsed.config;
-    logLine("voka-server listening on " + config.bindAddress + ":" + std::to_string(relay.port()) +
-            " (level " + std::to_string(config.hub.level) + ", up to " +
-            std::to_string(config.hub.maxPlayers) + " players, items return after " +
-            std::to_string(config.hub.itemRespawnMs / 1000.0).substr(0, 5) + " s)");
+    char summary[160];
+    std::snprintf(summary, sizeof summary,
+                  "voka-server listening on %s:%u (level %d, up to %d players, items return "
+                  "after %g s)",
+                  config.bindAddress.c_str(), relay.port(), config.hub.level, config.hub.maxPlayers,
+                  static_cast<double>(config.hub.itemRespawnMs) / 1000.0);
+    logLine(summary);
     relay.run(stopFd);
     logLine("voka-server stopped");
     if (stopFd >= 0) close(stopFd);

@@ -117,7 +117,8 @@ void RelayServer::run(int stopFd) {
             waitUs = waitUs < 0 ? flushIn : std::min(waitUs, flushIn);
         }
         timespec timeout{waitUs / 1000000, (waitUs % 1000000) * 1000};
-        const int count = ::epoll_pwait2(epoll_, events, 64, waitUs < 0 ? nullptr : &timeout, nullptr);
+        const int count =
+            ::epoll_pwait2(epoll_, events, 64, waitUs < 0 ? nullptr : &timeout, nullptr);
         if (count < 0 && errno != EINTR) break;
         for (int i = 0; i < count; ++i) {
             const std::uint64_t key = events[i].data.u64;

@@ -31,9 +31,8 @@ BENCHMARK(DecodeRelayedUpdate);
 void ReassembleServerStream(benchmark::State& state) {
     std::vector<std::uint8_t> stream;
     for (int i = 0; i < 4096; ++i) {
-        const net::WireMessage m = i % 8 == 0
-                                       ? net::relay(2, net::encodeFrags(i, i % 50))
-                                       : net::relay(2, net::encodeUpdate(i, kPose));
+        const net::WireMessage m = i % 8 == 0 ? net::relay(2, net::encodeFrags(i, i % 50))
+                                              : net::relay(2, net::encodeUpdate(i, kPose));
         stream.insert(stream.end(), m.bytes.begin(), m.bytes.begin() + m.length);
     }
     const auto chunk = static_cast<std::size_t>(state.range(0));

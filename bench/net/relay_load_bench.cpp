@@ -101,8 +101,13 @@ int main(int argc, char** argv) {
     if (logFd < 0) return 1;
     ::close(logFd);
 
-    std::vector<std::string> args = {options.server, "--port", "0", "--bind", "127.0.0.1",
-                                     "--max-players", std::to_string(options.clients)};
+    std::vector<std::string> args = {options.server,
+                                     "--port",
+                                     "0",
+                                     "--bind",
+                                     "127.0.0.1",
+                                     "--max-players",
+                                     std::to_string(options.clients)};
     if (!options.flushDelayUs.empty()) {
         args.push_back("--flush-delay-us");
         args.push_back(options.flushDelayUs);
@@ -182,7 +187,8 @@ int main(int argc, char** argv) {
                     }
                     const std::int64_t micros =
                         (now - clients[static_cast<std::size_t>(sender)].sentAt[sequence]) / 1000;
-                    ++histogram[static_cast<std::size_t>(std::clamp<std::int64_t>(micros, 0, 1000000))];
+                    ++histogram[static_cast<std::size_t>(
+                        std::clamp<std::int64_t>(micros, 0, 1000000))];
                     ++delivered;
                 }
                 return true;
@@ -199,7 +205,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 50; ++i) pump(10);
     for (auto& client : clients) {
         const net::WireMessage announce = net::encodeNew(net::TYPE_VOKA_RED, 1, {0, 0, 0, 0, 0, 0});
-        if (::send(client.fd, announce.bytes.data(), announce.length, MSG_NOSIGNAL) < 0) ++sendFailures;
+        if (::send(client.fd, announce.bytes.data(), announce.length, MSG_NOSIGNAL) < 0)
+            ++sendFailures;
     }
     for (int i = 0; i < 20; ++i) pump(10);
 
@@ -265,15 +272,19 @@ int main(int argc, char** argv) {
         static_cast<double>(selfAfter.ru_utime.tv_sec - selfBefore.ru_utime.tv_sec +
                             selfAfter.ru_stime.tv_sec - selfBefore.ru_stime.tv_sec) +
         static_cast<double>(selfAfter.ru_utime.tv_usec - selfBefore.ru_utime.tv_usec +
-                            selfAfter.ru_stime.tv_usec - selfBefore.ru_stime.tv_usec) / 1e6;
+                            selfAfter.ru_stime.tv_usec - selfBefore.ru_stime.tv_usec) /
+            1e6;
 
-    std::printf("clients %d, %d updates/s each, %d s\n", options.clients, options.rate, options.seconds);
+    std::printf("clients %d, %d updates/s each, %d s\n", options.clients, options.rate,
+                options.seconds);
     std::printf("updates sent          %llu (send failures %llu)\n",
-                static_cast<unsigned long long>(sent), static_cast<unsigned long long>(sendFailures));
-    std::printf("relayed deliveries    %llu of %llu expected (%.4f%%), unexpected %llu\n",
-                static_cast<unsigned long long>(delivered), static_cast<unsigned long long>(expected),
-                expected ? 100.0 * static_cast<double>(delivered) / static_cast<double>(expected) : 0.0,
-                static_cast<unsigned long long>(unexpected));
+                static_cast<unsigned long long>(sent),
+                static_cast<unsigned long long>(sendFailures));
+    std::printf(
+        "relayed deliveries    %llu of %llu expected (%.4f%%), unexpected %llu\n",
+        static_cast<unsigned long long>(delivered), static_cast<unsigned long long>(expected),
+        expected ? 100.0 * static_cast<double>(delivered) / static_cast<double>(expected) : 0.0,
+        static_cast<unsigned long long>(unexpected));
     std::printf("relay latency         p50 %.3f ms, p99 %.3f ms, p99.9 %.3f ms, max %.3f ms\n",
                 percentile(0.50), percentile(0.99), percentile(0.999), maxMs);
     std::printf("server CPU            %.2f s in %d s = %.1f%% of one core\n", serverCpu,

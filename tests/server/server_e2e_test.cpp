@@ -1,12 +1,11 @@
 // The built voka-server with real game clients (NetClient) on loopback.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <map>
@@ -29,7 +28,7 @@ namespace {
 // voka-server started with the given options plus an ephemeral loopback port; its
 // standard output goes to a file in a scratch directory.
 class ServerProcess {
-public:
+  public:
     explicit ServerProcess(std::vector<std::string> options) {
         const std::string binary = testing_support::builtBinary("server/voka-server");
         options.insert(options.begin(), binary);
@@ -59,31 +58,35 @@ public:
     // The port from the "listening on ADDRESS:PORT" line, 0 when it does not come.
     std::uint16_t port() {
         std::uint16_t found = 0;
-        loopback::eventually([&] {
-            const std::string text = log();
-            const auto at = text.find("listening on ");
-            const auto colon = text.find(':', at == std::string::npos ? 0 : at + 13);
-            if (at == std::string::npos || colon == std::string::npos) return false;
-            found = static_cast<std::uint16_t>(std::stoi(text.substr(colon + 1)));
-            return true;
-        }, 5000);
+        loopback::eventually(
+            [&] {
+                const std::string text = log();
+                const auto at = text.find("listening on ");
+                const auto colon = text.find(':', at == std::string::npos ? 0 : at + 13);
+                if (at == std::string::npos || colon == std::string::npos) return false;
+                found = static_cast<std::uint16_t>(std::stoi(text.substr(colon + 1)));
+                return true;
+            },
+            5000);
         return found;
     }
     // The exit code, -1 for a signal, or kRunning when it has not ended in time.
     int wait(int timeoutMs = 5000) {
-        loopback::eventually([&] {
-            int status = 0;
-            if (::waitpid(pid_, &status, WNOHANG) != pid_) return false;
-            exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            return true;
-        }, timeoutMs);
+        loopback::eventually(
+            [&] {
+                int status = 0;
+                if (::waitpid(pid_, &status, WNOHANG) != pid_) return false;
+                exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+                return true;
+            },
+            timeoutMs);
         return exitCode_;
     }
     void signal(int number) const { ::kill(pid_, number); }
 
     static constexpr int kRunning = -1000;
 
-private:
+  private:
     testing_support::TempDir dir_;
     pid_t pid_ = -1;
     int exitCode_ = kRunning;
@@ -97,14 +100,15 @@ struct Player {
     std::vector<std::int32_t> removed;
 
     Player() {
-        client.setNewObjectHandler(this, [](void* context, std::int32_t id, std::uint8_t type, net::Pose pose) {
-            auto* self = static_cast<Player*>(context);
-            std::lock_guard<std::mutex> guard(self->lock);
-            auto& object = self->remote[id];
-            object = std::make_unique<TestObject>(id, type, pose);
-            self->client.registerRemote(*object);
-            return std::int32_t{0};
-        });
+        client.setNewObjectHandler(
+            this, [](void* context, std::int32_t id, std::uint8_t type, net::Pose pose) {
+                auto* self = static_cast<Player*>(context);
+                std::lock_guard<std::mutex> guard(self->lock);
+                auto& object = self->remote[id];
+                object = std::make_unique<TestObject>(id, type, pose);
+                self->client.registerRemote(*object);
+                return std::int32_t{0};
+            });
         client.setRemoveObjectHandler(this, [](void* context, std::int32_t id, std::uint8_t) {
             auto* self = static_cast<Player*>(context);
             std::lock_guard<std::mutex> guard(self->lock);
@@ -161,7 +165,8 @@ TEST(ServerEndToEnd, GarbageFromOneClientLeavesTheServerServingTheOthers) {
     ASSERT_NE(port, 0);
     loopback::Peer hostile = loopback::Peer::connectTo(port);
     std::vector<std::uint8_t> garbage(4096);
-    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<std::uint8_t>(i * 37 + 1);
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<std::uint8_t>(i * 37 + 1);
     hostile.send(garbage);
     EXPECT_TRUE(hostile.waitForClose());
     Player player;
