@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
 #include <vector>
 
 namespace {
@@ -48,6 +50,17 @@ INSTANTIATE_TEST_SUITE_P(CommandLines, BadOption,
                                          std::vector<const char*>{"--max-players", "-1"},
                                          std::vector<const char*>{"--item-respawn", "nan"},
                                          std::vector<const char*>{"--item-respawn", "-1"},
-                                         std::vector<const char*>{"--frag-limit", "5"}));
+                                         std::vector<const char*>{"--frag-limit", "5"}),
+                         [](const testing::TestParamInfo<std::vector<const char*>>& p) {
+                             std::string name;
+                             for (const char* arg : p.param) {
+                                 for (const char* c = arg; *c != '\0'; ++c) {
+                                     if (std::isalnum(static_cast<unsigned char>(*c)) != 0)
+                                         name += *c;
+                                 }
+                                 name += '_';
+                             }
+                             return name + std::to_string(p.index);
+                         });
 
 }  // namespace
