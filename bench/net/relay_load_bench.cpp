@@ -65,23 +65,29 @@ Options parse(int argc, char** argv) {
     return options;
 }
 
-// User plus system CPU seconds of a process, from /proc.
-double cpuSeconds(pid_t pid) {
+// User and system CPU seconds of a process, from /proc.
+struct CpuTime {
+    double user = 0;
+    double system = 0;
+};
+
+CpuTime cpuTime(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
     const auto close = text.rfind(')');
-    if (close == std::string::npos) return 0;
+    if (close == std::string::npos) return {};
     std::istringstream fields(text.substr(close + 2));
     std::string field;
-    unsigned long long utime = 0, stime = 0;
+    CpuTime time;
+    const auto ticks = static_cast<double>(sysconf(_SC_CLK_TCK));
     for (int index = 3; fields >> field; ++index) {
-        if (index == 14) utime = std::stoull(field);
+        if (index == 14) time.user = static_cast<double>(std::stoull(field)) / ticks;
         if (index == 15) {
-            stime = std::stoull(field);
+            time.system = static_cast<double>(std::stoull(field)) / ticks;
             break;
         }
     }
-    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return time;
 }
 
 struct Client {
@@ -195,11 +201,13 @@ int main(int argc, char** argv) {
             });
         }
     };
-    auto pump = [&](int timeoutMs) {
+    auto pumpNs = [&](std::int64_t timeoutNs) {
         epoll_event events[64];
-        const int count = epoll_wait(epoll, events, 64, timeoutMs);
+        const timespec timeout{timeoutNs / 1000000000, timeoutNs % 1000000000};
+        const int count = epoll_pwait2(epoll, events, 64, &timeout, nullptr);
         for (int i = 0; i < count; ++i) receive(clients[events[i].data.u64]);
     };
+    auto pump = [&](int timeoutMs) { pumpNs(std::int64_t{timeoutMs} * 1000000); };
 
     // Welcome, then every client announces its Voka, as the game does.
     for (int i = 0; i < 50; ++i) pump(10);
@@ -214,7 +222,7 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < clients.size(); ++i) {
         clients[i].nextSendNs = start + periodNs * static_cast<std::int64_t>(i) / options.clients;
     }
-    const double serverCpuBefore = cpuSeconds(server);
+    const CpuTime serverCpuBefore = cpuTime(server);
     rusage selfBefore{};
     getrusage(RUSAGE_SELF, &selfBefore);
     std::vector<std::size_t> sequence(clients.size(), 0);
@@ -243,10 +251,12 @@ int main(int argc, char** argv) {
             next = std::min(next, client.nextSendNs);
         }
         if (!more) break;
-        const std::int64_t waitNs = next - nowNs();
-        pump(waitNs > 0 ? static_cast<int>(waitNs / 1000000) : 0);
+        pumpNs(std::max<std::int64_t>(next - nowNs(), 0));
     }
-    const double serverCpu = cpuSeconds(server) - serverCpuBefore;
+    const CpuTime serverCpuAfter = cpuTime(server);
+    const double serverUser = serverCpuAfter.user - serverCpuBefore.user;
+    const double serverSystem = serverCpuAfter.system - serverCpuBefore.system;
+    const double serverCpu = serverUser + serverSystem;
     for (int i = 0; i < 100; ++i) pump(10);  // the last relays
     rusage selfAfter{};
     getrusage(RUSAGE_SELF, &selfAfter);
@@ -287,8 +297,10 @@ int main(int argc, char** argv) {
         static_cast<unsigned long long>(unexpected));
     std::printf("relay latency         p50 %.3f ms, p99 %.3f ms, p99.9 %.3f ms, max %.3f ms\n",
                 percentile(0.50), percentile(0.99), percentile(0.999), maxMs);
-    std::printf("server CPU            %.2f s in %d s = %.1f%% of one core\n", serverCpu,
-                options.seconds, 100.0 * serverCpu / options.seconds);
+    std::printf(
+        "server CPU            %.2f s in %d s = %.1f%% of one core (user %.2f s, "
+        "system %.2f s)\n",
+        serverCpu, options.seconds, 100.0 * serverCpu / options.seconds, serverUser, serverSystem);
     std::printf("load generator CPU    %.2f s\n", selfCpu);
 
     kill(server, SIGTERM);
