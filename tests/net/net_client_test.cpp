@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "config/settings.h"
 #include "loopback.h"
 #include "net/protocol/server_messages.h"
 #include "support/captured_errors.h"
@@ -165,6 +166,45 @@ TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
     }
     EXPECT_EQ(hits, 400);
     EXPECT_EQ(weapons, 400);
+}
+
+TEST_F(NetClientTest, SendsNothingWithoutObjects) {
+    EXPECT_TRUE(server.readUntilQuiet(150, 300).empty());
+    EXPECT_TRUE(client.isConnected());
+}
+
+// The address of the settings is used as it is, with no reverse lookup that an address
+// without a DNS entry would fail; a host name is resolved.
+TEST(NetClientConnect, UsesTheSettingsAddressOrHostName) {
+    loopback::Listener listener;
+    for (const char* address : {"127.0.0.1", "localhost"}) {
+        Settings::setServerIp(address);
+        Settings::setServerPort(listener.port());
+        net::NetClient client;
+        ASSERT_EQ(client.connect(), 0) << address;
+        loopback::Peer server(listener.accept());
+        EXPECT_TRUE(server.valid());
+        client.disconnect();
+        EXPECT_EQ(server.read(1), Bytes{net::MSG_GOODBYE});
+    }
+}
+
+TEST(NetClientConnect, FailsQuietlyWhenNoServerListens) {
+    testing_support::CapturedErrors boxes;
+    std::uint16_t closedPort = 0;
+    {
+        loopback::Listener probe;
+        closedPort = probe.port();
+    }
+    net::NetClient client;
+    EXPECT_EQ(client.connect("127.0.0.1", closedPort), -1);
+    EXPECT_EQ(client.connect("no-such-host.invalid", 24500), -1);
+    EXPECT_FALSE(client.isReceiving());
+    TestObject voka(1, net::TYPE_VOKA_RED);
+    client.addObject(voka);  // the game goes on without a server
+    client.removeObject(voka);
+    client.disconnect();
+    EXPECT_TRUE(boxes.lines().empty());
 }
 
 }  // namespace
