@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "font.h"
 #include "generators.h"
@@ -21,35 +22,46 @@ Color fire(float t) {
 }
 
 // Frame `i` of 15 of the explosion flip-book, on black because it is added to the scene.
-// The bottom edge of the picture stands on the ground: a flash, a fireball that rises and
-// swells, then a cooling cloud of smoke.
+// The bottom edge of the picture stands on the ground: a flash, then a cluster of fire
+// puffs that swell, rise and cool from white through orange to a dim red glow.
 Image explosionFrame(int i) {
     const int size = 128;
     const float t = static_cast<float>(i) / 14.0f;
-    const float radius = 0.15f + 0.24f * std::sqrt(t);
-    const float cy = 0.78f - 0.30f * t;  // rises (v grows downwards)
-    const float heat = 1.0f - 0.85f * t;
+    struct Puff {
+        float x, y, radius, rise;
+    };
+    Random random(777);
+    std::vector<Puff> puffs;
+    for (int k = 0; k < 9; ++k) {
+        const float angle = random.range(0, 2 * kPi);
+        const float distance = random.range(0.02f, 0.16f);
+        puffs.push_back({0.5f + distance * std::cos(angle),
+                         0.8f + 0.6f * distance * std::sin(angle), random.range(0.07f, 0.12f),
+                         random.range(0.15f, 0.35f)});
+    }
+    const float growth = 1.0f + 2.2f * std::sqrt(t);
+    const float heat = 1.05f - 0.8f * t;
     Image image(size, size);
     image.shade([&](float u, float v) {
-        const float dx = (u - 0.5f) / radius;
-        const float dy = (v - cy) / (radius * 0.9f);
-        const float d = std::sqrt(dx * dx + dy * dy);
-        // Turbulence that rolls outward over time.
-        const float angle = std::atan2(dy, dx);
-        const float n = fractalNoise(std::cos(angle) * 3 + 5,
-                                     std::sin(angle) * 3 + d * 2.5f - t * 3, 64, 4, 0.55f, 91);
-        const float edge = 1.0f - smoothstep(0.55f + 0.5f * n, 1.05f + 0.3f * n, d);
-        float temperature = edge * (heat * (1.1f - 0.6f * d) + 0.25f * (n - 0.5f));
+        const float n = fractalNoise(u * 7, v * 7 + t * 2.5f, 7, 4, 0.55f, 91);
+        const float mottle = fractalNoise(u * 16, v * 16 - t * 4, 16, 3, 0.5f, 92);
+        float field = -1;
+        for (const Puff& p : puffs) {
+            const float r = p.radius * growth;
+            const float cy = p.y - p.rise * t - 0.08f * std::sqrt(t);
+            const float d = std::hypot(u - p.x - 1.4f * (p.x - 0.5f) * t, (v - cy) * 1.1f) / r;
+            field = std::max(field, 1 - d);
+        }
+        field += 0.35f * (n - 0.5f);
+        const float body = smoothstep(0.0f, 0.25f, field);
+        // Hot cores early, a cooler glow later.
+        float temperature = body * (heat * (0.4f + 0.8f * field) + 0.45f * (mottle - 0.5f));
         // A ground splash for the first frames.
-        const float ground = std::exp(-std::pow((v - 0.97f) / 0.05f, 2.0f)) *
-                             std::exp(-std::pow((u - 0.5f) / (0.2f + 0.5f * t), 2.0f)) * (1 - t);
+        const float ground = std::exp(-std::pow((v - 0.97f) / 0.04f, 2.0f)) *
+                             std::exp(-std::pow((u - 0.5f) / (0.15f + 0.5f * t), 2.0f)) *
+                             (1 - smoothstep(0.0f, 0.5f, t));
         temperature = std::max(temperature, ground * 0.8f);
-        Color c =
-            scaled(fire(temperature), smoothstep(0.0f, 0.05f, edge + ground) * (1 - 0.65f * t * t));
-        // Late frames: dim grey smoke, faint because it is added.
-        const float smoke = edge * smoothstep(0.35f, 1.0f, t) * (0.25f + 0.3f * n) * (1 - 0.6f * t);
-        c = {c.r + smoke * 0.55f, c.g + smoke * 0.5f, c.b + smoke * 0.45f, 1};
-        // Initial flash.
+        Color c = scaled(fire(temperature), std::max(body, ground) * (1 - 0.55f * t * t));
         if (i < 2) {
             const float flash =
                 std::exp(-(std::pow(u - 0.5f, 2.0f) + std::pow(v - 0.8f, 2.0f)) / 0.02f);

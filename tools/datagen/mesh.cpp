@@ -63,16 +63,17 @@ void orientOutward(MeshObject& solid) {
 
 namespace {
 
-void addCap(MeshObject& out, const std::vector<Vec3>& ring, bool reversed) {
+void addCap(MeshObject& out, const std::vector<Vec3>& ring, bool reversed, Vec2 flatUv) {
     Vec3 centre;
     for (const Vec3& p : ring) centre = centre + p;
     centre = centre * (1.0f / static_cast<float>(ring.size()));
     // Planar texture coordinates from the two largest extents of the cap.
-    const int c = out.addVertex(centre, {0.5f, 0.5f});
+    const bool flat = flatUv.y >= 0;
+    const int c = out.addVertex(centre, flat ? flatUv : Vec2{0.5f, 0.5f});
     const int first = static_cast<int>(out.positions.size());
     for (const Vec3& p : ring) {
         const Vec3 d = p - centre;
-        out.addVertex(p, {0.5f + d.x, 0.5f + d.y + d.z});
+        out.addVertex(p, flat ? flatUv : Vec2{0.5f + d.x, 0.5f + d.y + d.z});
     }
     const int n = static_cast<int>(ring.size());
     for (int j = 0; j < n; ++j) {
@@ -89,7 +90,7 @@ void addCap(MeshObject& out, const std::vector<Vec3>& ring, bool reversed) {
 }  // namespace
 
 MeshObject loft(const std::vector<std::vector<Vec3>>& rings, const std::vector<float>& us,
-                const std::vector<float>& vs) {
+                const std::vector<float>& vs, float capV) {
     MeshObject out;
     const size_t n = rings.front().size();
     const int stride = static_cast<int>(n) + 1;
@@ -111,8 +112,8 @@ MeshObject loft(const std::vector<std::vector<Vec3>>& rings, const std::vector<f
             out.addQuad(a, a + 1, b + 1, b);
         }
     }
-    addCap(out, rings.front(), true);
-    addCap(out, rings.back(), false);
+    addCap(out, rings.front(), true, {us.front(), capV});
+    addCap(out, rings.back(), false, {us.back(), capV});
     orientOutward(out);
     return out;
 }

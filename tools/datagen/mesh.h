@@ -54,9 +54,10 @@ void orientOutward(MeshObject& solid);
 // A closed solid swept through cross-sections: ring i is a closed loop of points (all rings
 // the same length), placed at texture u = us[i]. Texture v runs around each ring by arc
 // length, or by `vs` (one more entry than a ring has points: the seam's 1) when given.
-// The first and last rings are closed with flat caps.
+// The first and last rings are closed with flat caps, textured by projection, or all
+// with texture v = capV (and the ring's u) when capV is not negative.
 MeshObject loft(const std::vector<std::vector<Vec3>>& rings, const std::vector<float>& us,
-                const std::vector<float>& vs = {});
+                const std::vector<float>& vs = {}, float capV = -1);
 
 // A solid of revolution about the axis through `centre` along `axis` (0 x, 1 y, 2 z).
 // `profile` holds (axial offset, radius) from one end of the solid to the other; radius 0

@@ -34,6 +34,28 @@ Image background() {
         const float dy = v - 0.5f;
         return scaled(c, 1.0f - 0.25f * smoothstep(0.25f, 0.55f, dx * dx + dy * dy));
     });
+    // Two soft ranges of hills along the bottom, pale enough for black text over them.
+    const struct {
+        float base, amplitude, frequency;
+        Color color;
+        uint32_t seed;
+    } ranges[] = {{0.80f, 0.09f, 2.5f, {0.74f, 0.79f, 0.85f, 1}, 11},
+                  {0.89f, 0.06f, 4.0f, {0.66f, 0.72f, 0.79f, 1}, 12}};
+    for (const auto& range : ranges) {
+        image.paint(
+            0, h * (range.base - range.amplitude * 1.5f), static_cast<float>(w),
+            static_cast<float>(h),
+            [&](float x, float y) {
+                const float u = x / static_cast<float>(w);
+                const float ridge =
+                    range.base -
+                    range.amplitude * (0.5f + 2.5f * (turnedNoise(u * range.frequency, 0.5f, 4,
+                                                                  0.5f, range.seed) -
+                                                      0.5f));
+                return (ridge * static_cast<float>(h) - y);
+            },
+            range.color);
+    }
     // Title with a soft shadow and an orange rule.
     const float titleSize = 62;
     Mask title = boldFont().renderCentred("VOKA ARENA", titleSize, w * 0.5f, h * 0.075f, w, h);

@@ -100,7 +100,8 @@ MeshObject body(Detail detail) {
         rings.push_back(ring);
         us.push_back(vokaBodyU(s.z));
     }
-    MeshObject o = loft(rings, us, vs);
+    // Nose and tail take the plain paint of the lower flanks.
+    MeshObject o = loft(rings, us, vs, 0.15f);
     o.name = "body";
     o.material = 0;
     return o;

@@ -94,7 +94,7 @@ Model machineGunModel(Detail detail) {
 
 Model railGunModel(Detail detail) {
     Model m;
-    m.materials = {{"rail_dark", 40, 44, 54, ""},
+    m.materials = {{"rail_dark", 62, 68, 82, ""},
                    {"rail_steel", 150, 156, 168, ""},
                    {"rail_coil", 70, 200, 255, ""},
                    {"rail_cell", 28, 90, 140, ""}};
@@ -105,9 +105,12 @@ Model railGunModel(Detail detail) {
     MeshObject base = yoke(detail);
     base.name = "rail_yoke";
     base.material = 0;
-    // Pedestal from the yoke up to the rails.
-    base.append(box({kMountX - 0.014f, 0.41f, kMountZ - 0.03f},
-                    {kMountX + 0.014f, 0.482f, kMountZ + 0.03f}));
+    // Armoured pedestal from the yoke up to the rails, narrowing towards the top.
+    base.append(prism({{kMountX - 0.026f, 0.395f},
+                       {kMountX + 0.026f, 0.395f},
+                       {kMountX + 0.016f, 0.478f},
+                       {kMountX - 0.016f, 0.478f}},
+                      kMountZ - 0.045f, kMountZ + 0.035f, detail == Detail::Full ? 0.004f : 0.0f));
 
     // Two rails above and below the bore, ending at the muzzle.
     MeshObject rails;
