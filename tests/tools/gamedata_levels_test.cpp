@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "gamedata_support.h"
+#include "xml_tags.h"
 
 namespace {
 
@@ -18,30 +18,6 @@ using namespace gamedata_testing;
 namespace fs = std::filesystem;
 
 using Attributes = std::map<std::string, std::string>;
-
-struct Element {
-    std::string name;
-    Attributes attributes;
-};
-
-// The start tags of level.xml in order, with their attributes.
-std::vector<Element> elements() {
-    const std::string xml = readFile(gamePath("level.xml"));
-    std::vector<Element> out;
-    const std::regex tag(R"re(<([a-z]+)((\s+[a-z_]+="[^"]*")*)\s*/?>)re");
-    const std::regex attribute(R"re(([a-z_]+)="([^"]*)")re");
-    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), tag); it != std::sregex_iterator();
-         ++it) {
-        Element e{(*it)[1], {}};
-        const std::string attrs = (*it)[2];
-        for (auto a = std::sregex_iterator(attrs.begin(), attrs.end(), attribute);
-             a != std::sregex_iterator(); ++a) {
-            e.attributes[(*a)[1]] = (*a)[2];
-        }
-        out.push_back(e);
-    }
-    return out;
-}
 
 struct Level {
     Attributes level;
@@ -52,7 +28,7 @@ struct Level {
 
 std::vector<Level> levels() {
     std::vector<Level> out;
-    for (const Element& e : elements()) {
+    for (const datagen::XmlTag& e : datagen::startTags(readFile(gamePath("level.xml")))) {
         if (e.name == "level") out.push_back({e.attributes, {}, {}, {}});
         if (out.empty()) continue;
         if (e.name == "terrain") out.back().terrain = e.attributes;

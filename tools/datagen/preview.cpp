@@ -5,13 +5,13 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <string>
 #include <vector>
 
 #include "models.h"
 #include "preview_canvas.h"
 #include "voka_model.h"
+#include "xml_tags.h"
 
 namespace datagen {
 namespace {
@@ -49,29 +49,19 @@ std::string readAll(const std::string& path) {
 }
 
 std::vector<LevelView> readLevels(const std::string& dir) {
-    const std::string xml = readAll(dir + "/level.xml");
     std::vector<LevelView> out;
-    const std::regex tag(R"re(<(level|terrain|player|item)\s([^>]*)>)re");
-    const std::regex attr(R"re(([a-z_]+)="([^"]*)")re");
-    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), tag); it != std::sregex_iterator();
-         ++it) {
-        std::map<std::string, std::string> a;
-        const std::string body = (*it)[2];
-        for (auto m = std::sregex_iterator(body.begin(), body.end(), attr);
-             m != std::sregex_iterator(); ++m) {
-            a[(*m)[1]] = (*m)[2];
-        }
-        const std::string name = (*it)[1];
-        if (name == "level") out.emplace_back();
+    for (const XmlTag& tag : startTags(readAll(dir + "/level.xml"))) {
+        auto a = tag.attributes;
+        if (tag.name == "level") out.emplace_back();
         if (out.empty()) continue;
-        if (name == "terrain") {
+        if (tag.name == "terrain") {
             out.back().heightmap = a["heightmap"];
             out.back().texture = a["texture"].substr(a["texture"].rfind('/') + 1);
         }
-        if (name == "player" || name == "item") {
+        if (tag.name == "player" || tag.name == "item") {
             const Spot s{std::stof(a["posx"]), std::stof(a["posy"]), std::stof(a["posz"]),
                          a["type"]};
-            (name == "player" ? out.back().starts : out.back().items).push_back(s);
+            (tag.name == "player" ? out.back().starts : out.back().items).push_back(s);
         }
     }
     return out;

@@ -205,6 +205,13 @@ Image portrait(const Color& team, const Color& stripe, uint32_t seed) {
     // Chin guard.
     image.fillRoundedRect(hx - hr * 0.5f, hy + hr * 0.62f, hx + hr * 0.5f, hy + hr * 0.92f,
                           hr * 0.14f, scaled(team, 0.7f));
+    // A dark frame, as on a photograph pinned to the wall.
+    image.paint(0, 0, static_cast<float>(w), static_cast<float>(h),
+                [&](float x, float y) {
+                    return -roundedRectDistance(x, y, 5, 5, static_cast<float>(w) - 5,
+                                                static_cast<float>(h) - 5, 6);
+                },
+                {0.16f, 0.18f, 0.22f, 1});
     return resampled(image, 256, 256);
 }
 

@@ -177,6 +177,8 @@ MeshObject chassis(Detail detail) {
                    {0, 0.1f, 0}, {1, 2}));
     // Push bar at the nose and a bumper at the tail.
     o.append(box({-0.1f, 0.13f, -0.555f}, {0.1f, 0.165f, -0.53f}));
+    // Radiator grille between the headlamps.
+    o.append(box({-0.036f, 0.172f, -0.556f}, {0.036f, 0.2f, -0.54f}));
     o.append(box({-0.085f, 0.14f, 0.075f}, {0.085f, 0.175f, 0.1f}));
     if (detail != Detail::Far) {
         // Twin exhausts at the tail, along z.
