@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "gamedata_support.h"
+#include "support/captured_errors.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -358,6 +360,21 @@ TEST(DefaultSettings, HoldAll25KeysOnceWithTheLoopbackServer) {
         EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(values[k][0])) ||
                     std::islower(static_cast<unsigned char>(values[k][0])));
     }
+}
+
+// The game's own settings reader takes the default file without a message.
+TEST(DefaultSettings, LoadInTheGamesReader) {
+    Settings::resetStartValues();
+    testing_support::CapturedErrors errors;
+    EXPECT_EQ(Settings::instance().readFile(gamePath("zrv.cfg").c_str()), 0);
+    EXPECT_TRUE(errors.texts().empty());
+    EXPECT_EQ(Settings::getServerPort(), 24500);
+    EXPECT_EQ(Settings::getWindowWidth(), 800);
+    EXPECT_EQ(Settings::getKeyMachineGun(), '2');
+    EXPECT_EQ(Settings::getVokaType(), 128);
+    EXPECT_TRUE(Settings::getShadow());
+    EXPECT_TRUE(Settings::getFog());
+    Settings::resetStartValues();
 }
 
 TEST(GameDirectory, StaysSmall) {

@@ -22,10 +22,14 @@ void normalise(Signal& s, float peak) {
 }
 
 void mixInto(Signal& s, const Signal& other, float gain, size_t offset) {
-    for (size_t i = 0; i < other.size() && offset + i < s.size(); ++i)
-        s[offset + i] += other[i] * gain;
+    // The last few milliseconds of `other` fade out, so a part cut short does not click.
+    const size_t fade = std::min(other.size(), static_cast<size_t>(0.006f * kSampleRate));
+    for (size_t i = 0; i < other.size() && offset + i < s.size(); ++i) {
+        const size_t left = other.size() - i;
+        const float g = left < fade ? static_cast<float>(left) / static_cast<float>(fade) : 1.0f;
+        s[offset + i] += other[i] * gain * g;
+    }
 }
-
 void lowPass(Signal& s, float cutoffStart, float cutoffEnd) {
     float state = 0;
     const float n = static_cast<float>(s.size());

@@ -14,7 +14,8 @@ using Signal = std::vector<float>;
 Signal silence(float seconds);
 // Scales the signal so that its largest magnitude is `peak`.
 void normalise(Signal& s, float peak);
-// Adds `other` into `s` starting at sample `offset`, scaled by `gain`.
+// Adds `other` into `s` starting at sample `offset`, scaled by `gain`, fading out its last
+// few milliseconds.
 void mixInto(Signal& s, const Signal& other, float gain, size_t offset = 0);
 // One-pole low-pass whose cutoff (Hz) may change per sample.
 void lowPass(Signal& s, float cutoffStart, float cutoffEnd);

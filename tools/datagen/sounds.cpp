@@ -108,7 +108,7 @@ Signal healthChime() {
             note[i] = std::sin(2 * kPi * notes[k] * t) + 0.3f * std::sin(4 * kPi * notes[k] * t) +
                       0.1f * std::sin(6 * kPi * notes[k] * t);
         }
-        envelope(note, 0.004f, 0.18f);
+        envelope(note, 0.01f, 0.18f);
         mixInto(s, note, 1.0f, static_cast<size_t>(0.07f * static_cast<float>(k) * kSampleRate));
     }
     fadeEdges(s, 0.004f);
