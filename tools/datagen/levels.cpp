@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "font.h"
 #include "generators.h"
 #include "heightmap.h"
 #include "random.h"
@@ -20,6 +21,7 @@ struct Palette {
     Color high;
     Color rock;  // steep slopes
     Color summit;
+    Color track;  // the driven-in dirt track
     uint32_t seed;
 };
 
@@ -33,9 +35,57 @@ struct LevelPlan {
 
 // The base texture: coloured by height and slope, lit by the match's sun at (-800, -800,
 // 2000) so that the head-up display's map reads as relief. Image row 0 is grid row 0.
+// A driven-in track: a wobbly loop round the middle of the arena and two crossings,
+// painted as coverage in an image of the ground texture's size.
+Image trackMask(int size, uint32_t seed) {
+    Image mask(size, size);
+    const float scale = static_cast<float>(size) / kArena;
+    const int steps = 240;
+    std::vector<Vec2> loop;
+    for (int i = 0; i <= steps; ++i) {
+        const float a = static_cast<float>(i) * 2 * kPi / steps;
+        const float r =
+            520 + 80 * std::sin(3 * a + static_cast<float>(seed % 7)) + 45 * std::sin(5 * a + 1);
+        loop.push_back({800 + r * std::cos(a), 800 + r * std::sin(a)});
+    }
+    const Color on{1, 1, 1, 1};
+    for (size_t i = 0; i + 1 < loop.size(); ++i) {
+        mask.line(loop[i].x * scale, loop[i].y * scale, loop[i + 1].x * scale,
+                  loop[i + 1].y * scale, 5, on);
+    }
+    for (int k = 0; k < 2; ++k) {
+        const float a = static_cast<float>(k) * kPi / 2 + 0.4f;
+        const Vec2 from{800 - 560 * std::cos(a), 800 - 560 * std::sin(a)};
+        const Vec2 to{800 + 560 * std::cos(a), 800 + 560 * std::sin(a)};
+        Vec2 previous = from;
+        for (int i = 1; i <= 40; ++i) {
+            const float t = static_cast<float>(i) / 40;
+            const float bend = 60 * std::sin(t * kPi * 2 + static_cast<float>(k));
+            const Vec2 p{from.x + (to.x - from.x) * t - bend * std::sin(a),
+                         from.y + (to.y - from.y) * t + bend * std::cos(a)};
+            mask.line(previous.x * scale, previous.y * scale, p.x * scale, p.y * scale, 6, on);
+            previous = p;
+        }
+    }
+    // Soft verges.
+    Mask coverage{size, size, std::vector<float>(static_cast<size_t>(size) * size)};
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x)
+            coverage.coverage[static_cast<size_t>(y) * size + x] = mask.at(x, y).r;
+    }
+    coverage = blurred(coverage, 2);
+    mask.shade([&](float u, float v) {
+        const float c = coverage.at(std::min(size - 1, static_cast<int>(u * size)),
+                                    std::min(size - 1, static_cast<int>(v * size)));
+        return Color{c, c, c, 1};
+    });
+    return mask;
+}
+
 Image groundTexture(const Heightmap& map, const Palette& p) {
     const int size = 512;
     Image image(size, size);
+    const Image track = trackMask(size, p.seed);
     const Vec3 sun = normalized({-800, -800, 2000});
     image.shade([&](float u, float v) {
         const float x = u * kArena;
@@ -49,6 +99,13 @@ Image groundTexture(const Heightmap& map, const Palette& p) {
         Color c = mix(p.low, p.high, smoothstep(30, 140, h + 30 * (patches - 0.5f)));
         c = mix(c, p.summit, smoothstep(150, 210, h + 20 * (n - 0.5f)));
         c = mix(c, p.rock, smoothstep(0.45f, 0.9f, slope + 0.3f * (n - 0.5f)));
+        // Tracks wear through the grass and sand, but not on cliffs and not under water.
+        const Color& trodden = track.at(std::min(size - 1, static_cast<int>(u * size)),
+                                        std::min(size - 1, static_cast<int>(v * size)));
+        const float worn = std::min(1.0f, 1.7f * trodden.r);
+        c = mix(
+            c, scaled(p.track, 0.9f + 0.25f * n),
+            worn * smoothstep(0.3f, 0.6f, n + 0.35f * worn) * (1 - smoothstep(0.5f, 0.8f, slope)));
         c = mix(c, p.valley, 1 - smoothstep(12, 28, h + 8 * (n - 0.5f)));
         // Relief shading from the terrain normal.
         const float step = Heightmap::kStep;
@@ -149,6 +206,7 @@ void writeLevels(Output& out) {
           {0.52f, 0.60f, 0.28f, 1},
           {0.50f, 0.46f, 0.40f, 1},
           {0.78f, 0.76f, 0.66f, 1},
+          {0.56f, 0.46f, 0.32f, 1},
           3001}},
         {2,
          "Kessel Deep",
@@ -159,6 +217,7 @@ void writeLevels(Output& out) {
           {0.86f, 0.64f, 0.42f, 1},
           {0.58f, 0.30f, 0.20f, 1},
           {0.92f, 0.80f, 0.62f, 1},
+          {0.62f, 0.42f, 0.30f, 1},
           3002}},
     };
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<levels>\n";
