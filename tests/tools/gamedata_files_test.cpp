@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -312,6 +313,30 @@ TEST_P(EngineLoop, JoinsWithoutAClick) {
 INSTANTIATE_TEST_SUITE_P(Motors, EngineLoop,
                          ::testing::Values("sound/misc/motor_2000.wav", "sound/misc/motor_4000.wav",
                                            "sound/misc/motor_6000.wav"));
+
+// The detail texture is multiplied into the ground at double brightness and repeated every
+// 100 units: it must average mid-grey and join itself without a seam.
+TEST(DetailTextures, AverageMidGreyAndTileWithoutSeams) {
+    for (const char* name : {"textures/reach_detail.bmp", "textures/kessel_detail.bmp"}) {
+        const CommandResult r = run("convert " + quoted(gamePath(name)) + " -depth 8 rgb:-");
+        ASSERT_EQ(r.output.size(), 256u * 256 * 3) << name;
+        auto at = [&](int x, int y, int c) {
+            return static_cast<double>(
+                static_cast<unsigned char>(r.output[(static_cast<size_t>(y) * 256 + x) * 3 + c]));
+        };
+        double sum = 0;
+        for (size_t i = 0; i < r.output.size(); ++i) sum += static_cast<unsigned char>(r.output[i]);
+        const double mean = sum / static_cast<double>(r.output.size()) / 255;
+        EXPECT_GT(mean, 0.42) << name;
+        EXPECT_LT(mean, 0.58) << name;
+        double inside = 0, seam = 0;
+        for (int y = 0; y < 256; ++y) {
+            inside += std::abs(at(0, y, 1) - at(1, y, 1)) + std::abs(at(y, 0, 1) - at(y, 1, 1));
+            seam += std::abs(at(255, y, 1) - at(0, y, 1)) + std::abs(at(y, 255, 1) - at(y, 0, 1));
+        }
+        EXPECT_LT(seam, inside * 1.5 + 256) << name;
+    }
+}
 
 TEST(Story, FitsTheStoryScreen) {
     const std::string text = readFile(gamePath("story.txt"));

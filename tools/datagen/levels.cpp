@@ -119,15 +119,19 @@ Image groundTexture(const Heightmap& map, const Palette& p) {
 }
 
 // The detail texture, repeated every 100 world units and combined with the base at double
-// brightness, so mid-grey leaves the base unchanged. Tiles seamlessly.
-Image detailTexture(uint32_t seed, const Color& tint) {
+// brightness, so mid-grey leaves the base unchanged. Tiles seamlessly. The hue leans a
+// little towards the `ground` colour without changing the mean brightness.
+Image detailTexture(uint32_t seed, const Color& ground) {
+    const float mean = (ground.r + ground.g + ground.b) / 3;
+    const Color tint{1 + 0.2f * (ground.r / mean - 1), 1 + 0.2f * (ground.g / mean - 1),
+                     1 + 0.2f * (ground.b / mean - 1), 1};
     Image image(256, 256);
     image.shade([&](float u, float v) {
         const float grain = fractalNoise(u * 32, v * 32, 32, 3, 0.6f, seed) - 0.5f;
         const float clumps = fractalNoise(u * 8, v * 8, 8, 4, 0.55f, seed + 1) - 0.5f;
         const float pebbles =
             smoothstep(0.74f, 0.84f, fractalNoise(u * 24, v * 24, 24, 2, 0.4f, seed + 2));
-        const float g = 0.5f + 0.12f * grain + 0.22f * clumps + 0.1f * pebbles;
+        const float g = 0.47f + 0.12f * grain + 0.22f * clumps + 0.1f * pebbles;
         return Color{clamp01(g * tint.r), clamp01(g * tint.g), clamp01(g * tint.b), 1};
     });
     return image;
@@ -225,9 +229,8 @@ void writeLevels(Output& out) {
         const std::string key = plan.key;
         out.write("levels/" + key + ".raw", plan.map.bytes());
         out.writeBmp("textures/" + key + "_ground.bmp", groundTexture(plan.map, plan.palette));
-        out.writeBmp(
-            "textures/" + key + "_detail.bmp",
-            detailTexture(plan.palette.seed + 10, mix(plan.palette.low, {1, 1, 1, 1}, 0.75f)));
+        out.writeBmp("textures/" + key + "_detail.bmp",
+                     detailTexture(plan.palette.seed + 10, plan.palette.low));
         const std::vector<Spot> starts = scatter(plan.map, 10, 320, {}, plan.palette.seed + 20, 4);
         const std::vector<Spot> items =
             scatter(plan.map, 18, 170, starts, plan.palette.seed + 30, 0);
