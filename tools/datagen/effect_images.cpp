@@ -39,6 +39,10 @@ Image explosionFrame(int i) {
                          0.8f + 0.6f * distance * std::sin(angle), random.range(0.07f, 0.12f),
                          random.range(0.15f, 0.35f)});
     }
+    // Centre the cluster so the fireball rises straight up.
+    float meanX = 0;
+    for (const Puff& p : puffs) meanX += p.x / static_cast<float>(puffs.size());
+    for (Puff& p : puffs) p.x += 0.5f - meanX;
     const float growth = 1.0f + 2.2f * std::sqrt(t);
     const float heat = 1.05f - 0.8f * t;
     Image image(size, size);
