@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "net/protocol/stream_reassembler.h"
+#include "server/relay_hub.h"
+
+namespace server {
+
+struct ServerConfig {
+    std::string bindAddress = "0.0.0.0";
+    std::uint16_t port = 24500;  // the server_port of the shipped zrv.cfg; 0 picks a free one
+    HubOptions hub;
+    // Bytes waiting for one slow client; a client that falls further behind is dropped
+    // rather than let it hold up the others or grow the server without bound.
+    std::size_t maxQueuedBytes = 256 * 1024;
+    // How long relayed messages may gather before they are written, in microseconds.
+    // Each write to a client is a system call; gathering a little turns the stream of
+    // single updates into fewer, larger writes.
+    int flushDelayUs = 1000;
+};
+
+// The relay server's socket side: one thread, one epoll loop, non-blocking sockets.
+// Each client has a stream reassembler for its input and a bounded output queue; the
+// RelayHub decides what goes where.
+class RelayServer : private Outbox {
+  public:
+    using Log = std::function<void(const std::string& line)>;
+
+    explicit RelayServer(const ServerConfig& config, Log log);
+    RelayServer(const RelayServer&) = delete;
+    RelayServer& operator=(const RelayServer&) = delete;
+    ~RelayServer();
+
+    // Binds and listens; false with `error` set when that fails.
+    bool listen(std::string& error);
+    // The port listened on (the chosen one when the config asked for 0).
+    std::uint16_t port() const { return port_; }
+    // Serves until stop() is called or `stopFd` (a signalfd, say) becomes readable.
+    void run(int stopFd = -1);
+    // Ends run() soon; safe from any thread and from a signal handler.
+    void stop();
+
+  private:
+    struct Session {
+        std::uint64_t key = 0;  // epoll tag; never reused, unlike fds and client numbers
+        int fd = -1;
+        int number = 0;
+        std::string peer;
+        net::StreamReassembler input{&net::clientMessageLength};
+        std::vector<std::uint8_t> output;  // bytes not yet taken by the socket
+        std::size_t outputStart = 0;
+        bool writeArmed = false;
+        bool dirty = false;  // output grew since the last flush
+        std::string doomed;  // why the session is to be closed; empty while it lives
+    };
+
+    void sendTo(int clientNumber, const net::WireMessage& message) override;
+    void accept();
+    void refuse(int fd, const std::string& peer);
+    void readFrom(Session& session);
+    void writeTo(Session& session);
+    void doom(Session& session, const std::string& why);
+    void closeDoomed();
+    void flushPending();
+    void armWrite(Session& session, bool on);
+    std::int64_t nowMs() const;
+    std::int64_t nowUs() const;
+
+    ServerConfig config_;
+    Log log_;
+    int listener_ = -1;
+    int epoll_ = -1;
+    int wake_ = -1;     // eventfd written by stop()
+    int spareFd_ = -1;  // kept to accept-and-close when the process runs out of fds
+    std::uint16_t port_ = 0;
+    std::uint64_t nextKey_ = 16;
+    std::int64_t flushDueUs_ = -1;  // when gathered output is written; -1: none waits
+    std::unordered_map<std::uint64_t, std::unique_ptr<Session>> sessions_;
+    std::vector<Session*> byNumber_;     // index = client number
+    std::vector<std::uint64_t> dirty_;   // sessions with output to flush
+    std::vector<std::uint64_t> doomed_;  // sessions to close
+    std::unique_ptr<RelayHub> hub_;
+};
+
+}  // namespace server

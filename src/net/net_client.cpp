@@ -1,0 +1,188 @@
+#include "net/net_client.h"
+
+#include "net/protocol/server_messages.h"
+#include "net/serial_table.h"
+#include "platform/message_box.h"
+
+namespace net {
+
+NetClient::NetClient() : sendThread_(&connection_) {}
+
+NetClient::~NetClient() {
+    sendThread_.stop();
+    connection_.close();
+}
+
+std::int32_t NetClient::connect() {
+    if (connection_.open() != 0) return -1;
+    return startThreads();
+}
+
+std::int32_t NetClient::connect(const char* host, std::uint16_t port) {
+    if (connection_.open(host, port) != 0) return -1;
+    return startThreads();
+}
+
+std::int32_t NetClient::startThreads() {
+    if (sendThread_.start() != 0) {
+        connection_.close();
+        return -1;
+    }
+    connection_.setHandler(this, &NetClient::dispatch);
+    if (connection_.startReceiving() != 0) {
+        sendThread_.stop();
+        connection_.close();
+        return -1;
+    }
+    return 0;
+}
+
+void NetClient::disconnect() {
+    sendThread_.stop();
+    connection_.send(encodeGoodbye());
+    connection_.close();
+}
+
+void NetClient::addObject(NetObject& object) {
+    connection_.send(encodeNew(object.netType(), object.netId(), object.netPose().load()));
+    sendThread_.add(object);
+}
+
+void NetClient::removeObject(NetObject& object) {
+    const std::int32_t id = object.netId();
+    connection_.send(encodeRemove(id, object.netType()));
+    sendThread_.remove(object);
+    freeSerial(id & 0xFFFF);
+}
+
+void NetClient::sendEvent(std::uint8_t type, ObjectRef a, ObjectRef b, ObjectRef c) {
+    connection_.send(encodeEvent(type, a, b, c));
+}
+
+void NetClient::sendData(std::uint8_t type, std::int32_t id, const void* payload,
+                         std::size_t length) {
+    connection_.send(encodeData(type, id, payload, length));
+}
+
+void NetClient::registerRemote(NetObject& object) {
+    std::lock_guard<std::mutex> guard(remoteLock_);
+    remoteObjects_[object.netId()] = &object;
+}
+
+std::int32_t NetClient::makeId() {
+    const std::int32_t number = clientNumber_.load();
+    if (number == -1) return -1;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(number) << 16) | allocSerial();
+}
+
+std::size_t NetClient::remoteObjectCount() const {
+    std::lock_guard<std::mutex> guard(remoteLock_);
+    return remoteObjects_.size();
+}
+
+void NetClient::setNewObjectHandler(void* context, NewObjectHandler handler) {
+    std::lock_guard<std::mutex> guard(handlerLock_);
+    onNewObject_ = {handler, context};
+}
+
+void NetClient::setRemoveObjectHandler(void* context, RemoveObjectHandler handler) {
+    std::lock_guard<std::mutex> guard(handlerLock_);
+    onRemoveObject_ = {handler, context};
+}
+
+void NetClient::setCombatEventHandler(void* context, CombatEventHandler handler) {
+    std::lock_guard<std::mutex> guard(handlerLock_);
+    onCombatEvent_ = {handler, context};
+}
+
+void NetClient::setDataEventHandler(void* context, DataEventHandler handler) {
+    std::lock_guard<std::mutex> guard(handlerLock_);
+    onDataEvent_ = {handler, context};
+}
+
+template <typename Function>
+NetClient::Handler<Function> NetClient::current(const Handler<Function>& slot) const {
+    // Copied under the lock and called outside it: a handler takes the World's lock,
+    // and the World may hold that lock while it changes the handlers.
+    std::lock_guard<std::mutex> guard(handlerLock_);
+    return slot;
+}
+
+void NetClient::dispatch(void* context, std::uint8_t type, const std::uint8_t* body,
+                         std::size_t length) {
+    static_cast<NetClient*>(context)->dispatchMessage(type, body, length);
+}
+
+void NetClient::dispatchMessage(std::uint8_t type, const std::uint8_t* body, std::size_t length) {
+    if (body == nullptr || length == 0) return;
+    WireMessage whole;
+    if (length > whole.bytes.size()) return;
+    whole.bytes[0] = type;
+    std::copy(body, body + (length - 1), whole.bytes.begin() + 1);
+    whole.length = length;
+    const auto message = decodeServerMessage(whole.bytes.data(), whole.length);
+    if (!message) return;
+
+    using Kind = ServerMessage::Kind;
+    switch (message->kind) {
+        case Kind::NewObject:
+            handleNewObject(message->id, message->typeCode, message->pose);
+            break;
+        case Kind::Update: {
+            if (!isFinitePose(message->pose)) break;
+            std::lock_guard<std::mutex> guard(remoteLock_);
+            const auto found = remoteObjects_.find(message->id);
+            if (found != remoteObjects_.end()) found->second->netPose().store(message->pose);
+            break;
+        }
+        case Kind::ServerFull:
+            showError("server full...disabling multiplayer");
+            disconnect();
+            break;
+        case Kind::Remove: {
+            {
+                std::lock_guard<std::mutex> guard(remoteLock_);
+                remoteObjects_.erase(message->id);
+            }
+            const auto call = current(onRemoveObject_);
+            if (call.function != nullptr)
+                call.function(call.context, message->id, message->typeCode);
+            break;
+        }
+        case Kind::Combat: {
+            const auto call = current(onCombatEvent_);
+            if (call.function != nullptr) {
+                call.function(call.context, message->type, message->id, message->id2, message->id3,
+                              message->type1, message->type2);
+            }
+            break;
+        }
+        case Kind::ClientNumber:
+            clientNumber_ = message->clientNumber;
+            break;
+        case Kind::Data: {
+            const auto call = current(onDataEvent_);
+            if (call.function != nullptr) {
+                call.function(call.context, message->type, message->id, message->payload,
+                              message->payloadLength);
+            }
+            break;
+        }
+        case Kind::Ignored:
+            break;
+    }
+}
+
+void NetClient::handleNewObject(std::int32_t id, std::uint8_t typeCode, const Pose& pose) {
+    if (!isFinitePose(pose)) return;
+    {
+        // A second MSG_NEW for a known object would leave a second copy behind in the
+        // World; past the cap the announcement is dropped.
+        std::lock_guard<std::mutex> guard(remoteLock_);
+        if (remoteObjects_.size() >= kMaxRemoteObjects || remoteObjects_.count(id) != 0) return;
+    }
+    const auto call = current(onNewObject_);
+    if (call.function != nullptr) call.function(call.context, id, typeCode, pose);
+}
+
+}  // namespace net

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <unordered_map>
+
+#include "net/connection.h"
+#include "net/net_object.h"
+#include "net/protocol/client_messages.h"
+#include "net/send_thread.h"
+
+namespace net {
+
+// The game's side of the server connection: announces and withdraws own objects,
+// streams them through the SendThread, sends events, and turns the server's messages
+// into calls of four handlers that the World registers (function pointer plus context).
+// Handlers run on the receiving thread.
+class NetClient {
+  public:
+    using NewObjectHandler = std::int32_t (*)(void* context, std::int32_t id, std::uint8_t typeCode,
+                                              Pose pose);
+    using RemoveObjectHandler = std::int32_t (*)(void* context, std::int32_t id,
+                                                 std::uint8_t typeCode);
+    using CombatEventHandler = std::int32_t (*)(void* context, std::uint8_t type, std::int32_t id1,
+                                                std::int32_t id2, std::int32_t id3,
+                                                std::uint8_t type1, std::uint8_t type2);
+    using DataEventHandler = void (*)(void* context, std::uint8_t type, std::int32_t id,
+                                      const std::uint8_t* payload, std::size_t length);
+
+    // Remote objects this client keeps at most; a MSG_NEW beyond it is dropped, so a
+    // flood of announcements cannot exhaust memory. A full match (127 players, each with
+    // a Voka and the ten or so shots it can have in flight) stays far below it.
+    static constexpr std::size_t kMaxRemoteObjects = 4096;
+
+    NetClient();
+    NetClient(const NetClient&) = delete;
+    NetClient& operator=(const NetClient&) = delete;
+    ~NetClient();
+
+    // Connects to the server of the settings (or the given one) and starts both
+    // threads: 0, or -1 when the connection or a thread failed (no message is shown).
+    std::int32_t connect();
+    std::int32_t connect(const char* host, std::uint16_t port);
+    // Stops the SendThread, sends MSG_GOODBYE and closes the connection. Never waits for
+    // the server: the socket is shut down before the receiving thread is joined.
+    void disconnect();
+
+    // MSG_NEW, then the object is streamed until removeObject.
+    void addObject(NetObject& object);
+    // MSG_REMOVE; the object is not streamed after this returns; its serial is freed.
+    void removeObject(NetObject& object);
+    void sendEvent(std::uint8_t type, ObjectRef a, ObjectRef b, ObjectRef c);
+    // An 11-byte message whose bytes 3-10 are the first 8 payload bytes (zeros beyond
+    // `length`).
+    void sendData(std::uint8_t type, std::int32_t id, const void* payload, std::size_t length);
+    // Remote objects receive MSG_UPDATE poses from now on. The object must stay alive
+    // until MSG_REMOVE for it has been handled or the client has disconnected.
+    void registerRemote(NetObject& object);
+    // -1 until the server has sent the client number, else (number << 16) | serial
+    // (-1 when all serials are in use).
+    std::int32_t makeId();
+    std::int32_t getClientNumber() const { return clientNumber_.load(); }
+    std::size_t remoteObjectCount() const;
+    bool isReceiving() const { return connection_.isReceiving(); }
+    // False before connect, after disconnect, and once a send has given up on a server
+    // that stopped reading.
+    bool isConnected() const { return connection_.isOpen(); }
+
+    // A null function disables the event. A call already under way may still finish.
+    void setNewObjectHandler(void* context, NewObjectHandler handler);
+    void setRemoveObjectHandler(void* context, RemoveObjectHandler handler);
+    void setCombatEventHandler(void* context, CombatEventHandler handler);
+    void setDataEventHandler(void* context, DataEventHandler handler);
+
+    // The receive handler: one whole server message (type, body, total length).
+    static void dispatch(void* context, std::uint8_t type, const std::uint8_t* body,
+                         std::size_t length);
+
+  private:
+    template <typename Function>
+    struct Handler {
+        Function function = nullptr;
+        void* context = nullptr;
+    };
+
+    std::int32_t startThreads();
+    void dispatchMessage(std::uint8_t type, const std::uint8_t* body, std::size_t length);
+    void handleNewObject(std::int32_t id, std::uint8_t typeCode, const Pose& pose);
+    template <typename Function>
+    Handler<Function> current(const Handler<Function>& slot) const;
+
+    Connection connection_;
+    SendThread sendThread_;
+    // Remote objects by identifier (not owned), guarded by remoteLock_.
+    mutable std::mutex remoteLock_;
+    std::unordered_map<std::int32_t, NetObject*> remoteObjects_;
+    mutable std::mutex handlerLock_;  // guards the four handler slots
+    Handler<NewObjectHandler> onNewObject_;
+    Handler<RemoveObjectHandler> onRemoveObject_;
+    Handler<CombatEventHandler> onCombatEvent_;
+    Handler<DataEventHandler> onDataEvent_;
+    std::atomic<std::int32_t> clientNumber_{-1};
+};
+
+}  // namespace net

@@ -1,0 +1,103 @@
+// A server that misbehaves on purpose cannot crash, hang or exhaust the client.
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <limits>
+#include <memory>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "loopback.h"
+#include "net/net_client.h"
+#include "net/protocol/server_messages.h"
+#include "test_object.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Clock = std::chrono::steady_clock;
+
+struct Creator {
+    net::NetClient* client = nullptr;
+    std::vector<std::unique_ptr<TestObject>> objects;
+
+    static std::int32_t onNew(void* context, std::int32_t id, std::uint8_t type, net::Pose pose) {
+        auto* self = static_cast<Creator*>(context);
+        self->objects.push_back(std::make_unique<TestObject>(id, type, pose));
+        self->client->registerRemote(*self->objects.back());
+        return 0;
+    }
+};
+
+void append(Bytes& stream, const net::WireMessage& message) {
+    stream.insert(stream.end(), message.bytes.begin(), message.bytes.begin() + message.length);
+}
+
+TEST(HostileServer, FloodsAndGarbageLeaveTheClientBoundedAndInStep) {
+    loopback::Listener listener;
+    net::NetClient client;
+    Creator creator;
+    creator.client = &client;
+    client.setNewObjectHandler(&creator, &Creator::onNew);
+    ASSERT_EQ(client.connect("127.0.0.1", listener.port()), 0);
+    loopback::Peer server(listener.accept());
+
+    Bytes stream;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (std::int32_t n = 0; n < 20000; ++n) {
+        append(stream, net::relay(static_cast<std::uint8_t>(n % 100),
+                                  net::encodeNew(0x80, n, {1, 2, 3, 4, 5, 6})));
+        if (n % 4 == 0)
+            append(stream, net::relay(static_cast<std::uint8_t>(n % 100),
+                                      net::encodeUpdate(n, {nan, 0, 0, 0, 0, 0})));
+    }
+    // Garbage, without the server-full byte (which would end the connection by design),
+    // cut to whole 12-byte messages so that the sentinel below is read in step.
+    std::mt19937 random(99);
+    Bytes garbage;
+    while (garbage.size() < 200000) {
+        std::uint8_t type = static_cast<std::uint8_t>(random());
+        if (type == net::MSG_SERVER_FULL || type == net::MSG_CLIENT_NUMBER) type = 0x4C;
+        garbage.push_back(type);
+        const std::size_t length = net::serverMessageLength(type);
+        for (std::size_t i = 1; i < length; ++i)
+            garbage.push_back(static_cast<std::uint8_t>(random()));
+    }
+    stream.insert(stream.end(), garbage.begin(), garbage.end());
+    append(stream, net::encodeClientNumber(77));
+    std::thread writer([&] { server.send(stream); });
+    EXPECT_TRUE(loopback::eventually([&] { return client.getClientNumber() == 77; }, 20000));
+    writer.join();
+    client.disconnect();
+
+    EXPECT_LE(client.remoteObjectCount(), net::NetClient::kMaxRemoteObjects);
+    EXPECT_LE(creator.objects.size(), net::NetClient::kMaxRemoteObjects);
+    for (auto& object : creator.objects) EXPECT_TRUE(net::isFinitePose(object->netPose().load()));
+}
+
+TEST(HostileServer, AServerThatStopsReadingCannotHangTheClient) {
+    loopback::Listener listener;
+    net::NetClient client;
+    ASSERT_EQ(client.connect("127.0.0.1", listener.port()), 0);
+    loopback::Peer server(listener.accept());
+    const int small = 4096;
+    ::setsockopt(server.fd(), SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+
+    // 3000 objects stream 81 kB per pass, 4 MB a second, into a peer that reads nothing.
+    std::vector<std::unique_ptr<TestObject>> objects;
+    for (std::int32_t id = 0; id < 3000; ++id) {
+        objects.push_back(std::make_unique<TestObject>(id, net::TYPE_BULLET_MG));
+        const auto start = Clock::now();
+        client.addObject(*objects.back());
+        ASSERT_LT(Clock::now() - start, std::chrono::seconds(1));
+    }
+    EXPECT_TRUE(loopback::eventually([&] { return !client.isConnected(); }, 20000));
+    const auto start = Clock::now();
+    client.disconnect();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "net/protocol/stream_reassembler.h"
+#include "net/protocol/wire_message.h"
+
+// Real TCP sockets on 127.0.0.1 for the network tests: a listener on an ephemeral port
+// and a peer socket with reads that always end by a deadline.
+namespace loopback {
+
+class Listener {
+  public:
+    Listener();
+    ~Listener();
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+
+    std::uint16_t port() const { return port_; }
+    // A connected socket, or -1 when no one connected in time.
+    int accept(int timeoutMs = 2000);
+
+  private:
+    int fd_ = -1;
+    std::uint16_t port_ = 0;
+};
+
+class Peer {
+  public:
+    explicit Peer(int fd = -1) : fd_(fd) {}
+    ~Peer();
+    Peer(Peer&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    Peer& operator=(Peer&& other) noexcept;
+
+    // Connects to 127.0.0.1:port; the peer is invalid when that fails.
+    static Peer connectTo(std::uint16_t port, int receiveBuffer = 0);
+    bool valid() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+
+    bool send(const void* bytes, std::size_t length);
+    bool send(const net::WireMessage& message) {
+        return send(message.bytes.data(), message.length);
+    }
+    bool send(const std::vector<std::uint8_t>& bytes) { return send(bytes.data(), bytes.size()); }
+    // Up to `count` bytes; fewer when the deadline passes or the other side closes.
+    std::vector<std::uint8_t> read(std::size_t count, int timeoutMs = 2000);
+    // Everything that arrives until nothing has come for `quietMs`.
+    std::vector<std::uint8_t> readUntilQuiet(int quietMs = 150, int limitMs = 5000);
+    // The next whole message by the given length rule, or empty by the deadline.
+    std::optional<net::WireMessage> readMessage(net::StreamReassembler::LengthRule rule,
+                                                int timeoutMs = 2000);
+    // True when the other side closes (or resets) the connection before the deadline;
+    // whatever arrives before that is dropped.
+    bool waitForClose(int timeoutMs = 2000);
+    void close();
+
+  private:
+    int fd_ = -1;
+    std::vector<std::uint8_t> pending_;  // bytes read past the last message
+};
+
+// Splits a byte stream into messages by a length rule; a trailing partial message or an
+// undefined type byte makes the result empty.
+std::optional<std::vector<net::WireMessage>> splitMessages(const std::vector<std::uint8_t>& bytes,
+                                                           net::StreamReassembler::LengthRule rule);
+
+// Polls `condition` every millisecond until it holds or `timeoutMs` passes.
+template <typename Condition>
+bool eventually(Condition condition, int timeoutMs = 2000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+}  // namespace loopback

@@ -1,0 +1,210 @@
+// The client against a scripted server on a real loopback socket.
+
+#include "net/net_client.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "config/settings.h"
+#include "loopback.h"
+#include "net/protocol/server_messages.h"
+#include "support/captured_errors.h"
+#include "test_object.h"
+
+namespace {
+
+using loopback::eventually;
+using Bytes = std::vector<std::uint8_t>;
+using Clock = std::chrono::steady_clock;
+
+class NetClientTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(listener.port(), 0);
+        ASSERT_EQ(client.connect("127.0.0.1", listener.port()), 0);
+        server = loopback::Peer(listener.accept());
+        ASSERT_TRUE(server.valid());
+    }
+
+    std::vector<net::WireMessage> readClientMessages(int quietMs = 150) {
+        const auto messages =
+            loopback::splitMessages(server.readUntilQuiet(quietMs), &net::clientMessageLength);
+        EXPECT_TRUE(messages);
+        return messages.value_or(std::vector<net::WireMessage>{});
+    }
+
+    loopback::Listener listener;
+    net::NetClient client;
+    loopback::Peer server;
+};
+
+TEST_F(NetClientTest, LearnsItsNumberAndThenMakesIdentifiers) {
+    EXPECT_EQ(client.makeId(), -1);
+    server.send(net::encodeClientNumber(3));
+    ASSERT_TRUE(eventually([&] { return client.getClientNumber() == 3; }));
+    const std::int32_t first = client.makeId();
+    const std::int32_t second = client.makeId();
+    EXPECT_EQ(first >> 16, 3);
+    EXPECT_EQ(second >> 16, 3);
+    EXPECT_NE(first, second);
+    EXPECT_LT(first & 0xFFFF, 30000);
+}
+
+TEST_F(NetClientTest, StreamsRegisteredObjectsEveryTwentyMilliseconds) {
+    TestObject voka(0x00020001, net::TYPE_VOKA_GREEN, {5, 6, 7, 0, 0, 30});
+    client.addObject(voka);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    auto messages = readClientMessages(10);
+    ASSERT_GE(messages.size(), 6u);
+    EXPECT_EQ(messages[0], net::encodeNew(0x81, 0x00020001, {5, 6, 7, 0, 0, 30}));
+    for (std::size_t i = 1; i < messages.size(); ++i) {
+        EXPECT_EQ(messages[i], net::encodeUpdate(0x00020001, {5, 6, 7, 0, 0, 30}));
+    }
+    // 300 ms at one pass per 20 ms plus the send time: about 15 passes.
+    EXPECT_LE(messages.size(), 17u);
+
+    voka.netPose().store({8, 8, 8, 0, 0, 0});
+    client.removeObject(voka);
+    messages = readClientMessages(200);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), net::encodeRemove(0x00020001, 0x81));
+    for (std::size_t i = 0; i + 1 < messages.size(); ++i) {
+        EXPECT_EQ(messages[i].type(), net::MSG_UPDATE);
+    }
+    EXPECT_TRUE(server.readUntilQuiet(100).empty());
+}
+
+TEST_F(NetClientTest, NothingFollowsTheGoodbye) {
+    TestObject voka(7, net::TYPE_VOKA_RED);
+    client.addObject(voka);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    client.disconnect();
+    const Bytes rest = server.readUntilQuiet(100);
+    ASSERT_FALSE(rest.empty());
+    EXPECT_EQ(rest.back(), net::MSG_GOODBYE);
+    const auto messages = loopback::splitMessages(rest, &net::clientMessageLength);
+    ASSERT_TRUE(messages);
+    EXPECT_TRUE(server.waitForClose(500));
+}
+
+TEST_F(NetClientTest, ServerFullShowsBothBoxesAndReadsNoFurther) {
+    testing_support::CapturedErrors boxes;
+    Bytes full = {net::MSG_SERVER_FULL};
+    const net::WireMessage number = net::encodeClientNumber(9);
+    full.insert(full.end(), number.bytes.begin(), number.bytes.begin() + number.length);
+    server.send(full);
+    ASSERT_TRUE(eventually([&] { return !client.isReceiving(); }));
+    ASSERT_EQ(boxes.lines().size(), 2u);
+    EXPECT_EQ(boxes.lines()[0], "error: Server full");
+    EXPECT_EQ(boxes.lines()[1], "error: server full...disabling multiplayer");
+    EXPECT_EQ(client.getClientNumber(), -1);
+    EXPECT_EQ(server.read(1, 500), Bytes{net::MSG_GOODBYE});
+    EXPECT_TRUE(server.waitForClose(500));
+    client.disconnect();  // the owner's later disconnect is harmless
+}
+
+TEST_F(NetClientTest, ServerClosingEndsTheReceivingThreadQuietly) {
+    testing_support::CapturedErrors boxes;
+    server.close();
+    ASSERT_TRUE(eventually([&] { return !client.isReceiving(); }));
+    TestObject shot(1, net::TYPE_BULLET_MG);
+    client.addObject(shot);  // sends into a closed connection: ignored
+    client.removeObject(shot);
+    client.disconnect();
+    EXPECT_TRUE(boxes.lines().empty());
+}
+
+TEST_F(NetClientTest, DisconnectReturnsWithinASecondAgainstASilentServer) {
+    TestObject voka(1, net::TYPE_VOKA_RED);
+    client.addObject(voka);
+    const auto start = Clock::now();
+    client.disconnect();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+    EXPECT_FALSE(client.isReceiving());
+}
+
+TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
+    std::vector<std::unique_ptr<TestObject>> objects;
+    for (int i = 0; i < 50; ++i) {
+        objects.push_back(std::make_unique<TestObject>(i, net::TYPE_BULLET_MG));
+        client.addObject(*objects.back());
+    }
+    std::atomic<bool> go{true};
+    std::thread mover([&] {
+        for (float f = 0; go; f += 1) {
+            for (auto& object : objects) object->netPose().store({f, f, f, f, f, f});
+        }
+    });
+    std::thread events([&] {
+        for (int i = 0; i < 400; ++i) {
+            client.sendEvent(net::MSG_HIT, {i, 0x82}, {0x010000 | i, 0x81}, {1, 0x80});
+        }
+    });
+    for (int i = 0; i < 400; ++i) client.sendData(net::MSG_WEAPON, 1, "\x07\0\0\0", 4);
+    events.join();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    go = false;
+    mover.join();
+    client.disconnect();
+    const auto messages = readClientMessages(150);
+    int hits = 0;
+    int weapons = 0;
+    for (const auto& m : messages) {
+        hits += m.type() == net::MSG_HIT;
+        weapons += m.type() == net::MSG_WEAPON;
+        if (m.type() == net::MSG_UPDATE) {
+            // Each update carries one whole pose: six equal floats, never half of two.
+            const net::Pose pose = net::readPose(&m.bytes[3]);
+            for (float value : pose) EXPECT_EQ(value, pose[0]);
+        }
+    }
+    EXPECT_EQ(hits, 400);
+    EXPECT_EQ(weapons, 400);
+}
+
+TEST_F(NetClientTest, SendsNothingWithoutObjects) {
+    EXPECT_TRUE(server.readUntilQuiet(150, 300).empty());
+    EXPECT_TRUE(client.isConnected());
+}
+
+// The address of the settings is used as it is, with no reverse lookup that an address
+// without a DNS entry would fail; a host name is resolved.
+TEST(NetClientConnect, UsesTheSettingsAddressOrHostName) {
+    loopback::Listener listener;
+    for (const char* address : {"127.0.0.1", "localhost"}) {
+        Settings::setServerIp(address);
+        Settings::setServerPort(listener.port());
+        net::NetClient client;
+        ASSERT_EQ(client.connect(), 0) << address;
+        loopback::Peer server(listener.accept());
+        EXPECT_TRUE(server.valid());
+        client.disconnect();
+        EXPECT_EQ(server.read(1), Bytes{net::MSG_GOODBYE});
+    }
+}
+
+TEST(NetClientConnect, FailsQuietlyWhenNoServerListens) {
+    testing_support::CapturedErrors boxes;
+    std::uint16_t closedPort = 0;
+    {
+        loopback::Listener probe;
+        closedPort = probe.port();
+    }
+    net::NetClient client;
+    EXPECT_EQ(client.connect("127.0.0.1", closedPort), -1);
+    EXPECT_EQ(client.connect("no-such-host.invalid", 24500), -1);
+    EXPECT_FALSE(client.isReceiving());
+    TestObject voka(1, net::TYPE_VOKA_RED);
+    client.addObject(voka);  // the game goes on without a server
+    client.removeObject(voka);
+    client.disconnect();
+    EXPECT_TRUE(boxes.lines().empty());
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+#include "net/shared_pose.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+TEST(SharedPose, ReaderNeverSeesHalfOfTwoRecords) {
+    net::SharedPose shared;
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int i = 1; i <= 200000; ++i) {
+            const float f = static_cast<float>(i);
+            shared.store({f, f, f, f, f, f});
+        }
+        done = true;
+    });
+    float last = 0;
+    int reads = 0;
+    while (!done || reads < 10) {
+        const net::Pose pose = shared.load();
+        for (float value : pose) ASSERT_EQ(value, pose[0]);
+        ASSERT_GE(pose[0], last);  // records never go back in time
+        last = pose[0];
+        ++reads;
+    }
+    writer.join();
+    EXPECT_EQ(shared.load()[5], 200000.0f);
+}
+
+TEST(SharedPose, CopiesCarryTheRecord) {
+    const net::SharedPose original({1, 2, 3, 4, 5, 6});
+    net::SharedPose copy(original);
+    EXPECT_EQ(copy.load(), (net::Pose{1, 2, 3, 4, 5, 6}));
+    copy = net::SharedPose({7, 7, 7, 7, 7, 7});
+    EXPECT_EQ(copy.load()[0], 7);
+}
+
+}  // namespace

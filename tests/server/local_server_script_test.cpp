@@ -1,0 +1,63 @@
+// scripts/local-server, which ./play uses to run a relay server for a local game.
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "loopback.h"
+#include "support/e2e_runner.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using testing_support::runCommand;
+
+// A port that was free a moment ago.
+std::uint16_t freePort() {
+    loopback::Listener probe;
+    return probe.port();
+}
+
+class LocalServerScript : public testing::Test {
+  protected:
+    std::string start(const std::string& address, std::uint16_t port) {
+        dir.write("zrv.cfg", "playername Tester\nserver_ip " + address + "\nserver_port " +
+                                 std::to_string(port) + "\n");
+        std::string pid =
+            runCommand(script + " start " + testing_support::builtBinary("server/voka-server") +
+                       " " + dir.file("zrv.cfg") + " " + dir.file("server.log"));
+        while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();
+        return pid;
+    }
+    void stop(const std::string& pid) { runCommand(script + " stop " + pid); }
+
+    const std::string script = std::string(VOKA_SOURCE_DIR) + "/scripts/local-server";
+    testing_support::TempDir dir;
+};
+
+TEST_F(LocalServerScript, StartsAServerForALoopbackAddressAndStopsIt) {
+    const std::uint16_t port = freePort();
+    const std::string pid = start("127.0.0.1", port);
+    ASSERT_FALSE(pid.empty());
+    loopback::Peer player = loopback::Peer::connectTo(port);
+    ASSERT_TRUE(player.valid());
+    EXPECT_EQ(player.read(12).size(), 12u);  // MSG_CLIENT_NUMBER
+    // A second game on the same machine uses the server that runs.
+    EXPECT_EQ(start("127.0.0.1", port), "");
+    stop(pid);
+    EXPECT_TRUE(player.waitForClose());
+    EXPECT_NE(::kill(std::stoi(pid), 0), 0);
+    EXPECT_NE(dir.read("server.log").find("voka-server stopped"), std::string::npos);
+}
+
+TEST_F(LocalServerScript, LeavesRemoteAddressesAlone) {
+    EXPECT_EQ(start("192.0.2.10", freePort()), "");
+    EXPECT_EQ(start("game.example.org", freePort()), "");
+}
+
+}  // namespace

@@ -1,0 +1,205 @@
+#include "server/relay_hub.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "net/protocol/client_messages.h"
+#include "net/protocol/server_messages.h"
+
+namespace {
+
+using net::WireMessage;
+using Verdict = server::RelayHub::Verdict;
+
+struct RecordingOutbox : server::Outbox {
+    std::vector<std::pair<int, WireMessage>> sent;
+    void sendTo(int clientNumber, const WireMessage& message) override {
+        sent.emplace_back(clientNumber, message);
+    }
+    std::vector<WireMessage> to(int clientNumber) const {
+        std::vector<WireMessage> messages;
+        for (const auto& [number, message] : sent) {
+            if (number == clientNumber) messages.push_back(message);
+        }
+        return messages;
+    }
+};
+
+const net::Pose kPose = {1, 2, 3, 4, 5, 6};
+
+class RelayHubTest : public testing::Test {
+  protected:
+    int joinAndWelcome() {
+        const int number = hub.join();
+        if (number > 0) hub.welcome(number);
+        return number;
+    }
+
+    server::HubOptions options{3, 4, 500, 5, 4096};
+    RecordingOutbox outbox;
+    server::RelayHub hub{options, outbox};
+};
+
+TEST_F(RelayHubTest, NumbersClientsFromOneAndWelcomesThem) {
+    EXPECT_EQ(joinAndWelcome(), 1);
+    EXPECT_EQ(joinAndWelcome(), 2);
+    EXPECT_EQ(outbox.to(2),
+              (std::vector<WireMessage>{net::encodeClientNumber(2), net::encodeLevel(4)}));
+    EXPECT_EQ(joinAndWelcome(), 3);
+    EXPECT_EQ(hub.join(), -1);
+    hub.leave(2);
+    EXPECT_EQ(hub.join(), 2);
+}
+
+TEST_F(RelayHubTest, RelaysToEveryOtherClientButNeverEchoesOrRelaysGoodbye) {
+    joinAndWelcome();
+    joinAndWelcome();
+    joinAndWelcome();
+    outbox.sent.clear();
+    const WireMessage update = net::encodeUpdate(0x0010, kPose);
+    EXPECT_EQ(hub.receive(2, update, 0), Verdict::Keep);
+    EXPECT_EQ(hub.receive(2, net::encodeGoodbye(), 0), Verdict::Goodbye);
+    ASSERT_EQ(outbox.sent.size(), 2u);
+    EXPECT_EQ(outbox.sent[0], std::make_pair(1, net::relay(2, update)));
+    EXPECT_EQ(outbox.sent[1], std::make_pair(3, net::relay(2, update)));
+}
+
+TEST_F(RelayHubTest, DepartedClientsObjectsAreRemovedForTheOthers) {
+    joinAndWelcome();
+    joinAndWelcome();
+    hub.receive(1, net::encodeNew(0x80, 0x0000, kPose), 0);
+    hub.receive(1, net::encodeNew(0x82, 0x0001, kPose), 0);
+    hub.receive(1, net::encodeNew(0x83, 0x0002, kPose), 0);
+    hub.receive(1, net::encodeRemove(0x0001, 0x82), 0);
+    outbox.sent.clear();
+    hub.leave(1);
+    EXPECT_EQ(outbox.to(2), (std::vector<WireMessage>{net::relay(1, net::encodeRemove(0, 0x80)),
+                                                      net::relay(1, net::encodeRemove(2, 0x83))}));
+    EXPECT_EQ(hub.playerCount(), 1);
+}
+
+TEST_F(RelayHubTest, LateJoinerGetsLivePosesNamesWeaponsFragsAndTakenItems) {
+    joinAndWelcome();
+    hub.receive(1, net::encodeNew(0x81, 0x0000, kPose), 0);
+    hub.receive(1, net::encodeUpdate(0x0000, {9, 9, 9, 0, 0, 90}), 0);
+    hub.receive(1, net::encodeName(0x0000, "Early"), 0);
+    hub.receive(1, net::encodeName(0x0000, "Earlier"), 0);
+    hub.receive(1, net::encodeWeapon(0x0000, 7), 0);
+    hub.receive(1, net::encodeFrags(0x0000, 3), 0);
+    const WireMessage taken =
+        net::encodeEvent(net::MSG_ITEM_TAKEN, {0, 0x81}, {0x000102, 0x87}, {0, 0x81});
+    hub.receive(1, taken, 0);
+    outbox.sent.clear();
+    EXPECT_EQ(joinAndWelcome(), 2);
+    EXPECT_EQ(outbox.to(2), (std::vector<WireMessage>{
+                                net::encodeClientNumber(2), net::encodeLevel(4),
+                                net::relay(1, net::encodeNew(0x81, 0x0000, {9, 9, 9, 0, 0, 90})),
+                                net::relay(1, net::encodeName(0x0000, "Earlier")),
+                                net::relay(1, net::encodeWeapon(0x0000, 7)),
+                                net::relay(1, net::encodeFrags(0x0000, 3)), net::relay(1, taken)}));
+    EXPECT_TRUE(outbox.to(1).empty());
+}
+
+TEST_F(RelayHubTest, TakenItemComesBackAfterTheRespawnTime) {
+    joinAndWelcome();
+    joinAndWelcome();
+    const WireMessage taken =
+        net::encodeEvent(net::MSG_ITEM_TAKEN, {0x0003, 0x80}, {0x000105, 0x85}, {0x0003, 0x80});
+    hub.receive(2, taken, 1000);
+    EXPECT_EQ(hub.nextDeadline(), 1500);
+    outbox.sent.clear();
+    hub.tick(1499);
+    EXPECT_TRUE(outbox.sent.empty());
+    hub.tick(1500);
+    const WireMessage back = net::encodeItemState(0x020003, 0x000105, 0);
+    EXPECT_EQ(outbox.to(1), std::vector<WireMessage>{back});
+    EXPECT_EQ(outbox.to(2), std::vector<WireMessage>{back});
+    EXPECT_FALSE(hub.nextDeadline());
+}
+
+TEST_F(RelayHubTest, TakingATakenItemAgainDoesNotPostponeItsReturn) {
+    joinAndWelcome();
+    const WireMessage taken =
+        net::encodeEvent(net::MSG_ITEM_TAKEN, {0, 0x80}, {0x000105, 0x85}, {0, 0x80});
+    hub.receive(1, taken, 1000);
+    hub.receive(1, taken, 1400);
+    EXPECT_EQ(hub.nextDeadline(), 1500);
+}
+
+TEST_F(RelayHubTest, ClientAnnouncingTooManyObjectsIsCut) {
+    joinAndWelcome();
+    for (std::int32_t serial = 0; serial < 5; ++serial) {
+        ASSERT_EQ(hub.receive(1, net::encodeNew(0x82, serial, kPose), 0), Verdict::Keep);
+    }
+    // Announcing a known object again replaces it.
+    EXPECT_EQ(hub.receive(1, net::encodeNew(0x82, 4, kPose), 0), Verdict::Keep);
+    EXPECT_EQ(hub.receive(1, net::encodeNew(0x82, 5, kPose), 0), Verdict::Cut);
+    EXPECT_EQ(hub.liveObjectCount(1), 5u);
+}
+
+TEST_F(RelayHubTest, MessagesFromUnknownClientsOrOfWrongShapeAreRefused) {
+    joinAndWelcome();
+    EXPECT_EQ(hub.receive(2, net::encodeGoodbye(), 0), Verdict::Cut);
+    WireMessage bad = net::encodeUpdate(1, kPose);
+    bad.length = 11;
+    EXPECT_EQ(hub.receive(1, bad, 0), Verdict::Cut);
+}
+
+// Random and mutated client messages from several clients that come and go: the hub
+// never relays a message of the wrong shape and never keeps more than its limits.
+TEST(RelayHubFuzz, RandomTrafficKeepsEveryRelayWellFormed) {
+    struct CheckingOutbox : server::Outbox {
+        void sendTo(int clientNumber, const WireMessage& message) override {
+            ASSERT_GE(clientNumber, 1);
+            ASSERT_LE(clientNumber, 8);
+            ASSERT_EQ(message.length, net::serverMessageLength(message.type()));
+            ++sent;
+        }
+        std::size_t sent = 0;
+    } outbox;
+    server::HubOptions options;
+    options.maxPlayers = 8;
+    options.maxObjectsPerClient = 20;
+    options.maxTakenItems = 30;
+    server::RelayHub hub(options, outbox);
+    std::mt19937 random(5);
+    std::vector<int> present;
+    for (int step = 0; step < 200000; ++step) {
+        const unsigned roll = random() % 100;
+        if (roll < 2 || present.empty()) {
+            const int number = hub.join();
+            if (number > 0) {
+                hub.welcome(number);
+                present.push_back(number);
+            }
+            continue;
+        }
+        const std::size_t who = random() % present.size();
+        if (roll < 4) {
+            hub.leave(present[who]);
+            present.erase(present.begin() + static_cast<std::ptrdiff_t>(who));
+            continue;
+        }
+        WireMessage message;
+        const std::uint8_t types[] = {0x00, 0x80, 0x83, 0x41, 0x42, 0x43, 0x47, 0x49, 0x4B, 0xFF};
+        message.bytes[0] = types[random() % std::size(types)];
+        message.length = net::clientMessageLength(message.bytes[0]);
+        for (std::size_t i = 1; i < message.length; ++i) {
+            message.bytes[i] = static_cast<std::uint8_t>(random() % 4);  // few serials, items
+        }
+        if (random() % 50 == 0) message.length = random() % 29;  // a wrong length
+        const auto verdict = hub.receive(present[who], message, step);
+        if (verdict != Verdict::Keep) {
+            hub.leave(present[who]);
+            present.erase(present.begin() + static_cast<std::ptrdiff_t>(who));
+        }
+        hub.tick(step);
+        for (int number : present) ASSERT_LE(hub.liveObjectCount(number), 20u);
+    }
+    EXPECT_GT(outbox.sent, 100000u);
+}
+
+}  // namespace
