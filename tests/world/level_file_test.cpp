@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "support/captured_errors.h"
+#include "support/temp_dir.h"
+#include "world/level_handler.h"
+#include "world/load_levels.h"
+
+namespace {
+
+using testing_support::CapturedErrors;
+
+LevelLoadResult load(LevelRegistry& registry, const std::string& xml) {
+    return loadLevelsFromMemory(registry, xml.data(), xml.size());
+}
+
+std::vector<std::int32_t> levelIds(const LevelRegistry& registry) {
+    std::vector<std::int32_t> ids(static_cast<std::size_t>(registry.levelCount()));
+    registry.levelIds(ids.data());
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+Placement item(const Level& level, std::int32_t id) {
+    Placement p;
+    EXPECT_TRUE(level.getItem(id, p)) << "item " << id;
+    return p;
+}
+
+TEST(LevelFile, ReadsTwoLevelsWithTheirFilesStartsAndItems) {
+    LevelRegistry registry;
+    const LevelLoadResult result = load(registry, R"(<?xml version="1.0"?>
+<levels>
+  <level id="1" name="Quarry">
+    <terrain heightmap="maps/quarry.raw" texture="quarry.bmp" texture_det="detail.bmp"/>
+    <player posx="100" posy="200" posz="30"/>
+    <player posx="300" posy="400" posz="40"/>
+    <item id="7" type="ITEM_POWER25" posx="10" posy="20" posz="5"/>
+    <environment id="3" type="ITEM_AMOR_100" posx="1" posy="2" posz="3"/>
+  </level>
+  <level id="2" name="Dunes"><player posx="5" posy="6" posz="7"/></level>
+</levels>)");
+    EXPECT_TRUE(result.parsed) << result.error;
+    EXPECT_EQ(result.levelsRegistered, 2);
+    EXPECT_EQ(levelIds(registry), (std::vector<std::int32_t>{1, 2}));
+
+    const Level* quarry = registry.getLevel(1);
+    ASSERT_NE(quarry, nullptr);
+    char text[Level::kTextSize];
+    quarry->getName(text);
+    EXPECT_STREQ(text, "Quarry");
+    quarry->getHeightmap(text);
+    EXPECT_STREQ(text, "maps/quarry.raw");
+    quarry->getTexture(text);
+    EXPECT_STREQ(text, "quarry.bmp");
+    quarry->getTextureDetail(text);
+    EXPECT_STREQ(text, "detail.bmp");
+    ASSERT_EQ(quarry->spawns().size(), 2u);
+    EXPECT_EQ(quarry->spawns()[1].x, 300.0f);
+    EXPECT_EQ(quarry->spawns()[1].z, 40.0f);
+    const Placement power = item(*quarry, 7);
+    EXPECT_EQ(power.type, 133);
+    EXPECT_EQ(power.pose.y, 20.0f);
+    Placement environment;
+    ASSERT_TRUE(quarry->getEnvironment(3, environment));
+    EXPECT_EQ(environment.type, 138);
+    EXPECT_EQ(environment.pose.z, 3.0f);
+
+    const Level* dunes = registry.getLevel(2);
+    ASSERT_NE(dunes, nullptr);
+    dunes->getHeightmap(text);
+    EXPECT_STREQ(text, "");
+    const Vec3f spawn = dunes->getRandomSpawn();
+    EXPECT_EQ(spawn.x, 5.0f);
+    EXPECT_EQ(registry.getLevel(3), nullptr);
+    EXPECT_EQ(registry.levelCount(), 2);
+}
+
+TEST(LevelFile, RepeatedLevelIdentifierReplacesTheEarlierLevel) {
+    LevelRegistry registry;
+    load(registry, R"(<l><level id="4" name="first"><player/></level>
+                          <level id="4" name="second"><player/></level></l>)");
+    ASSERT_EQ(registry.levelCount(), 1);
+    char name[Level::kTextSize];
+    registry.getLevel(4)->getName(name);
+    EXPECT_STREQ(name, "second");
+}
+
+TEST(LevelFile, WorkingPlacementCarriesOverAndIsNeverReset) {
+    LevelRegistry registry;
+    load(registry, R"(<level id="1"><player posx="9" posy="8" posz="7"/>
+        <item id="1" type="ITEM_AMMO_MG" posx="50"/>
+        <item id="2" posy="60"/>
+        <item id="3" type="NO_SUCH_ITEM"/>
+        <item id="1" type="ITEM_AMMO_RAIL"/></level>)");
+    const Level& level = *registry.getLevel(1);
+    EXPECT_EQ(level.itemCount(), 3);
+    const Placement second = item(level, 2);
+    EXPECT_EQ(second.type, 135);
+    EXPECT_EQ(second.pose.x, 50.0f);
+    EXPECT_EQ(second.pose.y, 60.0f);
+    EXPECT_EQ(second.pose.z, 7.0f);
+    EXPECT_EQ(item(level, 3).type, 135);
+    EXPECT_EQ(item(level, 1).type, 136);  // the repeated identifier replaced the first
+}
+
+struct IntegerCase {
+    const char* text;
+    std::int32_t value;
+};
+
+void PrintTo(const IntegerCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
+
+class LevelInteger : public testing::TestWithParam<IntegerCase> {};
+
+TEST_P(LevelInteger, ReadsLeadingDigitsOnly) {
+    EXPECT_EQ(readLevelInteger(GetParam().text), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, LevelInteger,
+                         testing::Values(IntegerCase{"12.7", 12}, IntegerCase{"abc", 0},
+                                         IntegerCase{"", 0}, IntegerCase{"  -45x", -45},
+                                         IntegerCase{"+8", 8}, IntegerCase{"- 3", 0},
+                                         IntegerCase{"2147483647", 2147483647},
+                                         IntegerCase{"99999999999999999999", 2147483647},
+                                         IntegerCase{"-99999999999999999999", -2147483647 - 1}));
+
+TEST(LevelFile, PositionsAreReadAsIntegers) {
+    LevelRegistry registry;
+    load(registry, R"(<level id="1"><player posx="12.7" posy="abc" posz=" 3"/></level>)");
+    const Vec3f spawn = registry.getLevel(1)->spawns().at(0);
+    EXPECT_EQ(spawn.x, 12.0f);
+    EXPECT_EQ(spawn.y, 0.0f);
+    EXPECT_EQ(spawn.z, 3.0f);
+}
+
+TEST(LevelFile, LongTextsKeepTheirFirstFiftyCharacters) {
+    LevelRegistry registry;
+    const std::string sixty(60, 'n');
+    load(registry, "<level id=\"1\" name=\"" + sixty + "\"><terrain heightmap=\"" + sixty +
+                       "\"/><player/></level>");
+    char text[Level::kTextSize];
+    registry.getLevel(1)->getName(text);
+    EXPECT_EQ(std::string(text), sixty.substr(0, 50));
+    registry.getLevel(1)->getHeightmap(text);
+    EXPECT_EQ(std::strlen(text), 50u);
+}
+
+TEST(LevelFile, UnknownElementsAndAttributesChangeNothing) {
+    const std::string plain = R"(<level id="1"><player posx="1"/><item id="2" posx="3"/></level>)";
+    const std::string noisy =
+        R"(<level id="1" rot="90"><light posx="99" id="9" type="ITEM_POWER15"/>
+        <player posx="1" rot="45"/><Item id="5"/><item id="2" posx="3" colour="red"/></level>)";
+    LevelRegistry a;
+    LevelRegistry b;
+    load(a, plain);
+    load(b, noisy);
+    const Level& x = *a.getLevel(1);
+    const Level& y = *b.getLevel(1);
+    EXPECT_EQ(y.itemCount(), x.itemCount());
+    EXPECT_EQ(y.spawns().size(), x.spawns().size());
+    EXPECT_EQ(item(y, 2).type, item(x, 2).type);
+    EXPECT_EQ(item(y, 2).pose.x, item(x, 2).pose.x);
+}
+
+TEST(LevelFile, ElementsOutsideALevelAreIgnored) {
+    LevelRegistry registry;
+    load(registry, R"(<levels><player posx="5"/><item id="1" posx="6"/>
+        <level id="1"><player/></level><item id="2"/></levels>)");
+    const Level& level = *registry.getLevel(1);
+    EXPECT_EQ(level.itemCount(), 0);
+    EXPECT_EQ(level.spawns().at(0).x, 0.0f);
+}
+
+TEST(LevelFile, LevelWithoutPlayerStartIsRefusedWithAMessage) {
+    CapturedErrors errors;
+    LevelRegistry registry;
+    load(registry, R"(<l><level id="1"><item id="1"/></level><level id="2"><player/></level></l>)");
+    EXPECT_EQ(registry.getLevel(1), nullptr);
+    EXPECT_NE(registry.getLevel(2), nullptr);
+    ASSERT_EQ(errors.texts().size(), 1u);
+    EXPECT_NE(errors.texts()[0].find("level 1 has no player start"), std::string::npos);
+}
+
+TEST(LevelFile, LevelsBeforeAFatalErrorStayRegistered) {
+    CapturedErrors errors;
+    LevelRegistry registry;
+    const LevelLoadResult result =
+        load(registry, R"(<l><level id="1"><player/></level><level id="2"><player></l>)");
+    EXPECT_FALSE(result.parsed);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(levelIds(registry), (std::vector<std::int32_t>{1}));
+    EXPECT_TRUE(errors.texts().empty());
+}
+
+TEST(LevelFile, MissingFileRegistersNothing) {
+    testing_support::TempDir dir;
+    LevelRegistry registry;
+    const LevelLoadResult result = loadLevels(registry, dir.file("level.xml").c_str());
+    EXPECT_FALSE(result.parsed);
+    EXPECT_EQ(registry.levelCount(), 0);
+}
+
+TEST(LevelFile, ReadsAFileFromDisk) {
+    testing_support::TempDir dir;
+    dir.write("level.xml", R"(<level id="8"><player posx="1"/></level>)");
+    LevelRegistry registry;
+    EXPECT_TRUE(loadLevels(registry, dir.file("level.xml").c_str()).parsed);
+    EXPECT_NE(registry.getLevel(8), nullptr);
+}
+
+TEST(LevelFile, RegistryStartsWithoutCurrentLevel) {
+    LevelRegistry registry;
+    EXPECT_EQ(registry.currentLevel(), -1);
+    registry.setCurrentLevel(2);
+    EXPECT_EQ(registry.currentLevel(), 2);
+}
+
+// Documents that try to reach outside the file or to blow up in memory. Each must be
+// refused quickly, register nothing from the offending level, and never touch the
+// network (the addresses below are not routable; a fetch would hang until timeout).
+struct HostileCase {
+    const char* name;
+    const char* xml;
+    bool refusesResource;
+};
+
+void PrintTo(const HostileCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class HostileLevelFile : public testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileLevelFile, IsRefusedWithinASecond) {
+    CapturedErrors errors;
+    LevelRegistry registry;
+    const auto start = std::chrono::steady_clock::now();
+    const LevelLoadResult result = load(registry, GetParam().xml);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(elapsed, std::chrono::seconds(1));
+    EXPECT_FALSE(result.parsed);
+    EXPECT_EQ(registry.getLevel(1), nullptr);
+    EXPECT_EQ(!result.refusedResource.empty(), GetParam().refusesResource);
+    EXPECT_EQ(errors.texts().size(), GetParam().refusesResource ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, HostileLevelFile,
+    testing::Values(HostileCase{"BillionLaughs", R"(<?xml version="1.0"?>
+<!DOCTYPE level [
+ <!ENTITY a "laughlaughlaughlaughlaughlaughlaughlaughlaugh">
+ <!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;">
+ <!ENTITY c "&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;">
+ <!ENTITY d "&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;">
+ <!ENTITY e "&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;">
+ <!ENTITY f "&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;">
+ <!ENTITY g "&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;">
+ <!ENTITY h "&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;">
+ <!ENTITY i "&h;&h;&h;&h;&h;&h;&h;&h;&h;&h;">
+]>
+<level id="1" name="&i;"><player/></level>)",
+                                false},
+                    HostileCase{"ExternalEntity", R"(<?xml version="1.0"?>
+<!DOCTYPE level [ <!ENTITY secret SYSTEM "file:///etc/passwd"> ]>
+<level id="1" ><player/><item id="1">&secret;</item></level>)",
+                                true},
+                    HostileCase{"ExternalEntityOverNetwork", R"(<?xml version="1.0"?>
+<!DOCTYPE level [ <!ENTITY remote SYSTEM "http://10.255.255.1/level.ent"> ]>
+<level id="1"><player/>&remote;</level>)",
+                                true},
+                    HostileCase{"ExternalDtd", R"(<?xml version="1.0"?>
+<!DOCTYPE level SYSTEM "http://10.255.255.1/level.dtd">
+<level id="1"><player/></level>)",
+                                true},
+                    HostileCase{"ExternalParameterEntity", R"(<?xml version="1.0"?>
+<!DOCTYPE level [ <!ENTITY % remote SYSTEM "http://10.255.255.1/p.ent"> %remote; ]>
+<level id="1"><player/></level>)",
+                                true}),
+    [](const testing::TestParamInfo<HostileCase>& param) { return param.param.name; });
+
+TEST(LevelFile, InternalEntitiesWithinTheLimitStillWork) {
+    LevelRegistry registry;
+    const LevelLoadResult result = load(registry, R"(<?xml version="1.0"?>
+<!DOCTYPE level [ <!ENTITY n "Quarry"> ]>
+<level id="1" name="&n; &amp; &n;"><player/></level>)");
+    EXPECT_TRUE(result.refusedResource.empty());
+    char name[Level::kTextSize];
+    ASSERT_NE(registry.getLevel(1), nullptr) << result.error;
+    registry.getLevel(1)->getName(name);
+    EXPECT_STREQ(name, "Quarry & Quarry");
+}
+
+}  // namespace
