@@ -66,10 +66,14 @@ int sectorOf(float r) {
 
 }  // namespace
 
-std::int32_t truncateGridCoordinate(float gridValue) {
+float boundGridCoordinate(float gridValue) {
     constexpr float kLimit = 1073741824.0f;  // 2^30
-    if (std::isnan(gridValue)) return 0;
-    return static_cast<std::int32_t>(std::clamp(gridValue, -kLimit, kLimit));
+    if (std::isnan(gridValue)) return 0.0f;
+    return std::clamp(gridValue, -kLimit, kLimit);
+}
+
+std::int32_t truncateGridCoordinate(float gridValue) {
+    return static_cast<std::int32_t>(boundGridCoordinate(gridValue));
 }
 
 LodGrid& LodGrid::instance() {

@@ -4,6 +4,10 @@
 
 #include "render/body.h"
 
+// A grid coordinate kept within ±2^30 (0 for not a number), so that later conversions
+// to integers and the cell arithmetic cannot overflow for any position.
+float boundGridCoordinate(float gridValue);
+
 // Truncates a grid coordinate (world units × 0.16) toward zero, as the grid and the
 // terrain do, kept within ±2^30 so that no position (however far off the map, or not a
 // number, which gives 0) makes the conversion or the cell arithmetic overflow.
