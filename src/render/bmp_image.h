@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// A decoded Windows bitmap: 3 bytes per pixel in R, G, B order, rows tightly packed
+// (3 * width bytes, no padding), bottom row first, as OpenGL expects an upright image.
+struct BmpImage {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+// Decodes BMP bytes of any depth and header version into 24-bit RGB. Refuses anything
+// that is not a bitmap, is truncated, or whose pixels would not fit in memory.
+std::optional<BmpImage> decodeBmp(const std::uint8_t* bytes, std::size_t size);
+
+// Reads and decodes a BMP file; shows "cannot load bmp <name>" when that fails.
+std::optional<BmpImage> loadBmp(const char* filename);

@@ -1,0 +1,128 @@
+// The 2D primitives in a real window: what they draw, and what the bracket restores.
+#include "render/draw_2d.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include "render/status_message.h"
+#include "support/gl_fixture.h"
+
+namespace {
+
+using testing_support::GlTest;
+
+class Draw2d : public GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+
+    // How many pixels of the window are not black.
+    static int litPixels() {
+        std::vector<std::uint8_t> rgba(kWidth * kHeight * 4);
+        glFinish();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        int lit = 0;
+        for (std::size_t i = 0; i < rgba.size(); i += 4)
+            if (rgba[i] != 0 || rgba[i + 1] != 0 || rgba[i + 2] != 0) ++lit;
+        return lit;
+    }
+
+    static int redPixels() {
+        std::vector<std::uint8_t> rgba(kWidth * kHeight * 4);
+        glFinish();
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        int red = 0;
+        for (std::size_t i = 0; i < rgba.size(); i += 4)
+            if (rgba[i] == 255 && rgba[i + 1] == 0 && rgba[i + 2] == 0) ++red;
+        return red;
+    }
+};
+
+TEST_F(Draw2d, TextDrawsFromItsStartAndNothingFromOutsideTheWindow) {
+    Overlay2d overlay;
+    glColor3f(1.0f, 1.0f, 1.0f);
+    drawText(-0.9f, 0.0f, "");
+    EXPECT_EQ(litPixels(), 0);
+    // Starts just outside on the left: the whole text is dropped, even the part that
+    // would fall inside.
+    drawText(-1.05f, 0.0f, "WWWWWWWW");
+    EXPECT_EQ(litPixels(), 0);
+    drawText(-0.9f, 0.0f, "Voka");
+    EXPECT_GT(litPixels(), 20);
+}
+
+TEST_F(Draw2d, TextStartsAtItsBaseLine) {
+    Overlay2d overlay;
+    glColor3f(1.0f, 1.0f, 1.0f);
+    drawText(0.0f, 0.0f, "I");
+    // An upper-case I stands on the base line at the window centre, to its right.
+    const auto above = readPixel(kWidth / 2 + 2, kHeight / 2 + 5, GL_BACK);
+    const auto below = readPixel(kWidth / 2 + 2, kHeight / 2 - 5, GL_BACK);
+    EXPECT_GT(above[0], 0);
+    EXPECT_EQ(below[0], 0);
+}
+
+TEST_F(Draw2d, MarkerIsAnXInItsColour) {
+    Overlay2d overlay;
+    const std::uint8_t green[4] = {0, 255, 0, 255};
+    drawMarker(0.0f, 0.0f, green);
+    const auto centre = readPixel(kWidth / 2, kHeight / 2, GL_BACK);
+    EXPECT_EQ(centre[1], 255);
+    EXPECT_EQ(centre[0], 0);
+    // A cross, not a box: the middle of its right edge stays dark.
+    const auto side = readPixel(kWidth / 2 + 3, kHeight / 2, GL_BACK);
+    EXPECT_EQ(side[1], 0);
+}
+
+TEST_F(Draw2d, BracketRestoresStateAndMatrices) {
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glScalef(2.0f, 2.0f, 2.0f);
+    glMatrixMode(GL_MODELVIEW);
+    glColor3f(0.5f, 0.25f, 0.125f);
+    beginOverlay2d();
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    EXPECT_FLOAT_EQ(projection[0], 1.0f);    // glOrtho(-1, 1, ...) scales x by 1
+    EXPECT_FLOAT_EQ(projection[10], -2.0f);  // depth 0 to 1
+    glEnable(GL_BLEND);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    endOverlay2d();
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    EXPECT_FLOAT_EQ(projection[0], 2.0f);
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[1], 0.25f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+TEST_F(Draw2d, StatusMessageDrawsInRedAndLeavesWhite) {
+    showStatusMessage("Wireframe Modus on");
+    Overlay2d overlay;
+    drawStatusMessage(-0.7f, 0.0f);
+    EXPECT_GT(redPixels(), 20);
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[1], 1.0f);
+}
+
+}  // namespace

@@ -1,0 +1,167 @@
+// Textures uploaded into a real GL context, and drawn back.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include "render/draw_2d.h"
+#include "render/texture.h"
+#include "support/gl_fixture.h"
+#include "support/temp_dir.h"
+#include "support/test_images.h"
+
+namespace {
+
+using testing_support::GlTest;
+using testing_support::Rgb;
+using testing_support::tgaFile;
+using testing_support::writeFile;
+
+class TextureUpload : public GlTest {
+  protected:
+    unsigned int load(const std::string& name, const std::string& contents) {
+        writeFile(dir.file(name), contents);
+        unsigned int table[3] = {};
+        EXPECT_EQ(loadTexture(table, dir.file(name).c_str(), 1), 0);
+        EXPECT_NE(table[1], 0u);
+        EXPECT_EQ(table[0], 0u);
+        return table[1];
+    }
+
+    static GLint levelParameter(GLenum name) {
+        GLint value = -1;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
+        return value;
+    }
+
+    // Draws the bound texture over the whole window with point sampling.
+    static void drawFullWindow() {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        Overlay2d overlay;
+        glEnable(GL_TEXTURE_2D);
+        drawTexturedRect(-1.0f, 1.0f, 1.0f, -1.0f);
+    }
+
+    static Rgb pixel(int x, int y) {
+        const auto rgba = readPixel(x, y, GL_BACK);
+        return {rgba[0], rgba[1], rgba[2]};
+    }
+
+    testing_support::TempDir dir;
+};
+
+struct DepthCase {
+    const char* name;
+    int type;
+    int bits;
+    GLint alphaBits;  // 0 for RGB, more for RGBA
+};
+
+class TgaDepths : public TextureUpload, public ::testing::WithParamInterface<DepthCase> {};
+
+TEST_P(TgaDepths, GiveTextureComponentsOfTheirDepth) {
+    const DepthCase& c = GetParam();
+    const std::string body(static_cast<std::size_t>(4 * 4 * c.bits / 8), '\x40');
+    const std::string file = c.type == 10
+                                 ? tgaFile(10, 4, 4, c.bits, "\x8f" + body.substr(0, c.bits / 8))
+                                 : tgaFile(2, 4, 4, c.bits, body);
+    load(std::string(c.name) + ".tga", file);
+    if (c.alphaBits == 0) {
+        EXPECT_EQ(levelParameter(GL_TEXTURE_ALPHA_SIZE), 0);
+        EXPECT_TRUE(levelParameter(GL_TEXTURE_INTERNAL_FORMAT) == 3 ||
+                    levelParameter(GL_TEXTURE_INTERNAL_FORMAT) == GL_RGB);
+    } else {
+        EXPECT_GT(levelParameter(GL_TEXTURE_ALPHA_SIZE), 0);
+        EXPECT_TRUE(levelParameter(GL_TEXTURE_INTERNAL_FORMAT) == 4 ||
+                    levelParameter(GL_TEXTURE_INTERNAL_FORMAT) == GL_RGBA);
+    }
+    EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, TgaDepths,
+                         ::testing::Values(DepthCase{"raw16", 2, 16, 0},
+                                           DepthCase{"raw24", 2, 24, 0},
+                                           DepthCase{"raw32", 2, 32, 8},
+                                           DepthCase{"rle24", 10, 24, 0},
+                                           DepthCase{"rle32", 10, 32, 8}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(TextureUpload, BitmapsAreRgbAndDrawUpright) {
+    load("two.bmp", testing_support::bmpFile(2, 2, [](int, int y) {
+             return y == 0 ? Rgb{255, 0, 0} : Rgb{0, 0, 255};
+         }));
+    EXPECT_EQ(levelParameter(GL_TEXTURE_ALPHA_SIZE), 0);
+    drawFullWindow();
+    EXPECT_EQ(pixel(kWidth / 2, kHeight - 10), (Rgb{255, 0, 0}));
+    EXPECT_EQ(pixel(kWidth / 2, 10), (Rgb{0, 0, 255}));
+}
+
+TEST_F(TextureUpload, BottomUpTgaDrawsUprightAndTopDownUpsideDown) {
+    // The first row in the file is the bottom row of a bottom-up TGA.
+    const std::string rows =
+        std::string("\0\0\xff\0\0\xff", 6) + std::string("\xff\0\0\xff\0\0", 6);
+    load("up.tga", tgaFile(2, 2, 2, 24, rows));
+    drawFullWindow();
+    EXPECT_EQ(pixel(kWidth / 2, 10), (Rgb{255, 0, 0}));
+    EXPECT_EQ(pixel(kWidth / 2, kHeight - 10), (Rgb{0, 0, 255}));
+
+    std::string topDown = tgaFile(2, 2, 2, 24, rows);
+    topDown[17] = 0x20;  // origin at the top: not honoured
+    load("down.tga", topDown);
+    drawFullWindow();
+    EXPECT_EQ(pixel(kWidth / 2, 10), (Rgb{255, 0, 0}));
+}
+
+TEST_F(TextureUpload, SecondTextureStaysBoundWithModulate) {
+    const unsigned int first = load("a.tga", testing_support::solidTga(2, 2, {1, 2, 3}));
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    const unsigned int second = load("b.bmp", testing_support::solidBmp(2, 2, {1, 2, 3}));
+    EXPECT_NE(first, second);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<unsigned int>(bound), second);
+    GLint mode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODULATE);
+    // The whole mipmap chain is built.
+    GLint lastLevelWidth = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &lastLevelWidth);
+    EXPECT_EQ(lastLevelWidth, 1);
+}
+
+struct FilterCase {
+    std::int32_t quality;
+    bool mipmapping;
+    GLint mag;
+    GLint min;
+    GLint maxLevel;
+};
+
+class TextureFilters : public TextureUpload, public ::testing::WithParamInterface<FilterCase> {};
+
+TEST_P(TextureFilters, FollowQualityAndMipmapping) {
+    const FilterCase& c = GetParam();
+    load("f.tga", testing_support::solidTga(4, 4, {9, 9, 9}));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 3);
+    applyTextureFilters(c.quality, c.mipmapping);
+    GLint value = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
+    EXPECT_EQ(value, c.mag);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
+    EXPECT_EQ(value, c.min);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, &value);
+    EXPECT_EQ(value, 0);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, &value);
+    EXPECT_EQ(value, c.maxLevel);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, TextureFilters,
+    ::testing::Values(FilterCase{0, false, GL_NEAREST, GL_NEAREST, 0},
+                      FilterCase{1, true, GL_LINEAR, GL_LINEAR, 1000},
+                      FilterCase{2, true, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 1000},
+                      FilterCase{2, false, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 0},
+                      // An unknown quality keeps OpenGL's defaults.
+                      FilterCase{7, false, GL_LINEAR, GL_NEAREST_MIPMAP_LINEAR, 0}));
+
+}  // namespace
