@@ -1,0 +1,94 @@
+// The engine's three bands, as numbers and as heard.
+#include "fx/engine_sound.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "sound_fixture.h"
+
+namespace {
+
+struct SpeedCase {
+    std::int32_t speed;
+    EngineVolumes volumes;
+};
+
+class EngineBands : public ::testing::TestWithParam<SpeedCase> {};
+
+TEST_P(EngineBands, CrossFadeWithSpeed) {
+    const EngineVolumes v = engineVolumes(GetParam().speed);
+    const EngineVolumes want = GetParam().volumes;
+    // Negative values are silence.
+    EXPECT_EQ(std::max(v.low, 0), std::max(want.low, 0));
+    EXPECT_EQ(std::max(v.middle, 0), std::max(want.middle, 0));
+    EXPECT_EQ(std::max(v.high, 0), std::max(want.high, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Speeds, EngineBands,
+                         ::testing::Values(SpeedCase{0, {160, 0, 0}}, SpeedCase{40, {80, 80, 0}},
+                                           SpeedCase{75, {10, 150, 0}}, SpeedCase{76, {8, 168, 0}},
+                                           SpeedCase{80, {0, 160, 0}}, SpeedCase{120, {0, 80, 80}},
+                                           SpeedCase{160, {0, 0, 160}}, SpeedCase{200, {0, 0, 240}},
+                                           SpeedCase{-20, {200, 0, 0}}));
+
+// Each band a steady level of its own, so the mix tells which bands play how loud.
+constexpr std::int16_t kLow = 4000;
+constexpr std::int16_t kMiddle = 6000;
+constexpr std::int16_t kHigh = 8000;
+
+class EngineHeard : public SoundTest, public ::testing::WithParamInterface<std::int32_t> {
+  protected:
+    void SetUp() override {
+        SoundTest::SetUp();
+        writeSample(SoundManager::kEngineLow, std::vector<std::int16_t>(22050, kLow));
+        writeSample(SoundManager::kEngineMiddle, std::vector<std::int16_t>(22050, kMiddle));
+        writeSample(SoundManager::kEngineHigh, std::vector<std::int16_t>(22050, kHigh));
+    }
+
+    // The level at the end of the mix, after the update has taken effect.
+    std::int16_t finalLevel() const {
+        const auto mix = closeAndListen();
+        EXPECT_GT(mix.size(), 4000u);
+        if (mix.size() < 4000) return 0;
+        std::vector<std::int16_t> tail(mix.end() - 2000, mix.end());
+        std::sort(tail.begin(), tail.end());
+        return tail[tail.size() / 2];
+    }
+
+    static int heard(std::int16_t level, std::int32_t volume) {
+        return level * mixerVolume(std::max(volume, 0)) / MIX_MAX_VOLUME;
+    }
+};
+
+TEST_P(EngineHeard, BandsPlayAtTheirVolumes) {
+    const std::int32_t speed = GetParam();
+    open();
+    updateEngineSound(speed);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const EngineVolumes v = engineVolumes(speed);
+    const int expected = heard(kLow, v.low) + heard(kMiddle, v.middle) + heard(kHigh, v.high);
+    EXPECT_NEAR(finalLevel(), expected, 3) << "at " << speed << " km/h";
+}
+
+INSTANTIATE_TEST_SUITE_P(Speeds, EngineHeard, ::testing::Values(0, 75, 76, 80, 160));
+
+TEST_F(EngineHeard, SoundOffHoldsRunningLoopsSilent) {
+    open();
+    updateEngineSound(40);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    Settings::setSound(false);
+    updateEngineSound(40);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(finalLevel(), 0);
+}
+
+TEST_F(EngineHeard, SoundOffNeverStartsTheLoops) {
+    Settings::setSound(false);
+    open();
+    updateEngineSound(100);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(loudSamples(closeAndListen()), 0);
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+// The sound manager, heard through SDL's disk audio driver.
+#include "fx/sound_manager.h"
+
+#include "sound_fixture.h"
+
+namespace {
+
+void waitMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// A rising ramp of 0.4 s: a restart shows as a drop back to its start.
+std::vector<std::int16_t> ramp() {
+    std::vector<std::int16_t> samples;
+    for (int i = 0; i < 17640; ++i) samples.push_back(static_cast<std::int16_t>(100 + i));
+    return samples;
+}
+
+int drops(const std::vector<std::int16_t>& mix) {
+    int count = 0;
+    for (std::size_t i = 1; i < mix.size(); ++i)
+        if (mix[i] != 0 && mix[i] < mix[i - 1]) ++count;
+    return count;
+}
+
+TEST_F(SoundTest, PlayedSampleIsHeardAndNothingWithSoundOff) {
+    open();
+    EXPECT_EQ(SoundManager::play(SoundManager::kMenuKey, false, 255, false), 0);
+    waitUntilQuiet(SoundManager::kMenuKey);
+    const auto mix = closeAndListen();
+    EXPECT_GT(loudSamples(mix), 2000);
+
+    Settings::setSound(false);
+    open();
+    EXPECT_EQ(SoundManager::play(SoundManager::kMenuKey, false, 255, false), 0);
+    waitMs(200);
+    const auto quiet = closeAndListen();
+    EXPECT_GT(quiet.size(), 1000u);
+    EXPECT_EQ(loudSamples(quiet), 0);
+}
+
+TEST_F(SoundTest, SampleAskedAgainWhilePlayingIsNotRestarted) {
+    writeSample(SoundManager::kRail, ramp());
+    open();
+    SoundManager::play(SoundManager::kRail, false, 255, false);
+    waitMs(100);
+    SoundManager::play(SoundManager::kRail, false, 255, false);
+    waitUntilQuiet(SoundManager::kRail);
+    const auto mix = closeAndListen();
+    EXPECT_EQ(drops(mix), 0);
+    // Played once: 0.4 s of ramp, not more.
+    EXPECT_NEAR(loudSamples(mix), 17640, 100);
+}
+
+TEST_F(SoundTest, RestartableSampleStartsAgain) {
+    writeSample(SoundManager::kMinigun, ramp());
+    open();
+    SoundManager::play(SoundManager::kMinigun, false, 255, true);
+    waitMs(100);
+    SoundManager::play(SoundManager::kMinigun, false, 255, true);
+    waitUntilQuiet(SoundManager::kMinigun);
+    const auto mix = closeAndListen();
+    EXPECT_EQ(drops(mix), 1);
+    EXPECT_GT(loudSamples(mix), 17640 + 2000);
+}
+
+TEST_F(SoundTest, VolumeScalesTheSample) {
+    writeSample(SoundManager::kHit, std::vector<std::int16_t>(8820, 10000));
+    open();
+    SoundManager::play(SoundManager::kHit, false, 51, false);  // a fifth
+    waitUntilQuiet(SoundManager::kHit);
+    const auto mix = closeAndListen();
+    std::int16_t loudest = 0;
+    for (const std::int16_t s : mix) loudest = std::max(loudest, s);
+    EXPECT_NEAR(loudest, 10000 * mixerVolume(51) / 128, 2);
+}
+
+TEST_F(SoundTest, MissingSampleFailsOnlyItsOwnPlay) {
+    std::remove(dir.file(SoundManager::sampleFile(SoundManager::kHit)).c_str());
+    testing::internal::CaptureStderr();
+    open();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("sound: cannot load ./sound/misc/hit.wav"), std::string::npos) << said;
+    EXPECT_EQ(SoundManager::play(SoundManager::kHit, false, 255, false), -1);
+    EXPECT_EQ(SoundManager::play(SoundManager::kExplode, false, 255, false), 0);
+    EXPECT_EQ(SoundManager::play(99, false, 255, false), 0);  // no such sample
+}
+
+TEST_F(SoundTest, WithoutAnAudioDeviceTheGameSaysSoOnceAndStaysSilent) {
+    testing::internal::CaptureStderr();
+    open("no-such-driver");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.find("sound: no audio device"), 0u) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line only: " << said;
+    ASSERT_NE(SoundManager::instance(), nullptr);
+    EXPECT_FALSE(SoundManager::instance()->hasDevice());
+    EXPECT_EQ(SoundManager::play(SoundManager::kMenuKey, false, 255, false), -1);
+    SoundManager::setVolume(SoundManager::kEngineLow, 100);
+}
+
+TEST(SoundManagerVolume, GameVolumesMapOntoTheMixerRange) {
+    EXPECT_EQ(mixerVolume(0), 0);
+    EXPECT_EQ(mixerVolume(-40), 0);
+    EXPECT_EQ(mixerVolume(255), MIX_MAX_VOLUME);
+    EXPECT_EQ(mixerVolume(400), MIX_MAX_VOLUME);
+    EXPECT_EQ(mixerVolume(160), 80);
+    EXPECT_EQ(mixerVolume(1), 1);
+}
+
+}  // namespace
