@@ -6,12 +6,19 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/about_screen.h"
 #include "app/frame_clock.h"
 #include "app/input_state.h"
+#include "app/story_screen.h"
+#include "config/config_screen.h"
 #include "config/settings.h"
+#include "fx/sound_manager.h"
+#include "platform/clock.h"
 #include "platform/cursor.h"
+#include "render/texture.h"
 
 Game::Game(std::int32_t initialState) {
+    loadTexture(&backgroundTexture_, "./textures/back.tga", 0);
     setState(initialState);
 }
 
@@ -33,12 +40,18 @@ int Game::setState(std::int32_t state) {
         case GameState::Loading:
             menu_.reset();
             return 0;
+        case GameState::Story:
+            if (!storyScreen_) storyScreen_ = std::make_unique<StoryScreen>(backgroundTexture_);
+            return 0;
+        case GameState::About:
+            if (!aboutScreen_) aboutScreen_ = std::make_unique<AboutScreen>(backgroundTexture_);
+            return 0;
+        case GameState::Config:
+            enterConfig();
+            return 0;
         case GameState::Playing:
         case GameState::Dead:
         case GameState::Respawn:
-        case GameState::About:
-        case GameState::Story:
-        case GameState::Config:
             return 0;
         case 2:
             return -2;
@@ -61,10 +74,35 @@ void Game::enterMenu() {
     if (!menu_) menu_ = std::make_unique<MainMenu>(backgroundTexture_);
 }
 
+void Game::enterConfig() {
+    if (!configScreen_) {
+        configScreen_ = std::make_unique<ConfigScreen>(backgroundTexture_);
+        return;
+    }
+    configScreen_->reset();
+    // A short pause before the screen shows again.
+    platform::sleepMs(500);
+}
+
 void Game::drawScreen() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glLoadIdentity();
-    if (state_ == GameState::Menu && menu_) menu_->draw();
+    switch (state_) {
+        case GameState::Menu:
+            if (menu_) menu_->draw();
+            break;
+        case GameState::Story:
+            if (storyScreen_) storyScreen_->draw();
+            break;
+        case GameState::About:
+            if (aboutScreen_) aboutScreen_->draw();
+            break;
+        case GameState::Config:
+            if (configScreen_) configScreen_->draw();
+            break;
+        default:
+            break;
+    }
     glFlush();
     glutSwapBuffers();
 }
@@ -95,6 +133,8 @@ int Game::display() {
 
 void Game::idle() {
     if (state_ == GameState::Playing) FrameClock::tick();
+    if (state_ == GameState::Config && configScreen_ && configScreen_->isDone())
+        setState(GameState::Menu);
 }
 
 int Game::resize(int width, int height) {
@@ -122,8 +162,17 @@ void Game::key(unsigned char character, bool up, int /*x*/, int /*y*/) {
             keyMenu(character, up);
             break;
         case GameState::Story:
+            // The story is read again on the next visit.
+            if (character == GameKey::Esc) {
+                storyScreen_.reset();
+                setState(GameState::Menu);
+            }
+            break;
         case GameState::About:
             if (character == GameKey::Esc) setState(GameState::Menu);
+            break;
+        case GameState::Config:
+            if (!up && configScreen_) configScreen_->key(character);
             break;
         case GameState::Playing:
             keyPlaying(character, up);
@@ -138,6 +187,8 @@ void Game::key(unsigned char character, bool up, int /*x*/, int /*y*/) {
 }
 
 void Game::keyMenu(unsigned char character, bool up) {
+    // Every key event in the menu, releases included, sounds.
+    SoundManager::play(SoundManager::kMenuKey, false, SoundManager::kMaxVolume, false);
     if (!menu_) return;
     if (character == GameKey::Up) {
         menu_->selectPrevious();

@@ -5,6 +5,10 @@
 
 #include "app/main_menu.h"
 
+class StoryScreen;
+class AboutScreen;
+class ConfigScreen;
+
 // Screen states of the game. Value 2 is never entered; setState, display and resize
 // answer it with -2.
 struct GameState {
@@ -54,6 +58,9 @@ class Game {
     void special(int key, int x, int y);
 
     MainMenu* getMenu() const { return menu_.get(); }
+    StoryScreen* getStoryScreen() const { return storyScreen_.get(); }
+    AboutScreen* getAboutScreen() const { return aboutScreen_.get(); }
+    ConfigScreen* getConfigScreen() const { return configScreen_.get(); }
     int getViewportWidth() const { return viewportWidth_; }
     int getViewportHeight() const { return viewportHeight_; }
 
@@ -64,6 +71,7 @@ class Game {
 
   private:
     void enterMenu();
+    void enterConfig();
     void keyMenu(unsigned char character, bool up);
     void keyPlaying(unsigned char character, bool up);
     void drawScreen();
@@ -72,8 +80,11 @@ class Game {
     int viewportWidth_ = 0;
     int viewportHeight_ = 0;
     std::unique_ptr<MainMenu> menu_;
-    float lastBlurTime_ = 0.0f;  // milliseconds
-    unsigned int backgroundTexture_ = 0;
+    std::unique_ptr<StoryScreen> storyScreen_;
+    std::unique_ptr<AboutScreen> aboutScreen_;
+    std::unique_ptr<ConfigScreen> configScreen_;
+    float lastBlurTime_ = 0.0f;           // milliseconds
+    unsigned int backgroundTexture_ = 0;  // "./textures/back.tga", shared by the 2D screens
 
     static inline std::unique_ptr<Game> s_current;
 };

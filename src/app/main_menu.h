@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// The main menu: five entries from top to bottom, one of them selected.
+// The main menu: five image entries from top to bottom, one of them highlighted.
 class MainMenu {
   public:
     static constexpr std::int32_t kStart = 0;
@@ -12,8 +12,12 @@ class MainMenu {
     static constexpr std::int32_t kExit = 4;
     static constexpr std::int32_t kEntryCount = 5;
 
-    explicit MainMenu(unsigned int backgroundTexture) : backgroundTexture_(backgroundTexture) {}
+    // Loads the ten entry images (ends the process when one is missing). Needs the GL
+    // context.
+    explicit MainMenu(unsigned int backgroundTexture);
     virtual ~MainMenu() = default;
+    MainMenu(const MainMenu&) = delete;
+    MainMenu& operator=(const MainMenu&) = delete;
 
     void draw();
 
@@ -27,6 +31,10 @@ class MainMenu {
     }
 
   private:
+    // Slots 0 to 4 the highlighted images of the entries in menu order, 5 to 9 the plain
+    // ones (start, story, config, about, exit), 10 the background.
+    static constexpr int kBackgroundSlot = 10;
+
     std::int32_t selection_ = kStart;
-    unsigned int backgroundTexture_;
+    unsigned int textures_[11] = {};
 };

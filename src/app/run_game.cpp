@@ -11,6 +11,7 @@
 #include "app/game.h"
 #include "app/input_state.h"
 #include "config/settings.h"
+#include "fx/sound_manager.h"
 #include "platform/clock.h"
 #include "render/gl_extensions.h"
 #include "platform/gl_driver.h"
@@ -97,6 +98,7 @@ void runGame(int argc, char** argv) {
     Settings::create();
     InputState::reset();
     FrameClock::reset();
+    SoundManager::create();
 
     const bool fullScreen = platform::askYesNo("Switch to FullScreen?", "Run in Fullscreen Mode?");
 

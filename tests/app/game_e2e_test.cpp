@@ -9,6 +9,7 @@
 
 #include "support/e2e_runner.h"
 #include "support/temp_dir.h"
+#include "support/test_images.h"
 
 namespace {
 
@@ -27,7 +28,10 @@ bool hasLine(const std::vector<std::string>& lines, const std::string& line) {
 
 class GameE2eTest : public ::testing::Test {
   protected:
-    void SetUp() override { testing_support::copyGameData(dir.path()); }
+    void SetUp() override {
+        testing_support::copyGameData(dir.path());
+        testing_support::writeScreenImages(dir.path());
+    }
 
     std::string voka() const { return testing_support::builtBinary("src/voka"); }
 

@@ -12,6 +12,7 @@
 #include "support/e2e_runner.h"
 #include "support/gl_fixture.h"
 #include "support/temp_dir.h"
+#include "support/test_images.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ class GameStateTest : public testing_support::GlTest {
     void SetUp() override {
         GlTest::SetUp();
         testing_support::copyGameData(dir.path());
+        testing_support::writeScreenImages(dir.path());
         inDir = std::make_unique<testing_support::ScopedWorkingDir>(dir.path());
         Settings::resetStartValues();
         Settings::setFov(75.0);

@@ -3,24 +3,23 @@
 #include <SDL2/SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "config/settings.h"
 #include "fx/sound_manager.h"
+#include "support/disk_audio.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
 
-// Runs the sound manager on SDL's disk audio driver, which writes the mix into a file
-// in real time, so that a test can listen to what the game played.
+// A sound manager playing into SDL's disk audio driver, with every sample a short
+// steady tone unless a test writes its own.
 class SoundTest : public ::testing::Test {
   protected:
+    using DiskAudio = testing_support::DiskAudio;
+
     void SetUp() override {
         Settings::resetStartValues();
         Settings::setSound(true);
@@ -29,9 +28,7 @@ class SoundTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        SoundManager::destroy();
-        unsetenv("SDL_AUDIODRIVER");
-        unsetenv("SDL_DISKAUDIOFILE");
+        audio.reset();
         Settings::resetStartValues();
     }
 
@@ -42,8 +39,7 @@ class SoundTest : public ::testing::Test {
     }
 
     void open(const char* driver = "disk") {
-        setenv("SDL_AUDIODRIVER", driver, 1);
-        setenv("SDL_DISKAUDIOFILE", dir.file("mix.raw").c_str(), 1);
+        audio = std::make_unique<DiskAudio>(dir.file("mix.raw"), driver);
         testing_support::ScopedWorkingDir inGameDir(dir.path());
         SoundManager::create();
         if (std::string(driver) != "disk") return;
@@ -55,33 +51,12 @@ class SoundTest : public ::testing::Test {
         ASSERT_EQ(channels, 2);
     }
 
-    // Closes the device and returns the left channel of everything it played.
-    std::vector<std::int16_t> closeAndListen() const {
-        SoundManager::destroy();
-        std::ifstream in(dir.file("mix.raw"), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
-        std::vector<std::int16_t> left;
-        for (std::size_t i = 0; i + 3 < bytes.size(); i += 4)
-            left.push_back(
-                static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                          (static_cast<std::uint8_t>(bytes[i + 1]) << 8)));
-        return left;
-    }
-
-    // Waits until the channel has played out (the disk driver runs in real time, and
-    // slower on a loaded machine), at most five seconds.
-    static void waitUntilQuiet(int channel) {
-        for (int i = 0; i < 500 && Mix_Playing(channel) != 0; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-
+    std::vector<std::int16_t> closeAndListen() const { return audio->closeAndListen(); }
+    static void waitUntilQuiet(int channel) { DiskAudio::waitUntilQuiet(channel); }
     static int loudSamples(const std::vector<std::int16_t>& mix) {
-        int loud = 0;
-        for (const std::int16_t s : mix)
-            if (s != 0) ++loud;
-        return loud;
+        return DiskAudio::loudSamples(mix);
     }
 
     testing_support::TempDir dir;
+    std::unique_ptr<DiskAudio> audio;
 };

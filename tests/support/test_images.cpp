@@ -123,6 +123,7 @@ void writeScreenImages(const std::string& dir) {
         const std::string file = std::string(name);
         const Rgb colour = screenImageColour(file);
         const bool bmp = file.ends_with(".bmp");
+        if (std::filesystem::exists(dir + "/textures/" + file)) continue;
         writeFile(dir + "/textures/" + file, bmp ? solidBmp(8, 8, colour) : solidTga(8, 8, colour));
     }
 }

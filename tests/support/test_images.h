@@ -23,7 +23,8 @@ std::string solidBmp(int width, int height, Rgb colour);
 std::string wavFile(const std::vector<std::int16_t>& samples, int rate = 44100);
 
 // Writes every image the menu, story, about and configuration screens load into
-// <dir>/textures, each a small solid colour of its own (see screenImageColour).
+// <dir>/textures that is not there yet, each a small solid colour of its own (see
+// screenImageColour). Tests that construct a Game need at least these.
 void writeScreenImages(const std::string& dir);
 // The colour writeScreenImages gives a file, by its name under textures/.
 Rgb screenImageColour(const std::string& name);

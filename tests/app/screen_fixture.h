@@ -1,0 +1,75 @@
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "app/game.h"
+#include "config/settings.h"
+#include "support/gl_fixture.h"
+#include "support/temp_dir.h"
+#include "support/test_images.h"
+
+// A game in a scratch directory holding the screens' images (each a solid colour of
+// its own), drawn into the test window.
+class ScreenTest : public testing_support::GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        Settings::resetStartValues();
+        testing_support::writeScreenImages(dir.path());
+        inDir = std::make_unique<testing_support::ScopedWorkingDir>(dir.path());
+        game = std::make_unique<Game>(GameState::Menu);
+    }
+
+    void TearDown() override {
+        game.reset();
+        inDir.reset();
+        Settings::resetStartValues();
+    }
+
+    void press(unsigned char key) { game->key(key, false, 0, 0); }
+    void release(unsigned char key) { game->key(key, true, 0, 0); }
+    void tap(unsigned char key) {
+        press(key);
+        release(key);
+    }
+
+    // Draws one frame and reads back the pixel at 2D position (x, y), -1 to 1.
+    testing_support::Rgb drawnAt(float x, float y) {
+        EXPECT_EQ(game->display(), 0);
+        return pixelAt(x, y);
+    }
+    static testing_support::Rgb pixelAt(float x, float y) {
+        const int px = static_cast<int>(std::lround((x + 1.0f) / 2.0f * (kWidth - 1)));
+        const int py = static_cast<int>(std::lround((y + 1.0f) / 2.0f * (kHeight - 1)));
+        const auto rgba = readPixel(px, py, GL_BACK);
+        return {rgba[0], rgba[1], rgba[2]};
+    }
+    static testing_support::Rgb colourOf(const char* image) {
+        return testing_support::screenImageColour(image);
+    }
+
+    // Counts pixels of `colour` in the five pixel rows from 4 above 2D height y: the lower
+    // part of text standing on that base line (rows of text are only 12 pixels apart in
+    // the test window).
+    static int pixelsInRow(float y, testing_support::Rgb colour) {
+        const int py = static_cast<int>(std::lround((y + 1.0f) / 2.0f * (kHeight - 1)));
+        std::vector<std::uint8_t> rgba(kWidth * 5 * 4);
+        glFinish();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, py + 4, kWidth, 5, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        int count = 0;
+        for (std::size_t i = 0; i < rgba.size(); i += 4)
+            if (rgba[i] == colour[0] && rgba[i + 1] == colour[1] && rgba[i + 2] == colour[2])
+                ++count;
+        return count;
+    }
+
+    testing_support::TempDir dir;
+    std::unique_ptr<testing_support::ScopedWorkingDir> inDir;
+    std::unique_ptr<Game> game;
+};
