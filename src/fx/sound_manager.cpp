@@ -48,6 +48,9 @@ void SoundManager::ChunkDeleter::operator()(Mix_Chunk* chunk) const {
 }
 
 SoundManager::SoundManager() {
+    // SDL would otherwise turn SIGINT and SIGTERM into quit events nobody reads, and the
+    // game could no longer be stopped from outside.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "sound: no audio device (%s); the game runs silently\n",
                      SDL_GetError());

@@ -1,0 +1,143 @@
+// The built game, driven with real key events: menu, configuration screen, save or
+// cancel, exit.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "config/settings.h"
+#include "support/e2e_runner.h"
+#include "support/temp_dir.h"
+#include "support/test_images.h"
+
+namespace {
+
+using testing_support::E2eRun;
+
+std::string shippedSettings() {
+    std::ifstream in(std::string(VOKA_SOURCE_DIR) + "/data/zrv.cfg");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string said(const E2eRun& run) {
+    std::string text;
+    for (const std::string& line : run.stderrLines()) text += line + "\n";
+    return text;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+class ConfigE2e : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // A key held longer than the X server's repeat delay (a busy machine) would type
+        // twice. A freshly started X server may refuse its first connections.
+        for (int i = 0; i < 50; ++i) {
+            if (testing_support::runCommand("xset r off 2>/dev/null && echo ok") == "ok\n") break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        testing_support::writeScreenImages(dir.path());
+        dir.write("zrv.cfg", shippedSettings());
+        ASSERT_NE(shippedSettings().find("playername Player\n"), std::string::npos);
+    }
+    void TearDown() override { unsetenv("SDL_AUDIODRIVER"); }
+
+    // Starts the game and waits for its window. A freshly started X server sometimes
+    // refuses a connection; the game then ends at once and is started again. `why`
+    // collects what each failed attempt said.
+    std::unique_ptr<E2eRun> startGame(std::string& why) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            auto run =
+                std::make_unique<E2eRun>(testing_support::builtBinary("src/voka"), dir.path());
+            if (run->waitForWindow()) return run;
+            why += said(*run);
+            if (run->running()) break;
+        }
+        return nullptr;
+    }
+
+    static void type(E2eRun& run, const std::string& text) {
+        for (const char c : text) run.key(std::string(1, c));
+    }
+    // From the menu with "start" selected to the first row of the game page.
+    static void openGamePage(E2eRun& run) {
+        run.key("Down");
+        run.key("Return");
+        run.key("Right");
+        run.key("Down");
+    }
+    // From the game page: save, then exit from the menu (configuration still selected).
+    static void saveAndExit(E2eRun& run) {
+        run.key("Right");
+        run.key("Return");
+        run.key("Up");
+        run.key("Up");
+        run.key("Return");
+    }
+
+    testing_support::TempDir dir;
+};
+
+TEST_F(ConfigE2e, SavedNameAndResolutionReadBackUnchanged) {
+    std::string why;
+    const auto game = startGame(why);
+    ASSERT_TRUE(game) << why;
+    E2eRun& run = *game;
+    openGamePage(run);
+    run.key("Return");
+    type(run, "rex7");
+    run.key("Return");
+    for (int i = 0; i < 4; ++i) run.key("Down");
+    run.key("Return");  // 800x600 becomes 1024x768
+    saveAndExit(run);
+    ASSERT_EQ(run.wait(), 0) << said(run);
+
+    const std::string saved = dir.read("zrv.cfg");
+    EXPECT_EQ(saved, replaced(replaced(shippedSettings(), "playername Player", "playername rex7"),
+                              "resolution 1", "resolution 2"));
+    Settings::resetStartValues();
+    ASSERT_EQ(Settings::instance().readFile(dir.file("zrv.cfg").c_str()), 0);
+    EXPECT_EQ(Settings::getWindowWidth(), 1024);
+    ASSERT_EQ(Settings::instance().writeFile(dir.file("again.cfg").c_str()), 0);
+    EXPECT_EQ(dir.read("again.cfg"), saved);
+    Settings::resetStartValues();
+}
+
+TEST_F(ConfigE2e, CancelRestoresTheFileValues) {
+    std::string why;
+    const auto game = startGame(why);
+    ASSERT_TRUE(game) << why;
+    E2eRun& run = *game;
+    openGamePage(run);
+    run.key("Return");
+    type(run, "zed");
+    run.key("Return");
+    for (int i = 0; i < 5; ++i) run.key("Down");
+    run.key("Return");  // shadow on
+    run.key("Right");
+    run.key("Right");
+    run.key("Return");  // cancel
+    // Back in: save what the settings now hold, then leave.
+    run.key("Return");
+    run.key("Left");
+    run.key("Left");
+    run.key("Return");
+    run.key("Up");
+    run.key("Up");
+    run.key("Return");
+    ASSERT_EQ(run.wait(), 0) << said(run);
+    EXPECT_EQ(dir.read("zrv.cfg"), shippedSettings());
+}
+
+}  // namespace
