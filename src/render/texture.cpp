@@ -71,6 +71,9 @@ int loadTexture(unsigned int* table, const char* filename, int slot) {
             std::optional<TgaImage> image = loadTga(name.c_str());
             if (!image) endProcess();
             glGenTextures(1, &table[slot]);
+            // Rows are tightly packed: with OpenGL's default alignment of 4, rows of
+            // 3 * width bytes would be read skewed and past the end of the pixels.
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
             glBindTexture(GL_TEXTURE_2D, table[slot]);
             const GLenum format = image->channels == 4 ? GL_RGBA : GL_RGB;
             gluBuild2DMipmaps(GL_TEXTURE_2D, image->channels, image->width, image->height, format,

@@ -39,6 +39,7 @@ class SoundTest : public ::testing::Test {
     }
 
     void open(const char* driver = "disk") {
+        audio.reset();  // its destructor clears the driver settings
         audio = std::make_unique<DiskAudio>(dir.file("mix.raw"), driver);
         testing_support::ScopedWorkingDir inGameDir(dir.path());
         SoundManager::create();

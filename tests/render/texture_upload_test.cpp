@@ -17,6 +17,11 @@ using testing_support::writeFile;
 
 class TextureUpload : public GlTest {
   protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);  // OpenGL's default
+    }
+
     unsigned int load(const std::string& name, const std::string& contents) {
         writeFile(dir.file(name), contents);
         unsigned int table[3] = {};
@@ -97,7 +102,8 @@ TEST_F(TextureUpload, BitmapsAreRgbAndDrawUpright) {
 }
 
 TEST_F(TextureUpload, BottomUpTgaDrawsUprightAndTopDownUpsideDown) {
-    // The first row in the file is the bottom row of a bottom-up TGA.
+    // The first row in the file is the bottom row of a bottom-up TGA. Rows of 6 bytes
+    // also show that the upload does not assume rows padded to 4 bytes.
     const std::string rows =
         std::string("\0\0\xff\0\0\xff", 6) + std::string("\xff\0\0\xff\0\0", 6);
     load("up.tga", tgaFile(2, 2, 2, 24, rows));
