@@ -6,13 +6,6 @@
 
 namespace {
 
-constexpr unsigned char kEnter = 13;
-constexpr unsigned char kBackspace = 8;
-constexpr unsigned char kLeft = 100;
-constexpr unsigned char kUp = 101;
-constexpr unsigned char kRight = 102;
-constexpr unsigned char kDown = 103;
-
 constexpr std::size_t kMaxNameLength = 8;
 constexpr std::size_t kMaxAddressLength = 15;
 constexpr std::size_t kMaxGroupDigits = 3;

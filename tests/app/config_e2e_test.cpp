@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -67,24 +68,19 @@ class ConfigE2e : public ::testing::Test {
         return nullptr;
     }
 
-    static void type(E2eRun& run, const std::string& text) {
-        for (const char c : text) run.key(std::string(1, c));
+    static void keys(E2eRun& run, std::initializer_list<const char*> keysyms) {
+        for (const char* keysym : keysyms) run.key(keysym);
     }
-    // From the menu with "start" selected to the first row of the game page.
-    static void openGamePage(E2eRun& run) {
-        run.key("Down");
-        run.key("Return");
-        run.key("Right");
-        run.key("Down");
-    }
-    // From the game page: save, then exit from the menu (configuration still selected).
-    static void saveAndExit(E2eRun& run) {
-        run.key("Right");
-        run.key("Return");
-        run.key("Up");
-        run.key("Up");
+    // From the menu with "start" selected: opens the configuration screen and types
+    // `name` into the name row of the game page, which stays selected.
+    static void renamePlayer(E2eRun& run, const std::string& name) {
+        keys(run, {"Down", "Return", "Right", "Down", "Return"});
+        for (const char c : name) run.key(std::string(1, c));
         run.key("Return");
     }
+    // Enter on the focused save or cancel tab, then exit from the menu (configuration
+    // still selected there).
+    static void leaveAndExit(E2eRun& run) { keys(run, {"Return", "Up", "Up", "Return"}); }
 
     testing_support::TempDir dir;
 };
@@ -94,13 +90,10 @@ TEST_F(ConfigE2e, SavedNameAndResolutionReadBackUnchanged) {
     const auto game = startGame(why);
     ASSERT_TRUE(game) << why;
     E2eRun& run = *game;
-    openGamePage(run);
-    run.key("Return");
-    type(run, "rex7");
-    run.key("Return");
-    for (int i = 0; i < 4; ++i) run.key("Down");
-    run.key("Return");  // 800x600 becomes 1024x768
-    saveAndExit(run);
+    renamePlayer(run, "rex7");
+    keys(run, {"Down", "Down", "Down", "Down", "Return"});  // 800x600 becomes 1024x768
+    run.key("Right");                                       // save
+    leaveAndExit(run);
     ASSERT_EQ(run.wait(), 0) << said(run);
 
     const std::string saved = dir.read("zrv.cfg");
@@ -119,23 +112,12 @@ TEST_F(ConfigE2e, CancelRestoresTheFileValues) {
     const auto game = startGame(why);
     ASSERT_TRUE(game) << why;
     E2eRun& run = *game;
-    openGamePage(run);
-    run.key("Return");
-    type(run, "zed");
-    run.key("Return");
-    for (int i = 0; i < 5; ++i) run.key("Down");
-    run.key("Return");  // shadow on
-    run.key("Right");
-    run.key("Right");
-    run.key("Return");  // cancel
+    renamePlayer(run, "zed");
+    keys(run, {"Down", "Down", "Down", "Down", "Down", "Return"});  // shadow on
+    keys(run, {"Right", "Right", "Return"});                        // cancel
     // Back in: save what the settings now hold, then leave.
-    run.key("Return");
-    run.key("Left");
-    run.key("Left");
-    run.key("Return");
-    run.key("Up");
-    run.key("Up");
-    run.key("Return");
+    keys(run, {"Return", "Left", "Left"});
+    leaveAndExit(run);
     ASSERT_EQ(run.wait(), 0) << said(run);
     EXPECT_EQ(dir.read("zrv.cfg"), shippedSettings());
 }

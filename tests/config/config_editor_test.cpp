@@ -8,12 +8,11 @@
 
 namespace {
 
-constexpr unsigned char kEnter = 13;
-constexpr unsigned char kBackspace = 8;
-constexpr unsigned char kLeft = 100;
-constexpr unsigned char kUp = 101;
-constexpr unsigned char kRight = 102;
-constexpr unsigned char kDown = 103;
+constexpr unsigned char kEnter = ConfigEditor::kEnter;
+constexpr unsigned char kLeft = ConfigEditor::kLeft;
+constexpr unsigned char kUp = ConfigEditor::kUp;
+constexpr unsigned char kRight = ConfigEditor::kRight;
+constexpr unsigned char kDown = ConfigEditor::kDown;
 
 class ConfigEditorTest : public SettingsTest {
   protected:
