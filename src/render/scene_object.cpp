@@ -6,6 +6,7 @@
 #include "render/draw_arrays.h"
 #include "render/loader_3ds.h"
 #include "render/mesh_geometry.h"
+#include "render/texture.h"
 
 SceneObject::SceneObject() {
     for (auto& model : models) model = std::make_shared<Model3ds>();
@@ -31,6 +32,20 @@ void SceneObject::prepareModels(bool castsShadows) {
         if (castsShadows) buildConnectivity(*model);
         buildDrawArrays(*model);
         computePlanes(*model);
+    }
+}
+
+void SceneObject::loadMaterialTextures() {
+    const int count = static_cast<int>(models[0]->materials.size());
+    for (int i = 0; i < count && i < kTextureSlots; ++i) {
+        const Material3ds& material = models[0]->materials[i];
+        if (material.textureFile[0] == '\0') continue;
+        const std::string file = std::string("./textures/") + material.textureFile;
+        loadTexture(textures, file.c_str(), i);
+    }
+    for (Model3ds* model : distinctModels()) {
+        for (int i = 0; i < static_cast<int>(model->materials.size()); ++i)
+            model->materials[i].textureIndex = i;
     }
 }
 

@@ -61,6 +61,10 @@ class SceneObject {
     // The models of the three levels, each once (levels may share one model).
     std::vector<Model3ds*> distinctModels();
 
+    // Main-thread set-up: the texture of every material of the full model, loaded from
+    // "./textures/" into the slot of the material's index; the middle and far models
+    // use the same slots, so their materials must stand in the same order.
+    void loadMaterialTextures();
     // Main-thread set-up: buffer objects (when available) and display lists.
     void buildBuffers();
     void buildDisplayLists();

@@ -1,0 +1,109 @@
+#include "combat/model_store.h"
+
+#include <array>
+
+#include "platform/message_box.h"
+#include "render/texture.h"
+
+namespace {
+
+constexpr int kSlots = static_cast<int>(Prototype::Count);
+
+// Loading order and the percentage written after each prototype.
+struct LoadStep {
+    Prototype slot;
+    float progress;
+};
+constexpr LoadStep kLoadOrder[] = {
+    {Prototype::Explosion, 9.09f},     {Prototype::VokaRed, 18.18f},
+    {Prototype::VokaGreen, 27.27f},    {Prototype::ItemPower25, 36.36f},
+    {Prototype::ItemPower15, 45.45f},  {Prototype::ItemAmor50, 54.54f},
+    {Prototype::ItemAmor100, 63.63f},  {Prototype::ItemAmmoMg, 72.72f},
+    {Prototype::ItemAmmoRail, 81.81f}, {Prototype::Sky, 90.09f},
+    {Prototype::WeaponRail, 95.09f},   {Prototype::WeaponMg, 100.0f},
+};
+
+// Upload order: the Vokas, the items in store order, explosion, sky, the two weapons.
+constexpr Prototype kUploadOrder[] = {
+    Prototype::VokaRed,    Prototype::VokaGreen,   Prototype::ItemPower25, Prototype::ItemPower15,
+    Prototype::ItemAmor50, Prototype::ItemAmor100, Prototype::ItemAmmoMg,  Prototype::ItemAmmoRail,
+    Prototype::Explosion,  Prototype::Sky,         Prototype::WeaponMg,    Prototype::WeaponRail,
+};
+
+struct Store {
+    std::array<ModelStore::Factory, kSlots> factories{};
+    std::array<std::unique_ptr<SceneObject>, kSlots> prototypes;
+    unsigned int sharedTextures[2] = {0, 0};
+};
+
+Store& store() {
+    static Store instance;
+    return instance;
+}
+
+int index(Prototype slot) {
+    return static_cast<int>(slot);
+}
+
+}  // namespace
+
+void ModelStore::setFactory(Prototype slot, Factory factory) {
+    store().factories[index(slot)] = factory;
+}
+
+int ModelStore::loadPrototypes(std::atomic<float>& progress) {
+    Store& s = store();
+    for (const LoadStep& step : kLoadOrder) {
+        if (Factory factory = s.factories[index(step.slot)])
+            s.prototypes[index(step.slot)] = factory();
+        progress.store(step.progress);
+    }
+    return 0;
+}
+
+void ModelStore::uploadPrototypes() {
+    for (Prototype slot : kUploadOrder) {
+        if (auto& prototype = store().prototypes[index(slot)]) prototype->initGL();
+    }
+}
+
+int ModelStore::loadSharedTextures(const char* terrainTextureFile) {
+    unsigned int* table = store().sharedTextures;
+    if (loadTexture(table, kCircleTextureFile, kCircleTexture) != 0) {
+        showError("could not load kreis texture");
+        return -1;
+    }
+    if (terrainTextureFile == nullptr ||
+        loadTexture(table, terrainTextureFile, kTerrainTexture) != 0) {
+        showError("could not load terrain texture");
+        return -1;
+    }
+    return 0;
+}
+
+unsigned int ModelStore::sharedTexture(int slot) {
+    return slot == kTerrainTexture || slot == kCircleTexture ? store().sharedTextures[slot] : 0;
+}
+
+const SceneObject* ModelStore::prototype(Prototype slot) {
+    if (index(slot) < 0 || index(slot) >= kSlots) return nullptr;
+    return store().prototypes[index(slot)].get();
+}
+
+bool ModelStore::copyBase(SceneObject& target, Prototype slot) {
+    const SceneObject* source = prototype(slot);
+    if (source == nullptr) return false;
+    target.body = source->body;
+    for (int level = 0; level < 3; ++level) target.models[level] = source->models[level];
+    for (int i = 0; i < SceneObject::kTextureSlots; ++i) target.textures[i] = source->textures[i];
+    target.id = source->id;
+    target.type = source->type;
+    return true;
+}
+
+void ModelStore::reset() {
+    Store& s = store();
+    for (auto& prototype : s.prototypes) prototype.reset();
+    s.factories.fill(nullptr);
+    s.sharedTextures[0] = s.sharedTextures[1] = 0;
+}

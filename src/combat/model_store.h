@@ -1,0 +1,64 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+#include "render/scene_object.h"
+
+// The prototypes of every model of the match, each read from disk once, and the shared
+// texture table. Every object the match creates is a copy of a prototype and shares its
+// meshes, materials and OpenGL names.
+//
+// Prototypes are built on the loading thread (no OpenGL), uploaded on the main thread
+// afterwards, and live until the process ends. Each class of match object plugs in by
+// registering a factory for its slot; a slot without one stays empty, and copies from
+// it report a missing prototype.
+enum class Prototype : int {
+    VokaRed,
+    VokaGreen,
+    ItemPower25,
+    ItemPower15,
+    ItemAmor50,
+    ItemAmor100,
+    ItemAmmoMg,
+    ItemAmmoRail,
+    Explosion,
+    Sky,
+    WeaponMg,
+    WeaponRail,
+    Count
+};
+
+class ModelStore {
+  public:
+    using Factory = std::unique_ptr<SceneObject> (*)();
+
+    // Shared texture slots.
+    static constexpr int kTerrainTexture = 0;
+    static constexpr int kCircleTexture = 1;
+    static constexpr const char* kCircleTextureFile = "./textures/kreis.tga";
+
+    // Registers how the prototype of a slot is built.
+    static void setFactory(Prototype slot, Factory factory);
+
+    // Loading thread: builds every prototype in loading order, writing the percentage
+    // done into `progress` after each. Returns 0.
+    static int loadPrototypes(std::atomic<float>& progress);
+    // Main thread, after the loading thread has ended: initGL of every prototype.
+    static void uploadPrototypes();
+
+    // Main thread, at match start: the circle texture into slot 1, then the current
+    // level's terrain texture into slot 0. 0, or -1 after a message box.
+    static int loadSharedTextures(const char* terrainTextureFile);
+    static unsigned int sharedTexture(int slot);
+
+    // The prototype of a slot, or nullptr before loading or without a factory.
+    static const SceneObject* prototype(Prototype slot);
+
+    // The part of every copy: body, shared models, texture names, identifier and type.
+    // False, leaving the target as it was, when the prototype is missing.
+    static bool copyBase(SceneObject& target, Prototype slot);
+
+    // Drops every prototype and factory (program exit, tests).
+    static void reset();
+};
