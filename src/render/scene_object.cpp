@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "render/draw_arrays.h"
 #include "render/loader_3ds.h"
+#include "render/lod_grid.h"
 #include "render/mesh_geometry.h"
 #include "render/texture.h"
 
@@ -46,6 +47,17 @@ void SceneObject::loadMaterialTextures() {
     for (Model3ds* model : distinctModels()) {
         for (int i = 0; i < static_cast<int>(model->materials.size()); ++i)
             model->materials[i].textureIndex = i;
+    }
+}
+
+Model3ds& SceneObject::modelAt(float x, float y) {
+    switch (LodGrid::instance().lodAt(x, y)) {
+        case LodGrid::kMiddle:
+            return *models[1];
+        case LodGrid::kFar:
+            return *models[2];
+        default:
+            return *models[0];
     }
 }
 

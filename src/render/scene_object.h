@@ -69,6 +69,10 @@ class SceneObject {
     void buildBuffers();
     void buildDisplayLists();
 
+    // The model of the detail that the level-of-detail grid chose for the cell under a
+    // world position: full, middle or far.
+    Model3ds& modelAt(float x, float y);
+
     // Draws one object of one of the three models in the current render mode.
     void drawObject(const Model3ds& model, int objectIndex);
     // Draws the shadow volume of one object into the stencil buffer, from the light

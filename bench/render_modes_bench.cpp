@@ -1,0 +1,76 @@
+// Drawing the full-detail Voka in each render mode, in a real window. Run from a game
+// directory (it loads ./models and ./textures) with a display, e.g. under Xvfb.
+#include <GL/freeglut.h>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "config/settings.h"
+#include "platform/gl_driver.h"
+#include "render/gl_extensions.h"
+#include "render/scene_object.h"
+
+namespace {
+
+class Voka : public SceneObject {
+  public:
+    Voka() {
+        loadLevelsOfDetail("./models/voka_red");
+        prepareModels(true);
+    }
+    int draw(Pose, const float*) override {
+        for (int i = 0; i < static_cast<int>(models[0]->objects.size()); ++i)
+            drawObject(*models[0], i);
+        return 0;
+    }
+    int update() override { return 0; }
+    int initGL() override {
+        loadMaterialTextures();
+        buildBuffers();
+        buildDisplayLists();
+        return 0;
+    }
+};
+
+Voka& voka() {
+    static std::unique_ptr<Voka> instance;
+    if (!instance) {
+        int argc = 1;
+        char name[] = "render-modes-bench";
+        char* argv[] = {name, nullptr};
+        glutInitWindowSize(800, 600);
+        glutInit(&argc, argv);
+        glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
+        glutCreateWindow(name);
+        platform::pinGlDriver();
+        gl_ext::loadExtensions();
+        Settings::setMultitexturing(true);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-1, 1, -1, 1, -10, 10);
+        glMatrixMode(GL_MODELVIEW);
+        glEnable(GL_DEPTH_TEST);
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
+        glEnable(GL_COLOR_MATERIAL);
+        instance = std::make_unique<Voka>();
+        instance->initGL();
+    }
+    return *instance;
+}
+
+void BM_DrawVoka(benchmark::State& state) {
+    Voka& object = voka();
+    Settings::setRenderMode(static_cast<std::int32_t>(state.range(0)));
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        object.draw(Pose{}, nullptr);
+        glFinish();
+    }
+    std::size_t faces = 0;
+    for (const auto& o : object.models[0]->objects) faces += o.faces.size();
+    state.counters["faces"] = static_cast<double>(faces);
+}
+BENCHMARK(BM_DrawVoka)->ArgName("mode")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
