@@ -4,6 +4,7 @@
 
 #include "platform/message_box.h"
 #include "render/texture.h"
+#include "world/level_registry.h"
 
 namespace {
 
@@ -79,6 +80,12 @@ int ModelStore::loadSharedTextures(const char* terrainTextureFile) {
         return -1;
     }
     return 0;
+}
+
+int ModelStore::loadSharedTextures() {
+    const LevelRegistry& levels = LevelRegistry::instance();
+    const Level* level = levels.getLevel(levels.currentLevel());
+    return loadSharedTextures(level != nullptr ? level->texture().c_str() : nullptr);
 }
 
 unsigned int ModelStore::sharedTexture(int slot) {

@@ -50,6 +50,8 @@ class ModelStore {
     // Main thread, at match start: the circle texture into slot 1, then the current
     // level's terrain texture into slot 0. 0, or -1 after a message box.
     static int loadSharedTextures(const char* terrainTextureFile);
+    // The same with the texture of the level registry's current level.
+    static int loadSharedTextures();
     static unsigned int sharedTexture(int slot);
 
     // The prototype of a slot, or nullptr before loading or without a factory.

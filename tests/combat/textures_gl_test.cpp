@@ -4,9 +4,11 @@
 #include <memory>
 
 #include "combat/model_store.h"
+#include "support/captured_errors.h"
 #include "support/gl_fixture.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
+#include "world/level_registry.h"
 
 namespace {
 
@@ -56,6 +58,14 @@ TEST_F(StoreTexturesTest, CircleGoesToSlotOneAndTheLevelsGroundToSlotZero) {
     ASSERT_NE(circle, 0u);
     EXPECT_EQ(widthOf(ground), 8);
     EXPECT_EQ(widthOf(circle), 4);
+}
+
+TEST_F(StoreTexturesTest, WithoutACurrentLevelThereIsNoTerrainTexture) {
+    testing_support::CapturedErrors errors;
+    LevelRegistry::instance().setCurrentLevel(-1);
+    EXPECT_EQ(ModelStore::loadSharedTextures(), -1);
+    EXPECT_EQ(errors.texts(), std::vector<std::string>{"could not load terrain texture"});
+    EXPECT_NE(ModelStore::sharedTexture(ModelStore::kCircleTexture), 0u);
 }
 
 TEST_F(StoreTexturesTest, MaterialTexturesFillTheirMaterialSlotsOnAllLevels) {
