@@ -170,13 +170,13 @@ const ImageSpec kImages[] = {
 class GeneratedImage : public ::testing::TestWithParam<ImageSpec> {};
 
 TEST_P(GeneratedImage, DecodesWithTheExpectedSizeAndDepth) {
-    const ImageSpec& spec = GetParam();
+    const ImageSpec& want = GetParam();
     const CommandResult r =
-        run("identify -format '%m %w %h %[channels] %C %z\\n' " + quoted(gamePath(spec.path)));
+        run("identify -format '%m %w %h %[channels] %C %z\\n' " + quoted(gamePath(want.path)));
     ASSERT_EQ(r.status, 0) << r.output;
     std::ostringstream expected;
-    expected << spec.format << ' ' << spec.width << ' ' << spec.height << ' ' << spec.channels
-             << ' ' << spec.compression << " 8\n";
+    expected << want.format << ' ' << want.width << ' ' << want.height << ' ' << want.channels
+             << ' ' << want.compression << " 8\n";
     EXPECT_EQ(r.output, expected.str());
 }
 
@@ -261,19 +261,19 @@ class GeneratedSound : public ::testing::TestWithParam<SoundSpec> {};
 
 // The machine-gun shot restarts every 0.15 s, so it must fit in that interval.
 TEST_P(GeneratedSound, DecodesAsAudibleMono) {
-    const SoundSpec& spec = GetParam();
-    const std::string path = quoted(gamePath(spec.path));
+    const SoundSpec& want = GetParam();
+    const std::string path = quoted(gamePath(want.path));
     const CommandResult type = run("sox --i -t " + path);
     ASSERT_EQ(type.status, 0) << type.output;
-    EXPECT_EQ(type.output, std::string(spec.type) + "\n");
+    EXPECT_EQ(type.output, std::string(want.type) + "\n");
     EXPECT_EQ(run("sox --i -c " + path).output, "1\n");
-    if (std::string(spec.type) == "wav") {
+    if (std::string(want.type) == "wav") {
         EXPECT_EQ(run("sox --i -b " + path).output, "16\n");
     }
     const CommandResult length = run("sox --i -D " + path);
     ASSERT_EQ(length.status, 0) << length.output;
-    EXPECT_GE(std::stod(length.output), spec.minSeconds);
-    EXPECT_LE(std::stod(length.output), spec.maxSeconds);
+    EXPECT_GE(std::stod(length.output), want.minSeconds);
+    EXPECT_LE(std::stod(length.output), want.maxSeconds);
     // A full decode; the peak shows the sound is neither silent nor clipped.
     const CommandResult stat = run("sox " + path + " -n stat");
     ASSERT_EQ(stat.status, 0) << stat.output;

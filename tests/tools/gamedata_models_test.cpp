@@ -137,14 +137,14 @@ class ModelLevels : public ::testing::TestWithParam<ModelSpec> {};
 // Full, middle and far detail open with the same objects and materials, in the same
 // order, and with about a third and a tenth of the triangles.
 TEST_P(ModelLevels, OpenWithTheSameMaterialsAndFewerTriangles) {
-    const ModelSpec& spec = GetParam();
-    const std::string base = std::string("models/") + spec.stem;
+    const ModelSpec& want = GetParam();
+    const std::string base = std::string("models/") + want.stem;
     const ModelInfo full = info(base + ".3ds");
     const ModelInfo middle = info(base + "_middle.3ds");
     const ModelInfo far = info(base + "_far.3ds");
     for (const ModelInfo* m : {&full, &middle, &far}) {
-        EXPECT_EQ(m->meshes, spec.objects);
-        EXPECT_EQ(m->materials, spec.materials);
+        EXPECT_EQ(m->meshes, want.objects);
+        EXPECT_EQ(m->materials, want.materials);
         // assimp turns degenerate triangles into lines or points.
         EXPECT_EQ(m->primitives, "triangles");
         EXPECT_EQ(m->materialNames, full.materialNames);
