@@ -63,7 +63,7 @@ Bytes encodeTga(const Image& image, int bitsPerPixel, TgaPacking packing) {
     out.push_back(0);                                          // image ID length
     out.push_back(0);                                          // no colour map
     out.push_back(packing == TgaPacking::RunLength ? 10 : 2);  // image type
-    out.insert(out.end(), 5, 0);                               // colour map spec
+    out.insert(out.end(), 5, 0);                               // colour map fields
     putU16(out, 0);                                            // x origin
     putU16(out, 0);                                            // y origin
     putU16(out, static_cast<uint32_t>(image.width()));
