@@ -141,33 +141,46 @@ class SettingsReader {
         return true;
     }
 
+    // Keys 0 to 6 bind a key to the first character of their value.
+    static constexpr char Settings::*kKeyFields[7] = {
+        &Settings::keyForward,   &Settings::keyBack,       &Settings::keyLeft,
+        &Settings::keyRight,     &Settings::keyCenterView, &Settings::keyRailGun,
+        &Settings::keyMachineGun};
+
+    // The switch read as "true" or "false" by a key, or nullptr for other keys.
+    static bool Settings::*boolField(int index) {
+        switch (index) {
+            case 7:
+                return &Settings::invertMouse;
+            case 14:
+                return &Settings::shadow;
+            case 15:
+                return &Settings::lensflare;
+            case 16:
+                return &Settings::motionBlur;
+            case 17:
+                return &Settings::fog;
+            case 18:
+                return &Settings::sound;
+            case 19:
+                return &Settings::multitexturing;
+            case 20:
+                return &Settings::mipmapping;
+            default:
+                return nullptr;
+        }
+    }
+
     // Converts and stores one value; returns the message of a failed check, or nullptr.
     const char* apply(int index, const std::string& value) {
-        const char first = value.empty() ? '\0' : value[0];
+        if (index >= 0 && index < 7) {
+            s_.*kKeyFields[index] = value.empty() ? '\0' : value[0];
+            return nullptr;
+        }
+        if (bool Settings::*field = boolField(index)) {
+            return readBool(value, s_.*field) ? nullptr : kMsgBool;
+        }
         switch (index) {
-            case 0:
-                s_.keyForward = first;
-                break;
-            case 1:
-                s_.keyBack = first;
-                break;
-            case 2:
-                s_.keyLeft = first;
-                break;
-            case 3:
-                s_.keyRight = first;
-                break;
-            case 4:
-                s_.keyCenterView = first;
-                break;
-            case 5:
-                s_.keyRailGun = first;
-                break;
-            case 6:
-                s_.keyMachineGun = first;
-                break;
-            case 7:
-                return readBool(value, s_.invertMouse) ? nullptr : kMsgBool;
             case 8:
                 s_.mouseSensitivity = signedNumber(value);
                 return s_.mouseSensitivity <= 0 ? kMsgSensitivity : nullptr;
@@ -194,20 +207,6 @@ class SettingsReader {
             case 13:
                 Settings::setResolution(signedNumber(value));
                 break;
-            case 14:
-                return readBool(value, s_.shadow) ? nullptr : kMsgBool;
-            case 15:
-                return readBool(value, s_.lensflare) ? nullptr : kMsgBool;
-            case 16:
-                return readBool(value, s_.motionBlur) ? nullptr : kMsgBool;
-            case 17:
-                return readBool(value, s_.fog) ? nullptr : kMsgBool;
-            case 18:
-                return readBool(value, s_.sound) ? nullptr : kMsgBool;
-            case 19:
-                return readBool(value, s_.multitexturing) ? nullptr : kMsgBool;
-            case 20:
-                return readBool(value, s_.mipmapping) ? nullptr : kMsgBool;
             case 21:
                 s_.textureQuality = signedNumber(value);
                 break;

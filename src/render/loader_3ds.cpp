@@ -4,10 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/message_box.h"
+#include "render/file_bytes.h"
 
 namespace {
 
@@ -357,25 +359,15 @@ bool Loader3ds::importBytes(Model3ds& model, const std::uint8_t* data, std::size
 }
 
 bool Loader3ds::import(Model3ds& model, const char* fileName) {
-    std::FILE* file = std::fopen(fileName, "rb");
-    if (file == nullptr) {
-        showError(fileMessage("Unable to find the file: ", fileName));
+    std::error_code error;
+    const auto size = std::filesystem::file_size(fileName, error);
+    if (!error && size > kMaxFileBytes) {
+        showError(fileMessage("File too large to be a model: ", fileName));
         return false;
     }
     std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[65536];
-    std::size_t count = 0;
-    bool tooLarge = false;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        if (bytes.size() + count > kMaxFileBytes) {
-            tooLarge = true;
-            break;
-        }
-        bytes.insert(bytes.end(), buffer, buffer + count);
-    }
-    std::fclose(file);
-    if (tooLarge) {
-        showError(fileMessage("File too large to be a model: ", fileName));
+    if (error || !readFileBytes(fileName, bytes)) {
+        showError(fileMessage("Unable to find the file: ", fileName));
         return false;
     }
     return importBytes(model, bytes.data(), bytes.size(), fileName);

@@ -41,17 +41,21 @@ class GameE2eTest : public ::testing::Test {
         run.key("Return");
     }
 
+    static void expectWindowSize(E2eRun& run, int expectedWidth, int expectedHeight) {
+        int width = 0;
+        int height = 0;
+        ASSERT_TRUE(run.windowSize(width, height));
+        EXPECT_EQ(width, expectedWidth);
+        EXPECT_EQ(height, expectedHeight);
+    }
+
     testing_support::TempDir dir;
 };
 
 TEST_F(GameE2eTest, WithoutSettingsFileReportsItAndOpensDefaultWindow) {
     E2eRun run(voka(), dir.path());
     ASSERT_TRUE(run.waitForWindow()) << run.report();
-    int width = 0;
-    int height = 0;
-    ASSERT_TRUE(run.windowSize(width, height));
-    EXPECT_EQ(width, 800);
-    EXPECT_EQ(height, 600);
+    expectWindowSize(run, 800, 600);
     exitThroughMenu(run);
     EXPECT_EQ(run.wait(), 0);
     const auto lines = run.stderrLines();
@@ -68,11 +72,7 @@ TEST_F(GameE2eTest, ResolutionTwoOpensTenTwentyFourBySevenSixtyEight) {
     dir.write("zrv.cfg", kSettings);
     E2eRun run(voka(), dir.path());
     ASSERT_TRUE(run.waitForWindow()) << run.report();
-    int width = 0;
-    int height = 0;
-    ASSERT_TRUE(run.windowSize(width, height));
-    EXPECT_EQ(width, 1024);
-    EXPECT_EQ(height, 768);
+    expectWindowSize(run, 1024, 768);
     exitThroughMenu(run);
     EXPECT_EQ(run.wait(), 0);
     EXPECT_FALSE(hasLine(run.stderrLines(), "error: Error loading config file!"));
@@ -149,11 +149,7 @@ TEST_F(GameE2eTest, AnsweringTheRealQuestionWithNoOpensTheConfiguredWindow) {
     E2eRun run(voka(), dir.path(), {}, /*interactive=*/true);
     ASSERT_TRUE(run.keyInWindowTitled("Switch to FullScreen?", "Escape")) << run.report();
     ASSERT_TRUE(run.waitForWindow()) << run.report();
-    int width = 0;
-    int height = 0;
-    ASSERT_TRUE(run.windowSize(width, height));
-    EXPECT_EQ(width, 1024);
-    EXPECT_EQ(height, 768);
+    expectWindowSize(run, 1024, 768);
     exitThroughMenu(run);
     EXPECT_EQ(run.wait(), 0);
 }
