@@ -15,6 +15,7 @@
 #include "fx/sound_manager.h"
 #include "platform/clock.h"
 #include "platform/cursor.h"
+#include "render/gl_state.h"
 #include "render/texture.h"
 
 Game::Game(std::int32_t initialState) {
@@ -62,15 +63,7 @@ int Game::setState(std::int32_t state) {
 
 void Game::enterMenu() {
     platform::hideCursor();
-    glClearStencil(0);
-    glClearAccum(0.0f, 0.0f, 0.0f, 1.0f);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glShadeModel(GL_SMOOTH);
-    glCullFace(GL_BACK);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_TEXTURE_2D);
+    applyBaseGlState();
     if (!menu_) menu_ = std::make_unique<MainMenu>(backgroundTexture_);
 }
 

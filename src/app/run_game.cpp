@@ -13,9 +13,10 @@
 #include "config/settings.h"
 #include "fx/sound_manager.h"
 #include "platform/clock.h"
-#include "render/gl_extensions.h"
 #include "platform/gl_driver.h"
 #include "platform/message_box.h"
+#include "render/gl_extensions.h"
+#include "world/ground_fog.h"
 
 namespace {
 
@@ -113,6 +114,7 @@ void runGame(int argc, char** argv) {
     platform::pinGlDriver();
     probe.reset();
     gl_ext::loadExtensions();
+    ground_fog::setUp();
     // Returning from the loop (window closed by the window manager) ends the game too.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
 

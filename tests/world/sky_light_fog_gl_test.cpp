@@ -1,0 +1,223 @@
+// The sky dome, the sun light and the fog set-up, drawn and read back for real.
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glu.h>
+
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <memory>
+
+#include "support/captured_errors.h"
+#include "support/e2e_runner.h"
+#include "world/ground_fog.h"
+#include "world/sky.h"
+#include "world/sun_light.h"
+#include "world_gl_fixture.h"
+
+namespace {
+
+using world_testing::WorldGlTest;
+using Rgba = std::array<float, 4>;
+
+Rgba rgba(const GLfloat* v) {
+    return {v[0], v[1], v[2], v[3]};
+}
+
+// --- Sky -------------------------------------------------------------------------
+
+class SkyGlTest : public WorldGlTest {
+  protected:
+    // From the middle of the map at head height, looking along `yaw` degrees and 20°
+    // up, with the match's projection.
+    static void lookFromMapCentre(float yaw) {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(75.0, static_cast<double>(kWidth) / kHeight, 0.01, 10000.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+        glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+        glRotatef(-20.0f, 0.0f, 1.0f, 0.0f);
+        glRotatef(-yaw, 0.0f, 0.0f, 1.0f);
+        glTranslatef(-800.0f, -800.0f, -60.0f);
+    }
+};
+
+TEST_F(SkyGlTest, DomeSurroundsTheMapInEveryDirection) {
+    testing_support::copyGameData(dir.path());
+    testing_support::CapturedErrors errors;
+    Sky sky(true);
+    sky.initGL();
+    EXPECT_TRUE(errors.texts().empty());
+    EXPECT_NE(sky.textures[0], 0u);
+    EXPECT_EQ(sky.models[1], sky.models[0]);
+    EXPECT_EQ(sky.models[2], sky.models[0]);
+
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_LIGHTING);
+    for (float yaw : {0.0f, 90.0f, 180.0f, 270.0f}) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        lookFromMapCentre(yaw);
+        GLfloat before[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, before);
+        sky.draw(Pose{}, nullptr);
+        glFinish();
+        for (int y : {kHeight / 4, kHeight / 2, kHeight * 3 / 4}) {
+            const auto pixel = readPixel(kWidth / 2, y, GL_BACK);
+            // Daylight: bright, and bluer than red. Culling the wrong faces, a dome too
+            // small or too far, or lighting it would leave black or dark pixels.
+            EXPECT_GT(pixel[2], 120) << "yaw " << yaw << " row " << y;
+            EXPECT_GE(pixel[2], pixel[0]) << "yaw " << yaw << " row " << y;
+        }
+        // The draw leaves the matrix and the states as it found them.
+        GLfloat after[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, after);
+        for (int i = 0; i < 16; ++i) ASSERT_EQ(after[i], before[i]);
+        GLint frontFace = 0;
+        glGetIntegerv(GL_FRONT_FACE, &frontFace);
+        EXPECT_EQ(frontFace, GL_CCW);
+        EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    }
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+}
+
+TEST_F(SkyGlTest, MissingModelIsReportedAndDrawsNothing) {
+    testing_support::CapturedErrors errors;
+    Sky sky(true);
+    sky.initGL();
+    ASSERT_EQ(errors.texts().size(), 1u);
+    EXPECT_NE(errors.texts()[0].find("sky.3DS"), std::string::npos) << errors.texts()[0];
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    lookFromMapCentre(0.0f);
+    sky.draw(Pose{}, nullptr);
+    glFinish();
+    EXPECT_EQ(readPixel(kWidth / 2, kHeight / 2, GL_BACK)[2], 0);
+}
+
+// The sky prototype is built by the model store; a copy target built without loading
+// reads nothing and takes the prototype's meshes.
+TEST_F(SkyGlTest, CopiesShareThePrototypesDome) {
+    testing_support::copyGameData(dir.path());
+    ModelStore::setFactory(Prototype::Sky, makeSkyPrototype);
+    std::atomic<float> progress{0.0f};
+    ModelStore::loadPrototypes(progress);
+    ModelStore::uploadPrototypes();
+    testing_support::CapturedErrors errors;
+    Sky copy(false);
+    EXPECT_TRUE(errors.texts().empty());
+    EXPECT_TRUE(copy.models[0]->objects.empty());
+    ASSERT_TRUE(ModelStore::copyBase(copy, Prototype::Sky));
+    EXPECT_EQ(copy.models[0], ModelStore::prototype(Prototype::Sky)->models[0]);
+    EXPECT_EQ(copy.models[0]->objects.size(), 1u);
+    EXPECT_EQ(copy.textures[0], ModelStore::prototype(Prototype::Sky)->textures[0]);
+}
+
+// --- Sun light ---------------------------------------------------------------------
+
+class SunLightGlTest : public WorldGlTest {};
+
+TEST_F(SunLightGlTest, SetsLightZeroAsAWhiteDirectionalLight) {
+    const SunLight sun(-800.0f, -800.0f, 2000.0f);
+    float x = 0, y = 0, z = 0;
+    sun.getPosition(x, y, z);
+    EXPECT_EQ(x, -800.0f);
+    EXPECT_EQ(y, -800.0f);
+    EXPECT_EQ(z, 2000.0f);
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    sun.apply();
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    GLfloat v[4];
+    // The position is kept in eye space: turned by the modelview matrix, w stays 0.
+    glGetLightfv(GL_LIGHT0, GL_POSITION, v);
+    EXPECT_NEAR(v[0], 800.0f, 1e-3f);
+    EXPECT_NEAR(v[1], -800.0f, 1e-3f);
+    EXPECT_NEAR(v[2], 2000.0f, 1e-3f);
+    EXPECT_EQ(v[3], 0.0f);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, v);
+    EXPECT_EQ(rgba(v), (Rgba{1, 1, 1, 1}));
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, v);
+    EXPECT_EQ(rgba(v), (Rgba{0, 0, 0, 1}));
+    glGetLightfv(GL_LIGHT0, GL_SPECULAR, v);
+    EXPECT_EQ(rgba(v), (Rgba{0, 0, 0, 1}));
+}
+
+// Three small quads, facing up, toward -x and toward +x, at different places: the sun
+// high in the -x, -y sky lights the first most, the second less, the third not at all
+// (only the scene's ambient light), wherever they stand.
+TEST_F(SunLightGlTest, LightsUpwardAndSunwardFacesMostWhereverTheyStand) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 3, 0, 1, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_COLOR_MATERIAL);
+    SunLight(-800.0f, -800.0f, 2000.0f).apply();
+    const float normals[3][3] = {{0, 0, 1}, {-1, 0, 0}, {1, 0, 0}};
+    glColor3f(1, 1, 1);
+    for (int i = 0; i < 3; ++i) {
+        glNormal3fv(normals[i]);
+        glBegin(GL_QUADS);
+        glVertex3f(static_cast<float>(i), 0, 0);
+        glVertex3f(static_cast<float>(i) + 1, 0, 0);
+        glVertex3f(static_cast<float>(i) + 1, 1, 0);
+        glVertex3f(static_cast<float>(i), 1, 0);
+        glEnd();
+    }
+    glFinish();
+    const double length = std::sqrt(800.0 * 800.0 * 2 + 2000.0 * 2000.0);
+    const double ambient = 0.2;  // OpenGL's scene ambient on a white material
+    const int up = readPixel(kWidth / 6, kHeight / 2, GL_BACK)[0];
+    const int sunward = readPixel(kWidth / 2, kHeight / 2, GL_BACK)[0];
+    const int away = readPixel(kWidth * 5 / 6, kHeight / 2, GL_BACK)[0];
+    EXPECT_EQ(up, 255);  // 0.2 + 0.87, clamped
+    EXPECT_NEAR(sunward, (ambient + 800.0 / length) * 255, 2);
+    EXPECT_NEAR(away, ambient * 255, 2);
+}
+
+// --- Fog set-up ----------------------------------------------------------------------
+
+class GroundFogGlTest : public WorldGlTest {};
+
+TEST_F(GroundFogGlTest, SetUpOnlyWithFogCoordinatesAndTheSetting) {
+    Settings::setFog(false);
+    EXPECT_FALSE(ground_fog::setUp());
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
+
+    Settings::setFog(true);
+    Settings::setHasFogCoord(false);
+    EXPECT_FALSE(ground_fog::setUp());
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
+
+    Settings::setHasFogCoord(true);
+    ASSERT_TRUE(ground_fog::setUp());
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    GLint value = 0;
+    glGetIntegerv(GL_FOG_MODE, &value);
+    EXPECT_EQ(value, GL_LINEAR);
+    glGetIntegerv(GL_FOG_COORDINATE_SOURCE_EXT, &value);
+    EXPECT_EQ(value, GL_FOG_COORDINATE_EXT);
+    GLfloat f[4];
+    glGetFloatv(GL_FOG_START, f);
+    EXPECT_EQ(f[0], 0.0f);
+    glGetFloatv(GL_FOG_END, f);
+    EXPECT_EQ(f[0], 50.0f);
+    glGetFloatv(GL_FOG_COLOR, f);
+    EXPECT_NEAR(f[0], 0.7f, 1e-6f);
+    EXPECT_NEAR(f[1], 0.7f, 1e-6f);
+    EXPECT_NEAR(f[2], 0.7f, 1e-6f);
+    EXPECT_NEAR(f[3], 0.8f, 1e-6f);
+}
+
+}  // namespace

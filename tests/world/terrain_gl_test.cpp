@@ -1,0 +1,180 @@
+// The terrain built from a level for real: the heightmap file, the shared and detail
+// textures, the uploaded patches, and how the ground looks under the sun and the fog.
+#include <GL/gl.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "support/captured_errors.h"
+#include "world/ground_fog.h"
+#include "world/sun_light.h"
+#include "world/terrain.h"
+#include "world_gl_fixture.h"
+
+namespace {
+
+using testing_support::solidTga;
+using testing_support::writeFile;
+
+class TerrainGlTest : public world_testing::WorldGlTest {
+  protected:
+    // Registers level 5 with the given heightmap file and the test's textures (a white
+    // ground and a mid-grey detail texture, which the detail stage doubles back to
+    // white), and makes it current.
+    void useLevel(const std::string& heightmapFile) {
+        writeFile(dir.file("textures/kreis.tga"), solidTga(4, 4, {255, 255, 255}));
+        writeFile(dir.file("textures/ground.tga"), solidTga(8, 8, {255, 255, 255}));
+        writeFile(dir.file("textures/detail.tga"), solidTga(8, 8, {128, 128, 128}));
+        auto level = std::make_unique<Level>();
+        level->setId(5);
+        level->setHeightmap(heightmapFile.c_str());
+        level->setTexture("./textures/ground.tga");
+        level->setTextureDetail("./textures/detail.tga");
+        level->addSpawn({800, 800, 0});
+        LevelRegistry::instance().addLevel(std::move(level));
+        LevelRegistry::instance().setCurrentLevel(5);
+    }
+
+    void writeHeightmap(const std::string& name, std::uint8_t height) {
+        writeFile(dir.file(name), std::string(Heightmap::kBytes, static_cast<char>(height)));
+    }
+
+    std::unique_ptr<Terrain> build() {
+        auto terrain = std::make_unique<Terrain>();
+        EXPECT_EQ(ModelStore::loadSharedTextures(), 0);
+        EXPECT_EQ(terrain->initGL(), 0);
+        return terrain;
+    }
+
+    // Draws the terrain from above, lit by the match's sun, at full detail and
+    // without culling, and reads the pixel over the middle of the map.
+    std::array<std::uint8_t, 4> drawFromAbove(Terrain& terrain) {
+        Settings::setFrustumCulling(false);
+        Settings::setLod(0);
+        LodGrid::instance().updateLodGrid(Pose{});
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        viewMapFromAbove();
+        glEnable(GL_LIGHTING);
+        glEnable(GL_COLOR_MATERIAL);
+        SunLight(-800.0f, -800.0f, 2000.0f).apply();
+        terrain.draw(Pose{}, nullptr);
+        glFinish();
+        return readPixel(kWidth / 2, kHeight / 2, GL_BACK);
+    }
+};
+
+TEST_F(TerrainGlTest, BuildsTheLevelsGroundWithBothTextures) {
+    std::string bytes(Heightmap::kBytes, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 % 251);
+    writeFile(dir.file("levels/ground.raw"), bytes);
+    useLevel("./levels/ground.raw");
+    testing_support::CapturedErrors errors;
+    const auto terrain = build();
+
+    EXPECT_TRUE(errors.texts().empty());
+    EXPECT_EQ(terrain->type, Terrain::kType);
+    EXPECT_EQ(terrain->rawHeight(3, 2), static_cast<float>((2 * 256 + 3) * 7 % 251));
+    EXPECT_EQ(terrain->rawHeight(-3, 258), terrain->rawHeight(3, 2));
+    EXPECT_EQ(terrain->terrainHeight(100.0f, 200.0f),
+              terrain->heightmap().terrainHeight(100.0f, 200.0f));
+    EXPECT_EQ(terrain->textures[0], ModelStore::sharedTexture(ModelStore::kTerrainTexture));
+    EXPECT_NE(terrain->textures[1], 0u);
+    EXPECT_NE(terrain->textures[1], terrain->textures[0]);
+    const Model3ds& ground = *terrain->models[0];
+    ASSERT_EQ(ground.objects.size(), 768u);
+    for (const MeshObject3ds& patch : ground.objects) {
+        ASSERT_NE(patch.displayList, 0u);
+        ASSERT_EQ(patch.normals.size(), patch.vertices.size());
+        ASSERT_EQ(patch.flatVertices.size(), patch.faces.size() * 9);  // x, y, z per corner
+    }
+}
+
+TEST_F(TerrainGlTest, MissingHeightmapIsReportedAndTheGroundIsFlat) {
+    useLevel("./levels/nowhere.raw");
+    testing_support::CapturedErrors errors;
+    const auto terrain = build();
+    ASSERT_EQ(errors.texts().size(), 1u);
+    EXPECT_EQ(errors.texts()[0], "Can't find the height map!");
+    EXPECT_EQ(terrain->terrainHeight(800.0f, 800.0f), 0.0f);
+    EXPECT_EQ(terrain->models[0]->objects.size(), 768u);
+}
+
+TEST_F(TerrainGlTest, SunLitGroundIsWhiteWithoutFog) {
+    writeHeightmap("levels/flat.raw", 45);
+    useLevel("./levels/flat.raw");
+    Settings::setMultitexturing(true);
+    const auto terrain = build();
+    const auto pixel = drawFromAbove(*terrain);
+    EXPECT_NEAR(pixel[0], 255, 2);
+    EXPECT_NEAR(pixel[1], 255, 2);
+}
+
+// Ground at height 45 lies 25 below the fog ceiling: half way into the fog, so half
+// white, half fog grey (0.7).
+TEST_F(TerrainGlTest, GroundAtHeight45IsHalfFogged) {
+    writeHeightmap("levels/flat.raw", 45);
+    useLevel("./levels/flat.raw");
+    Settings::setFog(true);
+    ASSERT_TRUE(ground_fog::setUp());
+    for (std::int32_t mode = 0; mode < 4; ++mode) {
+        Settings::setRenderMode(mode);
+        const auto terrain = build();
+        const auto pixel = drawFromAbove(*terrain);
+        EXPECT_NEAR(pixel[0], 0.85 * 255, 3) << "render mode " << mode;
+        EXPECT_NEAR(pixel[2], 0.85 * 255, 3) << "render mode " << mode;
+    }
+}
+
+TEST_F(TerrainGlTest, HighGroundIsClearOfFogAndLowGroundFullyFogged) {
+    Settings::setFog(true);
+    ASSERT_TRUE(ground_fog::setUp());
+    writeHeightmap("levels/high.raw", 90);
+    useLevel("./levels/high.raw");
+    EXPECT_NEAR(drawFromAbove(*build())[0], 255, 2);
+    writeHeightmap("levels/low.raw", 10);
+    useLevel("./levels/low.raw");
+    EXPECT_NEAR(drawFromAbove(*build())[0], 0.7 * 255, 3);
+}
+
+// The camera at the middle of the map looking along +x: with culling, the patches
+// behind it are skipped; the LodGrid's choices pick the resolution of the rest.
+TEST_F(TerrainGlTest, DrawCullsBehindTheCameraAndFollowsTheGrid) {
+    writeHeightmap("levels/flat.raw", 45);
+    useLevel("./levels/flat.raw");
+    const auto terrain = build();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-0.01, 0.01, -0.0075, 0.0075, 0.01, 10000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    glTranslatef(-850.0f, -850.0f, -100.0f);
+    Frustum::instance().extract();
+    Settings::setLod(1);
+    Pose camera;
+    camera.x = camera.y = 850.0f;
+    camera.z = 100.0f;
+    LodGrid::instance().updateLodGrid(camera);
+
+    Settings::setFrustumCulling(false);
+    terrain->draw(camera, nullptr);
+    ASSERT_EQ(terrain->lastDraws().size(), 256u);
+    Settings::setFrustumCulling(true);
+    terrain->draw(camera, nullptr);
+    const auto& drawn = terrain->lastDraws();
+    EXPECT_LT(drawn.size(), 160u);
+    bool sawFull = false;
+    for (const PatchDraw& patch : drawn) {
+        const int p = patch.object % 256;
+        const float centreX = (static_cast<float>(p % 16) + 0.5f) * 100.0f;
+        EXPECT_GT(centreX, 850.0f - 80.0f - 100.0f) << "patch " << p << " lies behind";
+        EXPECT_EQ(patch.object - p, LodGrid::instance().cell(p));
+        sawFull = sawFull || patch.object == p;
+    }
+    EXPECT_TRUE(sawFull);
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <GL/gl.h>
+
+#include <memory>
+#include <string>
+
+#include "combat/model_store.h"
+#include "config/settings.h"
+#include "render/gl_extensions.h"
+#include "render/lod_grid.h"
+#include "support/gl_fixture.h"
+#include "support/temp_dir.h"
+#include "support/test_images.h"
+#include "world/level_registry.h"
+
+namespace world_testing {
+
+// A GL test in a scratch game directory, with the settings at their start values and
+// the extension entry points loaded; the level registry's current level, the model
+// store, the LodGrid and the fog are put back afterwards.
+class WorldGlTest : public testing_support::GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        Settings::resetStartValues();
+        gl_ext::loadExtensions();
+        ModelStore::reset();
+        inDir = std::make_unique<testing_support::ScopedWorkingDir>(dir.path());
+        previousLevel = LevelRegistry::instance().currentLevel();
+        glDisable(GL_FOG);
+    }
+    void TearDown() override {
+        glDisable(GL_FOG);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_LIGHT0);
+        glDisable(GL_COLOR_MATERIAL);
+        LevelRegistry::instance().setCurrentLevel(previousLevel);
+        Settings::setLod(0);
+        LodGrid::instance().updateLodGrid(Pose{});
+        ModelStore::reset();
+        inDir.reset();
+        Settings::resetStartValues();
+    }
+
+    // Looks straight down at the whole map: x and y from 0 to 1600 fill the window.
+    static void viewMapFromAbove() {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0.0, 1600.0, 0.0, 1600.0, -1000.0, 1000.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+
+    testing_support::TempDir dir;
+    std::unique_ptr<testing_support::ScopedWorkingDir> inDir;
+    std::int32_t previousLevel = -1;
+};
+
+}  // namespace world_testing

@@ -1,0 +1,82 @@
+#include "terrain_scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+
+#include "combat/model_store.h"
+#include "config/settings.h"
+#include "render/draw_2d.h"
+#include "render/frustum.h"
+#include "render/gl_extensions.h"
+#include "render/gl_state.h"
+#include "render/lod_grid.h"
+#include "world/level_registry.h"
+#include "world/load_levels.h"
+#include "world/terrain.h"
+
+bool TerrainScene::load(std::int32_t level, bool sky) {
+    showSky_ = sky;
+    loadLevels();
+    LevelRegistry& levels = LevelRegistry::instance();
+    if (levels.getLevel(level) == nullptr) {
+        std::fprintf(stderr, "voka-viewer: level %d is not in ./level.xml\n", level);
+        return false;
+    }
+    levels.setCurrentLevel(level);
+    ModelStore::loadSharedTextures();
+    Terrain::instance().initGL();
+    sky_ = std::make_unique<Sky>(true);
+    sky_->initGL();
+
+    applyMatchGlState();
+    return true;
+}
+
+void TerrainScene::resize(int width, int height) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(Settings::getFov(), static_cast<double>(width) / (height > 0 ? height : 1), 0.01,
+                   10000.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void applyFlyView(const Pose& pose) {
+    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    glRotatef(pose.rotY, 0.0f, 1.0f, 0.0f);
+    glRotatef(-pose.rotZ, 0.0f, 0.0f, 1.0f);
+    glTranslatef(-pose.x, -pose.y, -pose.z);
+}
+
+void TerrainScene::drawFrame(const Pose& camera, const char* readout) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glLoadIdentity();
+    applyFlyView(camera);
+    sun_.apply();
+    LodGrid::instance().updateLodGrid(camera);
+    Frustum::instance().extract();
+
+    const float light[4] = {-800.0f, -800.0f, 2000.0f, 1.0f};
+    Terrain& terrain = Terrain::instance();
+    terrain.draw(camera, light);
+    terrainTriangles_ = 0;
+    for (const PatchDraw& patch : terrain.lastDraws())
+        terrainTriangles_ +=
+            terrain.models[0]->objects[static_cast<std::size_t>(patch.object)].faceCount;
+    // The sky after the ground: it lies behind everything on the map, so the picture is
+    // the same as drawing it first, but the depth test spares the software renderer
+    // texturing the dome where the ground covers it (a quarter of the frame time).
+    if (showSky_) sky_->draw(camera, light);
+
+    // The readout takes the fog of its raster position: none.
+    gl_ext::fogCoordf(0.0f);
+    Overlay2d overlay;
+    // White on a dark shadow, readable over clouds and sky alike.
+    glColor3f(0.0f, 0.0f, 0.0f);
+    drawText(-0.967f, 0.897f, readout);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    drawText(-0.97f, 0.90f, readout);
+}
