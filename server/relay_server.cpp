@@ -6,7 +6,9 @@
 #include <netinet/tcp.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,7 +25,7 @@ constexpr std::uint64_t kWakeKey = 2;
 constexpr std::uint64_t kStopKey = 3;
 constexpr std::size_t kReadChunk = 16 * 1024;
 constexpr int kReadsPerWakeup = 4;  // then the other clients get their turn
-constexpr int kKernelSendBuffer = 64 * 1024;
+constexpr int kEventsPerWait = 64;
 
 std::string describePeer(const sockaddr_in& address) {
     char text[INET_ADDRSTRLEN] = "?";
@@ -41,7 +43,7 @@ void watch(int epoll, int fd, std::uint32_t events, std::uint64_t key, int opera
 }  // namespace
 
 RelayServer::RelayServer(const ServerConfig& config, Log log)
-    : config_(config), log_(std::move(log)) {
+    : config_(config), log_(std::move(log)), sender_(config.batchWrites) {
     Outbox& outbox = *this;
     hub_ = std::make_unique<RelayHub>(config_.hub, outbox);
     byNumber_.assign(RelayHub::kMaxClientNumber + 1, nullptr);
@@ -105,21 +107,44 @@ std::int64_t RelayServer::nowUs() const {
 
 void RelayServer::run(int stopFd) {
     if (stopFd >= 0) watch(epoll_, stopFd, EPOLLIN, kStopKey, EPOLL_CTL_ADD);
-    epoll_event events[64];
+    // The gathering window is a millisecond or so; the usual 50 us of timer slack on
+    // every sleep would add to each relayed message's delay for nothing.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     bool stopping = false;
     while (!stopping) {
         std::int64_t waitUs = -1;
         if (const auto due = hub_->nextDeadline()) {
             waitUs = std::clamp<std::int64_t>((*due - nowMs()) * 1000, 0, 60000000);
         }
-        if (flushDueUs_ >= 0) {
-            const std::int64_t flushIn = std::max<std::int64_t>(flushDueUs_ - nowUs(), 0);
-            waitUs = waitUs < 0 ? flushIn : std::min(waitUs, flushIn);
+        stopping = serveReady(waitUs);
+        if (!dirty_.empty() && config_.flushDelayUs > 0 && !stopping) {
+            // Let the others' messages gather for a moment, without waking for each one,
+            // then take everything that came: one write per client for all of it.
+            const std::int64_t dueUs = nowUs() + config_.flushDelayUs;
+            const timespec due{dueUs / 1000000, (dueUs % 1000000) * 1000};
+            while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr) == EINTR) {
+            }
+            stopping = serveReady(0);
         }
-        timespec timeout{waitUs / 1000000, (waitUs % 1000000) * 1000};
-        const int count =
-            ::epoll_pwait2(epoll_, events, 64, waitUs < 0 ? nullptr : &timeout, nullptr);
-        if (count < 0 && errno != EINTR) break;
+        // Closing a client sends the others its removals, and a failed write closes a
+        // client: go on until neither is left.
+        while (!dirty_.empty() || !doomed_.empty()) {
+            flushPending();
+            closeDoomed();
+        }
+    }
+    if (stopFd >= 0) ::epoll_ctl(epoll_, EPOLL_CTL_DEL, stopFd, nullptr);
+}
+
+bool RelayServer::serveReady(std::int64_t waitUs) {
+    epoll_event events[kEventsPerWait];
+    bool stopping = false;
+    int count = 0;
+    do {
+        const timespec timeout{waitUs / 1000000, (waitUs % 1000000) * 1000};
+        count = ::epoll_pwait2(epoll_, events, kEventsPerWait, waitUs < 0 ? nullptr : &timeout,
+                               nullptr);
+        if (count < 0) return errno != EINTR;
         for (int i = 0; i < count; ++i) {
             const std::uint64_t key = events[i].data.u64;
             if (key == kListenerKey) {
@@ -135,21 +160,11 @@ void RelayServer::run(int stopFd) {
             }
             closeDoomed();
         }
-        hub_->tick(nowMs());
-        closeDoomed();
-        if (dirty_.empty()) continue;
-        const std::int64_t now = nowUs();
-        if (flushDueUs_ < 0) flushDueUs_ = now + config_.flushDelayUs;
-        if (now < flushDueUs_ && !stopping) continue;
-        flushDueUs_ = -1;
-        // Closing a client sends the others its removals, and a failed write closes a
-        // client: go on until neither is left.
-        while (!dirty_.empty() || !doomed_.empty()) {
-            flushPending();
-            closeDoomed();
-        }
-    }
-    if (stopFd >= 0) ::epoll_ctl(epoll_, EPOLL_CTL_DEL, stopFd, nullptr);
+        waitUs = 0;  // more may be ready than one wait returns
+    } while (count == kEventsPerWait && !stopping);
+    hub_->tick(nowMs());
+    closeDoomed();
+    return stopping;
 }
 
 void RelayServer::accept() {
@@ -179,10 +194,7 @@ void RelayServer::accept() {
         }
         const int on = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-        // A fixed kernel buffer (the kernel doubles it) instead of one that grows to
-        // megabytes: what a stalled client ties up stays small, and our own queue limit
-        // decides when it is dropped. A full match needs under 50 kB a second per client.
-        const int kernelBuffer = kKernelSendBuffer;
+        const int kernelBuffer = config_.kernelSendBuffer;
         ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &kernelBuffer, sizeof kernelBuffer);
         auto session = std::make_unique<Session>();
         session->key = nextKey_++;
@@ -275,10 +287,31 @@ void RelayServer::flushPending() {
     for (const std::uint64_t key : dirty_) {
         const auto found = sessions_.find(key);
         if (found == sessions_.end()) continue;
-        found->second->dirty = false;
-        if (found->second->doomed.empty()) writeTo(*found->second);
+        Session& session = *found->second;
+        session.dirty = false;
+        // A client waiting for room is written when epoll says so; one whose queue was
+        // emptied on the way here has nothing left to send.
+        if (!session.doomed.empty() || session.writeArmed ||
+            session.outputStart == session.output.size()) {
+            continue;
+        }
+        sender_.add(session.fd, session.output.data() + session.outputStart,
+                    session.output.size() - session.outputStart, key);
     }
     dirty_.clear();
+    sender_.sendAll([this](std::uint64_t key, ssize_t result) {
+        const auto found = sessions_.find(key);
+        if (found == sessions_.end()) return;
+        Session& session = *found->second;
+        if (result >= 0) {
+            session.outputStart += static_cast<std::size_t>(result);
+        } else if (result != -EAGAIN && result != -EWOULDBLOCK && result != -EINTR) {
+            doom(session,
+                 std::string("connection failed: ") + std::strerror(static_cast<int>(-result)));
+            return;
+        }
+        settle(session);
+    });
 }
 
 void RelayServer::writeTo(Session& session) {
@@ -295,6 +328,10 @@ void RelayServer::writeTo(Session& session) {
         doom(session, std::string("connection failed: ") + std::strerror(errno));
         return;
     }
+    settle(session);
+}
+
+void RelayServer::settle(Session& session) {
     if (session.outputStart == session.output.size()) {
         session.output.clear();
         session.outputStart = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "net/protocol/stream_reassembler.h"
+#include "server/batch_sender.h"
 #include "server/relay_hub.h"
 
 namespace server {
@@ -20,10 +21,19 @@ struct ServerConfig {
     // Bytes waiting for one slow client; a client that falls further behind is dropped
     // rather than let it hold up the others or grow the server without bound.
     std::size_t maxQueuedBytes = 256 * 1024;
+    // The kernel's send buffer for each client (the kernel doubles it), fixed instead of
+    // one that grows to megabytes: what a stalled client ties up stays small, and our own
+    // queue limit decides when it is dropped. A full match needs under 50 kB a second
+    // per client.
+    int kernelSendBuffer = 64 * 1024;
     // How long relayed messages may gather before they are written, in microseconds.
-    // Each write to a client is a system call; gathering a little turns the stream of
-    // single updates into fewer, larger writes.
+    // Every write to a client costs the kernel the same whatever it carries, and every
+    // message goes to all the others: after the first message of a turn the server sleeps
+    // this long, then reads everything that came meanwhile and writes each client once.
+    // It adds up to this much to each message's delay. 0 writes at once.
     int flushDelayUs = 1000;
+    // Hand each turn's writes to the kernel together where it can (see BatchSender).
+    bool batchWrites = true;
 };
 
 // The relay server's socket side: one thread, one epoll loop, non-blocking sockets.
@@ -62,10 +72,14 @@ class RelayServer : private Outbox {
     };
 
     void sendTo(int clientNumber, const net::WireMessage& message) override;
+    // Waits up to `waitUs` (-1: no limit) for events and serves every ready one; true when
+    // the server is asked to stop.
+    bool serveReady(std::int64_t waitUs);
     void accept();
     void refuse(int fd, const std::string& peer);
     void readFrom(Session& session);
     void writeTo(Session& session);
+    void settle(Session& session);
     void doom(Session& session, const std::string& why);
     void closeDoomed();
     void flushPending();
@@ -81,12 +95,12 @@ class RelayServer : private Outbox {
     int spareFd_ = -1;  // kept to accept-and-close when the process runs out of fds
     std::uint16_t port_ = 0;
     std::uint64_t nextKey_ = 16;
-    std::int64_t flushDueUs_ = -1;  // when gathered output is written; -1: none waits
     std::unordered_map<std::uint64_t, std::unique_ptr<Session>> sessions_;
     std::vector<Session*> byNumber_;     // index = client number
     std::vector<std::uint64_t> dirty_;   // sessions with output to flush
     std::vector<std::uint64_t> doomed_;  // sessions to close
     std::unique_ptr<RelayHub> hub_;
+    BatchSender sender_;
 };
 
 }  // namespace server

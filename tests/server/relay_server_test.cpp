@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,9 +20,12 @@ namespace {
 using net::WireMessage;
 using Bytes = std::vector<std::uint8_t>;
 
-class RelayServerTest : public testing::Test {
+// Each case runs with the writes of a turn handed to the kernel together and with one
+// send() per client.
+class RelayServerTest : public testing::TestWithParam<bool> {
   protected:
     void start(server::ServerConfig config) {
+        config.batchWrites = GetParam();
         config.bindAddress = "127.0.0.1";
         config.port = 0;
         relay = std::make_unique<server::RelayServer>(config, [this](const std::string& line) {
@@ -31,9 +36,11 @@ class RelayServerTest : public testing::Test {
         ASSERT_TRUE(relay->listen(error)) << error;
         loop = std::thread([this] { relay->run(); });
     }
-    void TearDown() override {
+    void TearDown() override { stopServer(); }
+    void stopServer() {
         if (relay) relay->stop();
         if (loop.joinable()) loop.join();
+        relay.reset();
     }
 
     // Connects and reads the welcome; the client's number is returned through `number`.
@@ -70,7 +77,7 @@ class RelayServerTest : public testing::Test {
 
 const net::Pose kPose = {400, 500, 6, 0, 0, 270};
 
-TEST_F(RelayServerTest, RelaysByteExactInBothDirectionsWithoutEcho) {
+TEST_P(RelayServerTest, RelaysByteExactInBothDirectionsWithoutEcho) {
     start({});
     int a = 0, b = 0;
     loopback::Peer first = join(a);
@@ -92,7 +99,7 @@ TEST_F(RelayServerTest, RelaysByteExactInBothDirectionsWithoutEcho) {
     EXPECT_TRUE(second.readUntilQuiet(100).empty());
 }
 
-TEST_F(RelayServerTest, BeyondThePlayerLimitTheServerSaysFullAndCloses) {
+TEST_P(RelayServerTest, BeyondThePlayerLimitTheServerSaysFullAndCloses) {
     server::ServerConfig config;
     config.hub.maxPlayers = 2;
     start(config);
@@ -105,7 +112,7 @@ TEST_F(RelayServerTest, BeyondThePlayerLimitTheServerSaysFullAndCloses) {
     EXPECT_TRUE(loopback::eventually([&] { return logHas("server full"); }));
 }
 
-TEST_F(RelayServerTest, ObjectsOfAClientThatGoesAreRemovedForTheOthers) {
+TEST_P(RelayServerTest, ObjectsOfAClientThatGoesAreRemovedForTheOthers) {
     start({});
     int a = 0, b = 0, c = 0;
     loopback::Peer leaving = join(a);
@@ -136,7 +143,7 @@ TEST_F(RelayServerTest, ObjectsOfAClientThatGoesAreRemovedForTheOthers) {
     EXPECT_TRUE(loopback::eventually([&] { return logHas("client 2 left: connection"); }));
 }
 
-TEST_F(RelayServerTest, LateJoinerSeesTheMatchAndItemsComeBack) {
+TEST_P(RelayServerTest, LateJoinerSeesTheMatchAndItemsComeBack) {
     server::ServerConfig config;
     config.hub.itemRespawnMs = 300;
     start(config);
@@ -168,7 +175,7 @@ TEST_F(RelayServerTest, LateJoinerSeesTheMatchAndItemsComeBack) {
     EXPECT_EQ(*toLate, back);
 }
 
-TEST_F(RelayServerTest, AStalledReaderIsDroppedWithoutDelayingTheOthers) {
+TEST_P(RelayServerTest, AStalledReaderIsDroppedWithoutDelayingTheOthers) {
     server::ServerConfig config;
     config.maxQueuedBytes = 64 * 1024;
     start(config);
@@ -204,7 +211,7 @@ TEST_F(RelayServerTest, AStalledReaderIsDroppedWithoutDelayingTheOthers) {
     EXPECT_TRUE(loopback::eventually([&] { return logHas("client 3 left: dropped"); }));
 }
 
-TEST_F(RelayServerTest, GarbageCutsOnlyItsSender) {
+TEST_P(RelayServerTest, GarbageCutsOnlyItsSender) {
     start({});
     int a = 0, b = 0, g = 0;
     loopback::Peer first = join(a);
@@ -224,7 +231,7 @@ TEST_F(RelayServerTest, GarbageCutsOnlyItsSender) {
     EXPECT_EQ(second.read(28).size(), 28u);
 }
 
-TEST_F(RelayServerTest, AnnouncementFloodCutsTheSender) {
+TEST_P(RelayServerTest, AnnouncementFloodCutsTheSender) {
     start({});
     int a = 0, b = 0;
     loopback::Peer flooder = join(a);
@@ -248,5 +255,92 @@ TEST_F(RelayServerTest, AnnouncementFloodCutsTheSender) {
     EXPECT_EQ(announced, 256u);
     EXPECT_EQ(removed, 256u);
 }
+
+// Three senders stream numbered updates, cut into chunks of random size, while two others
+// read: one at once, one in small sips through a small socket buffer so that its writes
+// come back short and wait for room. Each reader must get every sender's updates whole,
+// byte-exact and in the order sent, including the last ones, after which nothing more
+// arrives to push them out.
+TEST_P(RelayServerTest, EveryReaderGetsEverySendersUpdatesWholeAndInOrder) {
+    for (const int flushDelayUs : {0, 2000}) {
+        SCOPED_TRACE("flush delay " + std::to_string(flushDelayUs) + " us");
+        server::ServerConfig config;
+        config.flushDelayUs = flushDelayUs;
+        config.maxQueuedBytes = 4 * 1024 * 1024;
+        config.kernelSendBuffer = 4096;  // many short writes, and queues that wait for room
+        start(config);
+        constexpr int kSenders = 3;
+        constexpr int kUpdates = 2000;
+        std::vector<loopback::Peer> senders;
+        std::vector<int> numbers(kSenders);
+        for (int i = 0; i < kSenders; ++i) senders.push_back(join(numbers[i]));
+        int fastNumber = 0, slowNumber = 0;
+        loopback::Peer fast = join(fastNumber);
+        loopback::Peer slow = join(slowNumber, 4096);
+
+        std::vector<std::thread> writers;
+        for (int i = 0; i < kSenders; ++i) {
+            writers.emplace_back([&, i] {
+                std::mt19937 random(static_cast<unsigned>(i + 1));
+                Bytes stream;
+                for (int n = 0; n < kUpdates; ++n) {
+                    const WireMessage m = net::encodeUpdate(
+                        i, {static_cast<float>(n), static_cast<float>(i), 1, 2, 3, 4});
+                    stream.insert(stream.end(), m.bytes.begin(), m.bytes.begin() + m.length);
+                }
+                for (std::size_t at = 0; at < stream.size();) {
+                    const std::size_t size =
+                        std::min<std::size_t>(random() % 200 + 1, stream.size() - at);
+                    senders[static_cast<std::size_t>(i)].send(stream.data() + at, size);
+                    at += size;
+                    if (random() % 8 == 0)
+                        std::this_thread::sleep_for(std::chrono::microseconds(300));
+                }
+            });
+        }
+        const std::size_t expected = std::size_t{kSenders} * kUpdates * 28;
+        Bytes toSlow;
+        std::thread sipper([&] {
+            while (toSlow.size() < expected) {
+                const Bytes sip = slow.read(std::min<std::size_t>(512, expected - toSlow.size()));
+                if (sip.empty()) break;
+                toSlow.insert(toSlow.end(), sip.begin(), sip.end());
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        Bytes toFast;
+        while (toFast.size() < expected) {
+            const Bytes chunk = fast.read(expected - toFast.size());
+            if (chunk.empty()) break;
+            toFast.insert(toFast.end(), chunk.begin(), chunk.end());
+        }
+        for (auto& writer : writers) writer.join();
+        sipper.join();
+
+        for (const Bytes* received : {&toFast, &toSlow}) {
+            ASSERT_EQ(received->size(), expected);
+            const auto messages = loopback::splitMessages(*received, &net::serverMessageLength);
+            ASSERT_TRUE(messages);
+            std::vector<int> next(kSenders, 0);
+            for (const WireMessage& m : *messages) {
+                const auto sender = std::find(numbers.begin(), numbers.end(), m.bytes[1]);
+                ASSERT_NE(sender, numbers.end());
+                const int i = static_cast<int>(sender - numbers.begin());
+                const WireMessage sent =
+                    net::encodeUpdate(i, {static_cast<float>(next[static_cast<std::size_t>(i)]),
+                                          static_cast<float>(i), 1, 2, 3, 4});
+                ASSERT_EQ(m, net::relay(m.bytes[1], sent));
+                ++next[static_cast<std::size_t>(i)];
+            }
+        }
+        EXPECT_TRUE(fast.readUntilQuiet(50).empty());
+        stopServer();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, RelayServerTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& param) {
+                             return param.param ? "Batched" : "SendEach";
+                         });
 
 }  // namespace
