@@ -76,65 +76,56 @@ Image explosionFrame(int i) {
     return image;
 }
 
+// A square image shaded by distance from its centre (0 there, 1 at the edge's middle)
+// and the angle about it.
+template <typename Shade>
+Image radialImage(int size, Shade shade) {
+    Image image(size, size);
+    image.shade([&](float u, float v) {
+        const float dx = u - 0.5f;
+        const float dy = v - 0.5f;
+        return shade(std::hypot(dx, dy) * 2, std::atan2(dy, dx));
+    });
+    return image;
+}
+
 // A radial glow with alpha, for beams: the middle row is the band's profile.
 Image circleTexture() {
-    Image image(64, 64);
-    image.shade([](float u, float v) {
-        const float d = std::hypot(u - 0.5f, v - 0.5f) * 2;
+    return radialImage(64, [](float d, float) {
         const float core = std::exp(-d * d * 18);
         const float glow = std::pow(clamp01(1 - d), 2.0f);
         const float a = clamp01(0.85f * glow + core);
         return Color{clamp01(0.75f + 0.25f * core), clamp01(0.85f + 0.15f * core), 1.0f, a};
     });
-    return image;
 }
 
 Image glow(int size, float falloff, const Color& tint) {
-    Image image(size, size);
-    image.shade([&](float u, float v) {
-        const float d = std::hypot(u - 0.5f, v - 0.5f) * 2;
-        const float g = std::pow(clamp01(1 - d), falloff);
-        return scaled(tint, g);
-    });
-    return image;
+    return radialImage(
+        size, [&](float d, float) { return scaled(tint, std::pow(clamp01(1 - d), falloff)); });
 }
 
 // The big glare on the sun: a bright core, a soft corona and thin rays.
 Image bigGlow() {
-    Image image(256, 256);
-    image.shade([](float u, float v) {
-        const float dx = u - 0.5f;
-        const float dy = v - 0.5f;
-        const float d = std::hypot(dx, dy) * 2;
-        const float angle = std::atan2(dy, dx);
+    return radialImage(256, [](float d, float angle) {
         const float rays = std::pow(std::fabs(std::cos(angle * 6)), 40.0f) * 0.35f +
                            std::pow(std::fabs(std::cos(angle * 6 + 0.26f)), 60.0f) * 0.2f;
         const float g = std::pow(clamp01(1 - d), 3.0f) + std::exp(-d * d * 60) +
                         rays * std::pow(clamp01(1 - d), 1.5f);
         return Color{clamp01(g), clamp01(g * 0.97f), clamp01(g * 0.9f), 1};
     });
-    return image;
 }
 
 Image halo() {
-    Image image(128, 128);
-    image.shade([](float u, float v) {
-        const float d = std::hypot(u - 0.5f, v - 0.5f) * 2;
+    return radialImage(128, [](float d, float) {
         const float ring = std::exp(-std::pow((d - 0.78f) / 0.07f, 2.0f));
         const float inner = 0.12f * std::pow(clamp01(d / 0.78f), 4.0f) * (d < 0.78f ? 1.0f : 0.0f);
         const float g = clamp01(ring + inner);
         return Color{g, g, g, 1};
     });
-    return image;
 }
 
 Image streaks() {
-    Image image(256, 256);
-    image.shade([](float u, float v) {
-        const float dx = u - 0.5f;
-        const float dy = v - 0.5f;
-        const float d = std::hypot(dx, dy) * 2;
-        const float angle = std::atan2(dy, dx);
+    return radialImage(256, [](float d, float angle) {
         float g = 0;
         for (int k = 0; k < 4; ++k) {
             const float a = angle - static_cast<float>(k) * kPi / 4;
@@ -144,7 +135,6 @@ Image streaks() {
         g += std::exp(-d * d * 80);
         return Color{clamp01(g), clamp01(g), clamp01(g), 1};
     });
-    return image;
 }
 
 // The crosshair and its mask: the mask (multiplied into the scene) is white with the
