@@ -1,7 +1,6 @@
 #include "app/run_game.h"
 
 #include <GL/freeglut.h>
-#include <X11/Xlib.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include "config/settings.h"
 #include "fx/sound_manager.h"
 #include "platform/clock.h"
+#include "platform/display_probe.h"
 #include "platform/gl_driver.h"
 #include "platform/message_box.h"
 #include "render/gl_extensions.h"
@@ -56,25 +56,6 @@ void onSpecial(int key, int x, int y) {
     Game::current()->special(key, x, y);
 }
 
-// A connection to the X display, or none; GLUT would abort the process without one.
-// It stays open until GLUT has its own: a connection closed just before the next one is
-// opened can make the X server refuse that next one.
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-using DisplayProbe = std::unique_ptr<Display, DisplayCloser>;
-
-// A busy X server may refuse a connection now and then; try a few times before saying
-// there is no display.
-DisplayProbe openDisplay() {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        if (Display* display = XOpenDisplay(nullptr)) return DisplayProbe(display);
-        if (std::getenv("DISPLAY") == nullptr) break;
-        platform::sleepMs(50);
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 void initialWindowSize(int& width, int& height) {
@@ -89,7 +70,7 @@ void initialWindowSize(int& width, int& height) {
 void runGame(int argc, char** argv) {
     platform::initWindowSystemThreads();
     platform::startClock();
-    DisplayProbe probe = openDisplay();
+    platform::DisplayProbe probe = platform::openDisplay();
     if (!probe) {
         std::fprintf(stderr, "voka: no X display available: set DISPLAY to a running X server\n");
         std::exit(1);

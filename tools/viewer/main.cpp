@@ -1,12 +1,11 @@
 // voka-viewer: the level's terrain, sky and fog seen from a camera flying a fixed lap,
 // with a frames-per-second readout; for looking at levels and timing the renderer.
-#include <GL/freeglut.h>
-#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <utility>
 
+#include "platform/display_probe.h"
 #include "viewer_app.h"
 #include "viewer_options.h"
 
@@ -25,11 +24,10 @@ int main(int argc, char** argv) {
                      parsed.options.gameDir.c_str());
         return 1;
     }
-    Display* probe = XOpenDisplay(nullptr);
-    if (probe == nullptr) {
+    platform::DisplayProbe probe = platform::openDisplay();
+    if (!probe) {
         std::fprintf(stderr, "voka-viewer: no X display available: set DISPLAY\n");
         return 1;
     }
-    const int status = runViewer(parsed.options, argv[0], probe);
-    return status;
+    return runViewer(parsed.options, argv[0], std::move(probe));
 }

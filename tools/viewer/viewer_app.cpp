@@ -16,9 +16,6 @@
 #include "world/ground_fog.h"
 #include "world/terrain.h"
 
-// Last: the X headers define macros that clash with names in the game's headers.
-#include <X11/Xlib.h>
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -180,7 +177,7 @@ void applySettings(const ViewerOptions& options) {
 
 }  // namespace
 
-int runViewer(const ViewerOptions& options, const char* title, _XDisplay* display) {
+int runViewer(const ViewerOptions& options, const char* title, platform::DisplayProbe display) {
     platform::initWindowSystemThreads();
     platform::startClock();
     applySettings(options);
@@ -197,7 +194,7 @@ int runViewer(const ViewerOptions& options, const char* title, _XDisplay* displa
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
     glutCreateWindow(title);
     platform::pinGlDriver();
-    XCloseDisplay(display);
+    display.reset();
     gl_ext::loadExtensions();
     ground_fog::setUp();
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
