@@ -50,24 +50,23 @@ class ModelStoreTest : public ::testing::Test {
     void TearDown() override { ModelStore::reset(); }
 
     void registerAll() {
-        ModelStore::setFactory(Prototype::VokaRed, make<128>);
-        ModelStore::setFactory(Prototype::VokaGreen, make<129>);
-        ModelStore::setFactory(Prototype::ItemPower25, make<133>);
-        ModelStore::setFactory(Prototype::ItemPower15, make<134>);
-        ModelStore::setFactory(Prototype::ItemAmmoMg, make<135>);
-        ModelStore::setFactory(Prototype::ItemAmmoRail, make<136>);
-        ModelStore::setFactory(Prototype::ItemAmor50, make<137>);
-        ModelStore::setFactory(Prototype::ItemAmor100, make<138>);
-        ModelStore::setFactory(Prototype::Explosion, make<1>);
-        ModelStore::setFactory(Prototype::Sky, make<3>);
-        ModelStore::setFactory(Prototype::WeaponMg, make<2>);
-        ModelStore::setFactory(Prototype::WeaponRail, make<7>);
+        const std::pair<Prototype, std::unique_ptr<SceneObject> (*)()> factories[] = {
+            {Prototype::VokaRed, make<128>},     {Prototype::VokaGreen, make<129>},
+            {Prototype::ItemPower25, make<133>}, {Prototype::ItemPower15, make<134>},
+            {Prototype::ItemAmmoMg, make<135>},  {Prototype::ItemAmmoRail, make<136>},
+            {Prototype::ItemAmor50, make<137>},  {Prototype::ItemAmor100, make<138>},
+            {Prototype::Explosion, make<1>},     {Prototype::Sky, make<3>},
+            {Prototype::WeaponMg, make<2>},      {Prototype::WeaponRail, make<7>}};
+        for (const auto& [prototype, factory] : factories)
+            ModelStore::setFactory(prototype, factory);
     }
 
     std::atomic<float> progress{0.0f};
 };
 
-TEST_F(ModelStoreTest, BuildsInLoadingOrderWithTheLoadingPercentages) {
+// Built in loading order with the loading percentages; uploaded Vokas, items, explosion,
+// sky, then weapons.
+TEST_F(ModelStoreTest, BuildsAndUploadsInTheirOrders) {
     registerAll();
     EXPECT_EQ(ModelStore::loadPrototypes(progress), 0);
     EXPECT_EQ(g_log.built, (std::vector<std::string>{"1", "128", "129", "133", "134", "137", "138",
@@ -78,11 +77,6 @@ TEST_F(ModelStoreTest, BuildsInLoadingOrderWithTheLoadingPercentages) {
     for (std::size_t i = 0; i < before.size(); ++i)
         EXPECT_FLOAT_EQ(g_log.progressWhileBuilding[i], before[i]) << i;
     EXPECT_FLOAT_EQ(progress.load(), 100.0f);
-}
-
-TEST_F(ModelStoreTest, UploadsVokasItemsExplosionSkyThenWeapons) {
-    registerAll();
-    ModelStore::loadPrototypes(progress);
     ModelStore::uploadPrototypes();
     EXPECT_EQ(g_log.uploaded, (std::vector<std::string>{"128", "129", "133", "134", "137", "138",
                                                         "135", "136", "1", "3", "2", "7"}));

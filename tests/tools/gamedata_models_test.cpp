@@ -2,10 +2,10 @@
 // bounds that the game relies on.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <limits>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,74 +19,37 @@ using namespace gamedata_testing;
 namespace fs = std::filesystem;
 
 struct Bounds {
-    double min[3] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
-                     std::numeric_limits<double>::max()};
-    double max[3] = {std::numeric_limits<double>::lowest(), std::numeric_limits<double>::lowest(),
-                     std::numeric_limits<double>::lowest()};
-    void add(const double p[3]) {
+    std::array<double, 3> min{1e9, 1e9, 1e9}, max{-1e9, -1e9, -1e9};
+    void add(const std::array<double, 3>& p) {
         for (int k = 0; k < 3; ++k) {
             min[k] = std::min(min[k], p[k]);
             max[k] = std::max(max[k], p[k]);
         }
     }
+    void add(const Bounds& b) {
+        add(b.min);
+        add(b.max);
+    }
     double centre(int k) const { return (min[k] + max[k]) / 2; }
 };
 
-// What `assimp info` reports about a model.
-struct ModelInfo {
-    int meshes = -1;
-    int materials = -1;
-    int faces = -1;
-    std::string primitives;
-    std::vector<std::string> materialNames;
-    Bounds bounds;
-};
-
-int number(const std::string& text, const std::string& label) {
-    const size_t at = text.find(label);
-    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + label.size());
-}
-
-ModelInfo info(const std::string& relative) {
-    const CommandResult r = run("assimp info " + quoted(gamePath(relative)));
-    ModelInfo m;
-    if (r.status != 0) return m;
-    m.meshes = number(r.output, "Meshes:");
-    m.materials = number(r.output, "Materials:");
-    m.faces = number(r.output, "Faces:");
-    std::istringstream lines(r.output);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.rfind("Primitive Types:", 0) == 0) {
-            std::istringstream(line.substr(16)) >> m.primitives;
-        }
-        double p[3];
-        if (std::sscanf(line.c_str(), "Minimum point (%lf %lf %lf)", &p[0], &p[1], &p[2]) == 3)
-            m.bounds.add(p);
-        if (std::sscanf(line.c_str(), "Maximum point (%lf %lf %lf)", &p[0], &p[1], &p[2]) == 3)
-            m.bounds.add(p);
-        const size_t quote = line.find('\'');
-        if (line.rfind("    '", 0) == 0 && line.find("(prop)") != std::string::npos) {
-            m.materialNames.push_back(
-                line.substr(quote + 1, line.find('\'', quote + 1) - quote - 1));
-        }
-    }
-    return m;
-}
-
-// Per-object bounds and material texture files, from assimp's OBJ export (one group per
-// mesh object, in file order).
-struct ObjExport {
-    std::vector<Bounds> groups;
+// A model as assimp reads it, exported to OBJ: one group per mesh object in file order,
+// the materials in order with their texture files, and the faces.
+struct Read {
+    std::vector<Bounds> objects;
+    Bounds all;
+    std::vector<std::string> materials;
     std::vector<std::string> textureFiles;
+    int triangles = 0;
+    int otherPrimitives = 0;  // assimp turns degenerate triangles into lines or points
 };
 
-ObjExport exportObj(const std::string& relative) {
+Read read(const std::string& relative) {
     testing_support::TempDir dir;
-    ObjExport out;
+    Read out;
     const CommandResult r =
         run("assimp export " + quoted(gamePath(relative)) + " " + quoted(dir.file("m.obj")));
-    if (r.status != 0) return out;
+    EXPECT_EQ(r.status, 0) << relative << ": " << r.output;
     std::istringstream obj(readFile(dir.file("m.obj")));
     std::vector<std::array<double, 3>> vertices;
     std::string line;
@@ -95,20 +58,24 @@ ObjExport exportObj(const std::string& relative) {
         if (std::sscanf(line.c_str(), "v %lf %lf %lf", &v[0], &v[1], &v[2]) == 3) {
             vertices.push_back(v);
         } else if (line.rfind("g ", 0) == 0) {
-            out.groups.emplace_back();
-        } else if (line.rfind("f ", 0) == 0 && !out.groups.empty()) {
+            out.objects.emplace_back();
+        } else if (line.rfind("l ", 0) == 0 || line.rfind("p ", 0) == 0) {
+            ++out.otherPrimitives;
+        } else if (line.rfind("f ", 0) == 0 && !out.objects.empty()) {
+            ++out.triangles;
             std::istringstream corners(line.substr(2));
             std::string corner;
             while (corners >> corner) {
                 const long index = std::atol(corner.c_str());
-                if (index >= 1 && static_cast<size_t>(index) <= vertices.size()) {
-                    out.groups.back().add(vertices[static_cast<size_t>(index - 1)].data());
-                }
+                if (index >= 1 && static_cast<size_t>(index) <= vertices.size())
+                    out.objects.back().add(vertices[static_cast<size_t>(index - 1)]);
             }
         }
     }
+    for (const Bounds& b : out.objects) out.all.add(b);
     std::istringstream mtl(readFile(dir.file("m.mtl")));
     while (std::getline(mtl, line)) {
+        if (line.rfind("newmtl ", 0) == 0) out.materials.push_back(line.substr(7));
         if (line.rfind("map_Kd ", 0) == 0) out.textureFiles.push_back(line.substr(7));
     }
     return out;
@@ -116,8 +83,8 @@ ObjExport exportObj(const std::string& relative) {
 
 struct ModelSpec {
     const char* stem;  // under models/
-    int objects;
-    int materials;
+    size_t objects;
+    size_t materials;
 };
 
 void PrintTo(const ModelSpec& s, std::ostream* os) {
@@ -135,36 +102,26 @@ const ModelSpec kModels[] = {
 class ModelLevels : public ::testing::TestWithParam<ModelSpec> {};
 
 // Full, middle and far detail open with the same objects and materials, in the same
-// order, and with about a third and a tenth of the triangles.
+// order, with about a third and a tenth of the triangles, and name textures that exist.
 TEST_P(ModelLevels, OpenWithTheSameMaterialsAndFewerTriangles) {
     const ModelSpec& want = GetParam();
     const std::string base = std::string("models/") + want.stem;
-    const ModelInfo full = info(base + ".3ds");
-    const ModelInfo middle = info(base + "_middle.3ds");
-    const ModelInfo far = info(base + "_far.3ds");
-    for (const ModelInfo* m : {&full, &middle, &far}) {
-        EXPECT_EQ(m->meshes, want.objects);
-        EXPECT_EQ(m->materials, want.materials);
-        // assimp turns degenerate triangles into lines or points.
-        EXPECT_EQ(m->primitives, "triangles");
-        EXPECT_EQ(m->materialNames, full.materialNames);
-    }
-    ASSERT_GT(full.faces, 0);
-    EXPECT_LT(middle.faces, full.faces * 0.6);
-    EXPECT_GT(middle.faces, full.faces * 0.15);
-    EXPECT_LT(far.faces, full.faces * 0.3);
-    EXPECT_LT(far.faces, middle.faces);
-}
-
-TEST_P(ModelLevels, NameTexturesThatExist) {
-    const std::string base = std::string("models/") + GetParam().stem;
-    for (const char* suffix : {".3ds", "_middle.3ds", "_far.3ds"}) {
-        const ObjExport e = exportObj(base + suffix);
-        EXPECT_EQ(static_cast<int>(e.groups.size()), GetParam().objects) << suffix;
-        for (const std::string& file : e.textureFiles) {
+    const Read full = read(base + ".3ds");
+    const Read middle = read(base + "_middle.3ds");
+    const Read far = read(base + "_far.3ds");
+    for (const Read* m : {&full, &middle, &far}) {
+        EXPECT_EQ(m->objects.size(), want.objects);
+        EXPECT_EQ(m->materials.size(), want.materials);
+        EXPECT_EQ(m->otherPrimitives, 0);
+        EXPECT_EQ(m->materials, full.materials);
+        for (const std::string& file : m->textureFiles)
             EXPECT_TRUE(fs::is_regular_file(gamePath("textures/" + file))) << file;
-        }
     }
+    ASSERT_GT(full.triangles, 0);
+    EXPECT_LT(middle.triangles, full.triangles * 0.6);
+    EXPECT_GT(middle.triangles, full.triangles * 0.15);
+    EXPECT_LT(far.triangles, full.triangles * 0.3);
+    EXPECT_LT(far.triangles, middle.triangles);
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ModelLevels, ::testing::ValuesIn(kModels));
@@ -172,35 +129,25 @@ INSTANTIATE_TEST_SUITE_P(Models, ModelLevels, ::testing::ValuesIn(kModels));
 class VokaModel : public ::testing::TestWithParam<const char*> {};
 
 // The Voka fits the collision box x ±0.133, y 0 to 0.427, z -0.555 to 0.1 and fills it.
-TEST_P(VokaModel, FillsTheCollisionBox) {
-    const ModelInfo m = info(std::string("models/") + GetParam());
-    const Bounds& b = m.bounds;
-    const double eps = 1e-3;
-    EXPECT_GE(b.min[0], -0.133 - eps);
-    EXPECT_LE(b.max[0], 0.133 + eps);
-    EXPECT_GE(b.min[1], -eps);
-    EXPECT_LE(b.max[1], 0.427 + eps);
-    EXPECT_GE(b.min[2], -0.555 - eps);
-    EXPECT_LE(b.max[2], 0.1 + eps);
-    EXPECT_LT(b.min[0], -0.12);
-    EXPECT_GT(b.max[0], 0.12);
-    EXPECT_LT(b.min[1], 0.01);
-    EXPECT_GT(b.max[1], 0.38);
-    EXPECT_LT(b.min[2], -0.53);
-    EXPECT_GT(b.max[2], 0.08);
-}
-
-// Objects 3 and 4 are the wheel sets, centred on the pivots the game turns them about:
-// (0, 0.097, -0.461) and (0, 0.1, 0), reaching the ground.
-TEST_P(VokaModel, WheelSetsSitOnTheirPivots) {
-    const ObjExport e = exportObj(std::string("models/") + GetParam());
-    ASSERT_EQ(e.groups.size(), 7u);
+// Objects 3 and 4 are the wheel sets, centred on the pivots the game turns them about,
+// (0, 0.097, -0.461) and (0, 0.1, 0), and reaching the ground.
+TEST_P(VokaModel, FillsTheCollisionBoxWithTheWheelsOnTheirPivots) {
+    const Read m = read(std::string("models/") + GetParam());
+    const double lo[3] = {-0.133, 0, -0.555}, hi[3] = {0.133, 0.427, 0.1};
+    const double fill[3] = {0.013, 0.047, 0.02};  // how far inside the box each side may stop
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_GE(m.all.min[k], lo[k] - 1e-3) << k;
+        EXPECT_LE(m.all.max[k], hi[k] + 1e-3) << k;
+        EXPECT_LT(m.all.min[k], lo[k] + fill[k]) << k;
+        EXPECT_GT(m.all.max[k], hi[k] - fill[k]) << k;
+    }
+    ASSERT_EQ(m.objects.size(), 7u);
     const struct {
         size_t object;
         double y, z;
     } wheels[] = {{3, 0.097, -0.461}, {4, 0.1, 0.0}};
     for (const auto& w : wheels) {
-        const Bounds& b = e.groups[w.object];
+        const Bounds& b = m.objects[w.object];
         EXPECT_NEAR(b.centre(0), 0.0, 1e-3) << w.object;
         EXPECT_NEAR(b.centre(1), w.y, 2e-3) << w.object;
         EXPECT_NEAR(b.centre(2), w.z, 2e-3) << w.object;
@@ -213,30 +160,26 @@ INSTANTIATE_TEST_SUITE_P(BothTeams, VokaModel,
                          ::testing::Values("voka_red.3ds", "voka_red_middle.3ds", "voka.3ds",
                                            "voka_middle.3ds"));
 
-// The machine gun's barrel cluster (object 2) spins about the z-parallel axis through
-// (-0.158, 0.395), so it must be centred on it.
-TEST(WeaponModels, MachineGunBarrelsAreCentredOnTheSpinAxis) {
-    for (const char* file : {"models/weapon_mg.3ds", "models/weapon_mg_middle.3ds"}) {
-        const ObjExport e = exportObj(file);
-        ASSERT_EQ(e.groups.size(), 4u);
-        EXPECT_NEAR(e.groups[2].centre(0), -0.158, 1e-3) << file;
-        EXPECT_NEAR(e.groups[2].centre(1), 0.395, 1e-3) << file;
-        EXPECT_LT(e.groups[2].min[2], -0.5) << file;
-    }
-}
-
-// Both weapons sit on the mount around (-0.158, 0.4, -0.3); the rail gun ends at its
-// muzzle (-0.164, 0.496, -0.533).
-TEST(WeaponModels, SitOnTheMountAndReachTheMuzzle) {
+// Both weapons sit on the mount around (-0.158, 0.4, -0.3); the machine gun's barrel
+// cluster (object 2) spins about the z-parallel axis through (-0.158, 0.395), and the rail
+// gun ends at its muzzle (-0.164, 0.496, -0.533).
+TEST(WeaponModels, SitOnTheMountSpinAboutTheAxisAndReachTheMuzzle) {
     for (const char* file : {"models/weapon_mg.3ds", "models/weapon_railgun.3ds"}) {
-        const Bounds b = info(file).bounds;
+        const Bounds b = read(file).all;
         EXPECT_LT(b.min[0], -0.158) << file;
         EXPECT_GT(b.max[0], -0.158) << file;
         EXPECT_LT(b.min[1], 0.4) << file;
         EXPECT_LT(b.min[2], -0.5) << file;
         EXPECT_GT(b.max[2], -0.3) << file;
     }
-    const Bounds rail = info("models/weapon_railgun.3ds").bounds;
+    for (const char* file : {"models/weapon_mg.3ds", "models/weapon_mg_middle.3ds"}) {
+        const Read mg = read(file);
+        ASSERT_EQ(mg.objects.size(), 4u);
+        EXPECT_NEAR(mg.objects[2].centre(0), -0.158, 1e-3) << file;
+        EXPECT_NEAR(mg.objects[2].centre(1), 0.395, 1e-3) << file;
+        EXPECT_LT(mg.objects[2].min[2], -0.5) << file;
+    }
+    const Bounds rail = read("models/weapon_railgun.3ds").all;
     EXPECT_NEAR(rail.min[2], -0.533, 1e-3);
     EXPECT_GT(rail.max[1], 0.496);
 }
@@ -245,27 +188,25 @@ TEST(WeaponModels, SitOnTheMountAndReachTheMuzzle) {
 TEST(ItemModels, StandOnTheirBase) {
     for (const char* stem :
          {"powerup25", "powerup15", "ammo_minigun", "ammo_rail", "amor_50", "amor_100"}) {
-        const Bounds b = info(std::string("models/items/") + stem + ".3ds").bounds;
+        const Bounds b = read(std::string("models/items/") + stem + ".3ds").all;
         EXPECT_NEAR(b.min[1], 0.0, 0.05) << stem;
         EXPECT_GT(b.max[1], 0.25) << stem;
         EXPECT_LT(b.max[1], 0.8) << stem;
     }
 }
 
-// The sky is one sphere object of radius 0.6: scaled by 10000 it stays inside the far plane
-// from anywhere over the arena.
+// The sky is one textured sphere object of radius 0.6: scaled by 10000 it stays inside the
+// far plane from anywhere over the arena.
 TEST(SkyModel, IsOneTexturedSphere) {
-    const ModelInfo m = info("models/sky.3DS");
-    EXPECT_EQ(m.meshes, 1);
-    EXPECT_EQ(m.materials, 1);
-    EXPECT_EQ(m.primitives, "triangles");
+    const Read m = read("models/sky.3DS");
+    EXPECT_EQ(m.objects.size(), 1u);
+    EXPECT_EQ(m.otherPrimitives, 0);
     for (int k = 0; k < 3; ++k) {
-        EXPECT_NEAR(m.bounds.min[k], -0.6, 1e-3);
-        EXPECT_NEAR(m.bounds.max[k], 0.6, 1e-3);
+        EXPECT_NEAR(m.all.min[k], -0.6, 1e-3);
+        EXPECT_NEAR(m.all.max[k], 0.6, 1e-3);
     }
-    const ObjExport e = exportObj("models/sky.3DS");
-    ASSERT_EQ(e.textureFiles.size(), 1u);
-    EXPECT_TRUE(fs::is_regular_file(gamePath("textures/" + e.textureFiles[0])));
+    ASSERT_EQ(m.textureFiles.size(), 1u);
+    EXPECT_TRUE(fs::is_regular_file(gamePath("textures/" + m.textureFiles[0])));
 }
 
 }  // namespace

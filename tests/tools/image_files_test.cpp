@@ -65,15 +65,6 @@ TEST_P(TgaDepth, RunLengthFileDecodesLikeTheRawOne) {
 
 INSTANTIATE_TEST_SUITE_P(Depths, TgaDepth, ::testing::Values(24, 32));
 
-// A run of exactly 128 equal pixels is one packet with header 255.
-TEST(TgaWriter, LongestRunIsOnePacket) {
-    Image image(128, 1, {0.5f, 0.5f, 0.5f, 1});
-    const Bytes bytes = encodeTga(image, 24, TgaPacking::RunLength);
-    ASSERT_EQ(bytes.size(), 18u + 1 + 3);
-    EXPECT_EQ(bytes[2], 10);
-    EXPECT_EQ(bytes[18], 255);
-}
-
 // Rows of width 3 need one byte of padding each; the pixels still come out in place.
 TEST(BmpWriter, PadsRowsToFourBytes) {
     testing_support::TempDir dir;

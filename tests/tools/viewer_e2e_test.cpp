@@ -66,15 +66,11 @@ TEST_F(ViewerRun, TimedRunPrintsItsFiguresAndWritesTheLastFrame) {
     EXPECT_GT(std::abs(sky[2] - ground[2]) + std::abs(sky[0] - ground[0]), 60);
 }
 
-TEST_F(ViewerRun, UnknownLevelIsReported) {
+TEST_F(ViewerRun, UnknownLevelOrBadCommandLineIsReported) {
     int exitCode = -1;
     run({"--level", "9", "--frames", "2"}, exitCode);
     EXPECT_EQ(exitCode, 1);
     EXPECT_NE(report.find("level 9 is not in ./level.xml"), std::string::npos) << report;
-}
-
-TEST_F(ViewerRun, BadCommandLineShowsTheUsage) {
-    int exitCode = -1;
     run({"--render-mode", "7"}, exitCode);
     EXPECT_EQ(exitCode, 2);
     EXPECT_NE(report.find("bad value for --render-mode"), std::string::npos) << report;

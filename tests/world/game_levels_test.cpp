@@ -1,8 +1,12 @@
 // The game's own level.xml and heightmaps, as the generator wrote them, read by the
-// game's readers: every level registers with its start points and its ground.
+// game's readers: levels 1 and 2 register with their files, enough start points and
+// items of every kind, all inside the arena.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <set>
 #include <vector>
 
 #include "support/captured_errors.h"
@@ -12,31 +16,54 @@
 
 namespace {
 
-TEST(GameLevels, EveryLevelLoadsWithItsHeightmap) {
+bool insideArena(const Vec3f& p) {
+    return p.x > 50 && p.x < 1550 && p.y > 50 && p.y < 1550 && p.z >= 0 && p.z < 260;
+}
+
+TEST(GameLevels, EveryLevelLoadsWithItsFilesStartsAndItems) {
     testing_support::ScopedWorkingDir inGameData(VOKA_BINARY_DIR "/gamedata");
     testing_support::CapturedErrors errors;
     LevelRegistry registry;
     const LevelLoadResult result = loadLevels(registry, "./level.xml");
     EXPECT_TRUE(result.parsed) << result.error;
     EXPECT_TRUE(result.refusedResource.empty());
-    ASSERT_GE(registry.levelCount(), 2);
-    EXPECT_EQ(result.levelsRegistered, registry.levelCount());
-
     std::vector<std::int32_t> ids(static_cast<std::size_t>(registry.levelCount()));
     registry.levelIds(ids.data());
+    std::sort(ids.begin(), ids.end());
+    ASSERT_EQ(ids, (std::vector<std::int32_t>{1, 2}));
     for (std::int32_t id : ids) {
         const Level& level = *registry.getLevel(id);
         EXPECT_FALSE(level.name().empty());
-        EXPECT_FALSE(level.texture().empty());
-        EXPECT_FALSE(level.textureDetail().empty());
-        EXPECT_GT(level.itemCount(), 0);
+        for (const std::string& file : {level.heightmap(), level.texture(), level.textureDetail()})
+            EXPECT_TRUE(std::filesystem::is_regular_file(file)) << file;
+        // 256 × 256 heights; valleys under 20 where the ground fog lies thick, and hills
+        // over 70 where it is gone.
+        ASSERT_EQ(std::filesystem::file_size(level.heightmap()), 65536u);
         auto map = std::make_unique<Heightmap>();
-        ASSERT_TRUE(loadHeightmap(*map, level.heightmap())) << level.heightmap();
-        for (const Vec3f& spawn : level.spawns()) {
-            EXPECT_GE(spawn.x, 0.0f);
-            EXPECT_LE(spawn.x, 1600.0f);
-            EXPECT_TRUE(std::isfinite(map->terrainHeight(spawn.x, spawn.y)));
+        ASSERT_TRUE(loadHeightmap(*map, level.heightmap()));
+        const auto& h = map->heights;
+        EXPECT_GT(std::count_if(h.begin(), h.end(), [](auto v) { return v < 20; }), 65536 / 50);
+        EXPECT_GT(std::count_if(h.begin(), h.end(), [](auto v) { return v >= 70; }), 65536 / 5);
+
+        EXPECT_GE(level.spawns().size(), 8u) << id;
+        for (const Vec3f& spawn : level.spawns()) EXPECT_TRUE(insideArena(spawn)) << id;
+        // Twelve items with their own identifiers, of all six kinds, at least two in each
+        // quarter of the arena.
+        std::vector<std::int32_t> items(static_cast<std::size_t>(level.itemCount()));
+        level.itemIds(items.data());
+        EXPECT_GE(items.size(), 12u) << id;
+        std::set<int> types;
+        int quarters[4] = {0, 0, 0, 0};
+        for (std::int32_t item : items) {
+            Placement p;
+            ASSERT_TRUE(level.getItem(item, p));
+            types.insert(p.type);
+            const Vec3f at{p.pose.x, p.pose.y, p.pose.z};
+            EXPECT_TRUE(insideArena(at)) << id << " item " << item;
+            ++quarters[(at.x >= 800 ? 1 : 0) + (at.y >= 800 ? 2 : 0)];
         }
+        EXPECT_EQ(types, (std::set<int>{133, 134, 135, 136, 137, 138})) << id;
+        for (int q : quarters) EXPECT_GE(q, 2) << id;
     }
     EXPECT_TRUE(errors.texts().empty());
 }
