@@ -58,16 +58,6 @@ Peer::~Peer() {
     close();
 }
 
-Peer& Peer::operator=(Peer&& other) noexcept {
-    if (this != &other) {
-        close();
-        fd_ = other.fd_;
-        pending_ = std::move(other.pending_);
-        other.fd_ = -1;
-    }
-    return *this;
-}
-
 Peer Peer::connectTo(std::uint16_t port, int receiveBuffer) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return Peer();
@@ -94,60 +84,20 @@ bool Peer::send(const void* bytes, std::size_t length) {
     return true;
 }
 
-std::vector<std::uint8_t> Peer::read(std::size_t count, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+std::vector<std::uint8_t> Peer::receive(std::size_t count, int quietMs, int limitMs, bool* closed) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     std::vector<std::uint8_t> bytes;
-    const std::size_t fromPending = std::min(count, pending_.size());
-    bytes.assign(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(fromPending));
-    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(fromPending));
-    while (bytes.size() < count && readable(fd_, msLeft(deadline))) {
-        std::uint8_t chunk[4096];
+    std::uint8_t chunk[65536];
+    while (bytes.size() < count && readable(fd_, std::min(quietMs, msLeft(deadline)))) {
         const ssize_t got = ::recv(fd_, chunk, std::min(sizeof chunk, count - bytes.size()), 0);
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
+        if (got <= 0) {
+            if (closed != nullptr) *closed = true;
+            break;
+        }
         bytes.insert(bytes.end(), chunk, chunk + got);
     }
     return bytes;
-}
-
-std::vector<std::uint8_t> Peer::readUntilQuiet(int quietMs, int limitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    std::vector<std::uint8_t> bytes = std::move(pending_);
-    pending_.clear();
-    while (readable(fd_, std::min(quietMs, msLeft(deadline)))) {
-        std::uint8_t chunk[65536];
-        const ssize_t got = ::recv(fd_, chunk, sizeof chunk, 0);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    return bytes;
-}
-
-std::optional<net::WireMessage> Peer::readMessage(net::StreamReassembler::LengthRule rule,
-                                                  int timeoutMs) {
-    const std::vector<std::uint8_t> type = read(1, timeoutMs);
-    if (type.size() != 1 || rule(type[0]) == 0) return std::nullopt;
-    const std::size_t length = rule(type[0]);
-    const std::vector<std::uint8_t> rest = read(length - 1, timeoutMs);
-    if (rest.size() != length - 1) return std::nullopt;
-    net::WireMessage message;
-    message.bytes[0] = type[0];
-    std::copy(rest.begin(), rest.end(), message.bytes.begin() + 1);
-    message.length = length;
-    return message;
-}
-
-bool Peer::waitForClose(int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    pending_.clear();
-    while (readable(fd_, msLeft(deadline))) {
-        std::uint8_t chunk[65536];
-        const ssize_t got = ::recv(fd_, chunk, sizeof chunk, 0);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return true;
-    }
-    return false;
 }
 
 void Peer::close() {

@@ -5,10 +5,20 @@
 #include <cstdint>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "net/protocol/stream_reassembler.h"
 #include "net/protocol/wire_message.h"
+
+// The bytes of messages as they travel, for building and checking streams.
+inline void append(std::vector<std::uint8_t>& stream, const net::WireMessage& message) {
+    stream.insert(stream.end(), message.bytes.begin(), message.bytes.begin() + message.length);
+}
+
+inline std::vector<std::uint8_t> bytesOf(const net::WireMessage& message) {
+    return {message.bytes.begin(), message.bytes.begin() + message.length};
+}
 
 // Real TCP sockets on 127.0.0.1 for the network tests: a listener on an ephemeral port
 // and a peer socket with reads that always end by a deadline.
@@ -34,8 +44,11 @@ class Peer {
   public:
     explicit Peer(int fd = -1) : fd_(fd) {}
     ~Peer();
-    Peer(Peer&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    Peer& operator=(Peer&& other) noexcept;
+    Peer(Peer&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Peer& operator=(Peer&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
 
     // Connects to 127.0.0.1:port; the peer is invalid when that fails.
     static Peer connectTo(std::uint16_t port, int receiveBuffer = 0);
@@ -48,20 +61,28 @@ class Peer {
     }
     bool send(const std::vector<std::uint8_t>& bytes) { return send(bytes.data(), bytes.size()); }
     // Up to `count` bytes; fewer when the deadline passes or the other side closes.
-    std::vector<std::uint8_t> read(std::size_t count, int timeoutMs = 2000);
+    std::vector<std::uint8_t> read(std::size_t count, int timeoutMs = 2000) {
+        return receive(count, timeoutMs, timeoutMs, nullptr);
+    }
     // Everything that arrives until nothing has come for `quietMs`.
-    std::vector<std::uint8_t> readUntilQuiet(int quietMs = 150, int limitMs = 5000);
-    // The next whole message by the given length rule, or empty by the deadline.
-    std::optional<net::WireMessage> readMessage(net::StreamReassembler::LengthRule rule,
-                                                int timeoutMs = 2000);
+    std::vector<std::uint8_t> readUntilQuiet(int quietMs = 150, int limitMs = 5000) {
+        return receive(SIZE_MAX, quietMs, limitMs, nullptr);
+    }
     // True when the other side closes (or resets) the connection before the deadline;
     // whatever arrives before that is dropped.
-    bool waitForClose(int timeoutMs = 2000);
+    bool waitForClose(int timeoutMs = 2000) {
+        bool closed = false;
+        receive(SIZE_MAX, timeoutMs, timeoutMs, &closed);
+        return closed;
+    }
     void close();
 
   private:
+    // Reads until `count` bytes came, the other side closed (then `closed` is set),
+    // nothing came for `quietMs` or `limitMs` passed.
+    std::vector<std::uint8_t> receive(std::size_t count, int quietMs, int limitMs, bool* closed);
+
     int fd_ = -1;
-    std::vector<std::uint8_t> pending_;  // bytes read past the last message
 };
 
 // Splits a byte stream into messages by a length rule; a trailing partial message or an

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -11,50 +12,31 @@ class PlayerStatusTest : public ::testing::Test {
     void SetUp() override { PlayerStatus::resetAll(); }
 };
 
-TEST_F(PlayerStatusTest, MinusOneTakesOneRoundEvenAtZero) {
+TEST_F(PlayerStatusTest, MinusOneTakesOneRoundAndOtherWeaponsHoldNothing) {
     PlayerStatus::setAmmo(200, 2);
     PlayerStatus::setAmmo(-1, 2);
     EXPECT_EQ(PlayerStatus::getAmmo(2), 199);
-    PlayerStatus::setAmmo(-1, 7);
+    PlayerStatus::setAmmo(-1, 7);  // even at zero
     EXPECT_EQ(PlayerStatus::getAmmo(7), -1);
-    EXPECT_EQ(PlayerStatus::getAmmo(2), 199);
-}
-
-TEST_F(PlayerStatusTest, WeaponNumbersOutsideTheTableHoldNothing) {
+    // Weapon numbers outside the table.
     PlayerStatus::setAmmo(5, 10);
     PlayerStatus::setAmmo(5, -1);
     EXPECT_EQ(PlayerStatus::getAmmo(10), 0);
     EXPECT_EQ(PlayerStatus::getAmmo(-1), 0);
+    EXPECT_EQ(PlayerStatus::getAmmo(2), 199);
 }
 
 TEST_F(PlayerStatusTest, CameraOffsetStartsOnTheSecondAndTogglesBack) {
-    float offset[3];
-    PlayerStatus::getCameraOffset(offset);
-    EXPECT_FLOAT_EQ(offset[0], -3.0f);
-    EXPECT_FLOAT_EQ(offset[2], 16.0f);
+    const auto offsetXZ = [] {
+        float offset[3];
+        PlayerStatus::getCameraOffset(offset);
+        return std::make_pair(offset[0], offset[2]);
+    };
+    EXPECT_EQ(offsetXZ(), std::make_pair(-3.0f, 16.0f));
     PlayerStatus::nextCameraOffset();
-    PlayerStatus::getCameraOffset(offset);
-    EXPECT_FLOAT_EQ(offset[0], 6.0f);
-    EXPECT_FLOAT_EQ(offset[2], 13.0f);
+    EXPECT_EQ(offsetXZ(), std::make_pair(6.0f, 13.0f));
     PlayerStatus::nextCameraOffset();
-    PlayerStatus::getCameraOffset(offset);
-    EXPECT_FLOAT_EQ(offset[0], -3.0f);
-}
-
-TEST_F(PlayerStatusTest, VectorsCopyFourFloats) {
-    const float muzzle[4] = {1, 2, 3, 4};
-    PlayerStatus::setMuzzle(muzzle);
-    float out[4] = {};
-    PlayerStatus::getMuzzle(out);
-    EXPECT_FLOAT_EQ(out[3], 4.0f);
-    PlayerStatus::getAim(out);
-    EXPECT_FLOAT_EQ(out[0], 0.0f);
-    PlayerStatus::setViewAngles(10.0f, -5.0f);
-    float a = 0;
-    float b = 0;
-    PlayerStatus::getViewAngles(a, b);
-    EXPECT_FLOAT_EQ(a, 10.0f);
-    EXPECT_FLOAT_EQ(b, -5.0f);
+    EXPECT_EQ(offsetXZ(), std::make_pair(-3.0f, 16.0f));
 }
 
 // The receiving thread counts frags and changes health while the main thread reads and

@@ -30,12 +30,4 @@ TEST(SharedPose, ReaderNeverSeesHalfOfTwoRecords) {
     EXPECT_EQ(shared.load()[5], 200000.0f);
 }
 
-TEST(SharedPose, CopiesCarryTheRecord) {
-    const net::SharedPose original({1, 2, 3, 4, 5, 6});
-    net::SharedPose copy(original);
-    EXPECT_EQ(copy.load(), (net::Pose{1, 2, 3, 4, 5, 6}));
-    copy = net::SharedPose({7, 7, 7, 7, 7, 7});
-    EXPECT_EQ(copy.load()[0], 7);
-}
-
 }  // namespace

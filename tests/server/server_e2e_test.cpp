@@ -7,11 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <map>
-#include <memory>
-#include <mutex>
-#include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -57,18 +53,11 @@ class ServerProcess {
     bool logHas(const std::string& part) const { return log().find(part) != std::string::npos; }
     // The port from the "listening on ADDRESS:PORT" line, 0 when it does not come.
     std::uint16_t port() {
-        std::uint16_t found = 0;
-        loopback::eventually(
-            [&] {
-                const std::string text = log();
-                const auto at = text.find("listening on ");
-                const auto colon = text.find(':', at == std::string::npos ? 0 : at + 13);
-                if (at == std::string::npos || colon == std::string::npos) return false;
-                found = static_cast<std::uint16_t>(std::stoi(text.substr(colon + 1)));
-                return true;
-            },
-            5000);
-        return found;
+        const std::regex line("listening on [0-9.]+:([0-9]+)");
+        std::string text;
+        std::smatch match;
+        loopback::eventually([&] { return std::regex_search(text = log(), match, line); }, 5000);
+        return match.empty() ? 0 : static_cast<std::uint16_t>(std::stoi(match[1]));
     }
     // The exit code, -1 for a signal, or kRunning when it has not ended in time.
     int wait(int timeoutMs = 5000) {
@@ -92,88 +81,35 @@ class ServerProcess {
     int exitCode_ = kRunning;
 };
 
-// Plays the World of one client: remote objects by identifier, and what was removed.
-struct Player {
-    net::NetClient client;
-    std::mutex lock;
-    std::map<std::int32_t, std::unique_ptr<TestObject>> remote;
-    std::vector<std::int32_t> removed;
-
-    Player() {
-        client.setNewObjectHandler(
-            this, [](void* context, std::int32_t id, std::uint8_t type, net::Pose pose) {
-                auto* self = static_cast<Player*>(context);
-                std::lock_guard<std::mutex> guard(self->lock);
-                auto& object = self->remote[id];
-                object = std::make_unique<TestObject>(id, type, pose);
-                self->client.registerRemote(*object);
-                return std::int32_t{0};
-            });
-        client.setRemoveObjectHandler(this, [](void* context, std::int32_t id, std::uint8_t) {
-            auto* self = static_cast<Player*>(context);
-            std::lock_guard<std::mutex> guard(self->lock);
-            self->removed.push_back(id);
-            return std::int32_t{0};
-        });
-    }
-    bool has(std::int32_t id) {
-        std::lock_guard<std::mutex> guard(lock);
-        return remote.count(id) == 1;
-    }
-    net::Pose poseOf(std::int32_t id) {
-        std::lock_guard<std::mutex> guard(lock);
-        return remote.at(id)->netPose().load();
-    }
-    bool wasRemoved(std::int32_t id) {
-        std::lock_guard<std::mutex> guard(lock);
-        return std::find(removed.begin(), removed.end(), id) != removed.end();
-    }
-};
-
 TEST(ServerEndToEnd, TwoGameClientsSeeEachOthersObjects) {
     ServerProcess server({"--port", "0", "--bind", "127.0.0.1", "--level", "2"});
     const std::uint16_t port = server.port();
     ASSERT_NE(port, 0) << server.log();
-    Player red, green;
-    ASSERT_EQ(red.client.connect("127.0.0.1", port), 0);
-    ASSERT_TRUE(loopback::eventually([&] { return red.client.getClientNumber() == 1; }));
-    ASSERT_EQ(green.client.connect("127.0.0.1", port), 0);
-    ASSERT_TRUE(loopback::eventually([&] { return green.client.getClientNumber() == 2; }));
+    net::NetClient red, green;
+    RemoteWorld redWorld(red), greenWorld(green);
+    ASSERT_EQ(red.connect("127.0.0.1", port), 0);
+    ASSERT_TRUE(loopback::eventually([&] { return red.getClientNumber() == 1; }));
+    ASSERT_EQ(green.connect("127.0.0.1", port), 0);
+    ASSERT_TRUE(loopback::eventually([&] { return green.getClientNumber() == 2; }));
 
-    TestObject voka(red.client.makeId(), net::TYPE_VOKA_RED, {10, 20, 0, 0, 0, 0});
+    TestObject voka(red.makeId(), net::TYPE_VOKA_RED, {10, 20, 0, 0, 0, 0});
     ASSERT_EQ(voka.netId() >> 16, 1);
-    red.client.addObject(voka);
-    ASSERT_TRUE(loopback::eventually([&] { return green.has(voka.netId()); }));
-    voka.netPose().store({11, 22, 1, 0, 0, 90});
-    EXPECT_TRUE(loopback::eventually([&] { return green.poseOf(voka.netId())[5] == 90.0f; }));
-    EXPECT_FALSE(red.has(voka.netId()));  // nothing echoed
+    red.addObject(voka);
+    ASSERT_TRUE(loopback::eventually([&] { return greenWorld.poseOf(voka.netId()).has_value(); }));
+    voka.netPose().store({11, 22, 1, 0, 0, 90});  // then moves
+    EXPECT_TRUE(loopback::eventually(
+        [&] { return greenWorld.poseOf(voka.netId()) == net::Pose{11, 22, 1, 0, 0, 90}; }));
+    EXPECT_EQ(redWorld.size(), 0u);  // nothing echoed
 
-    red.client.removeObject(voka);
-    EXPECT_TRUE(loopback::eventually([&] { return green.wasRemoved(voka.netId()); }));
-    red.client.disconnect();
+    red.removeObject(voka);
+    EXPECT_TRUE(loopback::eventually([&] { return greenWorld.size() == 0; }));
+    red.disconnect();
     EXPECT_TRUE(loopback::eventually([&] { return server.logHas("client 1 left: goodbye"); }));
-    green.client.disconnect();
+    green.disconnect();
 
     server.signal(SIGTERM);
     EXPECT_EQ(server.wait(), 0);
     EXPECT_TRUE(server.logHas("voka-server stopped"));
-}
-
-TEST(ServerEndToEnd, GarbageFromOneClientLeavesTheServerServingTheOthers) {
-    ServerProcess server({"--port", "0", "--bind", "127.0.0.1"});
-    const std::uint16_t port = server.port();
-    ASSERT_NE(port, 0);
-    loopback::Peer hostile = loopback::Peer::connectTo(port);
-    std::vector<std::uint8_t> garbage(4096);
-    for (std::size_t i = 0; i < garbage.size(); ++i)
-        garbage[i] = static_cast<std::uint8_t>(i * 37 + 1);
-    hostile.send(garbage);
-    EXPECT_TRUE(hostile.waitForClose());
-    Player player;
-    ASSERT_EQ(player.client.connect("127.0.0.1", port), 0);
-    EXPECT_TRUE(loopback::eventually([&] { return player.client.getClientNumber() > 0; }));
-    player.client.disconnect();
-    EXPECT_TRUE(server.logHas("cut: undefined type byte"));
 }
 
 TEST(ServerEndToEnd, HelpAndBadOptions) {

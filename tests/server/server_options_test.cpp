@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -13,54 +12,34 @@ server::ParsedOptions parse(std::vector<const char*> args) {
     return server::parseOptions(static_cast<int>(args.size()), args.data());
 }
 
-TEST(ServerOptions, DefaultsMatchTheShippedSettings) {
-    const auto parsed = parse({});
-    EXPECT_TRUE(parsed.error.empty());
-    EXPECT_EQ(parsed.config.port, 24500);
-    EXPECT_EQ(parsed.config.bindAddress, "0.0.0.0");
-    EXPECT_EQ(parsed.config.hub.level, 1);
-    EXPECT_EQ(parsed.config.hub.maxPlayers, 16);
-    EXPECT_EQ(parsed.config.hub.itemRespawnMs, 30000);
+std::string summary(const server::ParsedOptions& parsed) {
+    const auto& c = parsed.config;
+    return c.bindAddress + ":" + std::to_string(c.port) + " level " + std::to_string(c.hub.level) +
+           " players " + std::to_string(c.hub.maxPlayers) + " respawn " +
+           std::to_string(c.hub.itemRespawnMs) + parsed.error;
 }
 
-TEST(ServerOptions, ReadsEveryOption) {
-    const auto parsed = parse({"--port", "0", "--bind", "127.0.0.1", "--level", "3",
-                               "--max-players", "32", "--item-respawn", "2.5"});
-    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
-    EXPECT_EQ(parsed.config.port, 0);
-    EXPECT_EQ(parsed.config.bindAddress, "127.0.0.1");
-    EXPECT_EQ(parsed.config.hub.level, 3);
-    EXPECT_EQ(parsed.config.hub.maxPlayers, 32);
-    EXPECT_EQ(parsed.config.hub.itemRespawnMs, 2500);
+TEST(ServerOptions, DefaultsMatchTheShippedSettingsAndEveryOptionIsRead) {
+    EXPECT_EQ(summary(parse({})), "0.0.0.0:24500 level 1 players 16 respawn 30000");
+    EXPECT_EQ(summary(parse({"--port", "0", "--bind", "127.0.0.1", "--level", "3", "--max-players",
+                             "32", "--item-respawn", "2.5"})),
+              "127.0.0.1:0 level 3 players 32 respawn 2500");
     EXPECT_TRUE(parse({"--help"}).help);
 }
 
-class BadOption : public testing::TestWithParam<std::vector<const char*>> {};
-
-TEST_P(BadOption, IsReportedNotGuessed) {
-    EXPECT_FALSE(parse(GetParam()).error.empty());
+TEST(ServerOptions, BadCommandLinesAreReportedNotGuessed) {
+    const std::vector<std::vector<const char*>> bad = {{"--port"},
+                                                       {"--port", "65536"},
+                                                       {"--port", "12ab"},
+                                                       {"--level", "0"},
+                                                       {"--max-players", "128"},
+                                                       {"--max-players", "-1"},
+                                                       {"--item-respawn", "nan"},
+                                                       {"--item-respawn", "-1"},
+                                                       {"--frag-limit", "5"}};
+    for (const auto& args : bad) {
+        EXPECT_FALSE(parse(args).error.empty()) << args[0] << " " << args.back();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(CommandLines, BadOption,
-                         testing::Values(std::vector<const char*>{"--port"},
-                                         std::vector<const char*>{"--port", "65536"},
-                                         std::vector<const char*>{"--port", "12ab"},
-                                         std::vector<const char*>{"--level", "0"},
-                                         std::vector<const char*>{"--max-players", "128"},
-                                         std::vector<const char*>{"--max-players", "-1"},
-                                         std::vector<const char*>{"--item-respawn", "nan"},
-                                         std::vector<const char*>{"--item-respawn", "-1"},
-                                         std::vector<const char*>{"--frag-limit", "5"}),
-                         [](const testing::TestParamInfo<std::vector<const char*>>& p) {
-                             std::string name;
-                             for (const char* arg : p.param) {
-                                 for (const char* c = arg; *c != '\0'; ++c) {
-                                     if (std::isalnum(static_cast<unsigned char>(*c)) != 0)
-                                         name += *c;
-                                 }
-                                 name += '_';
-                             }
-                             return name + std::to_string(p.index);
-                         });
 
 }  // namespace
