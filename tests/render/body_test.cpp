@@ -4,8 +4,9 @@
 
 namespace {
 
-TEST(Body, IntegratesVelocityBeforePosition) {
+TEST(Body, IntegratesVelocityThenPositionAndIgnoresForceWithoutMass) {
     Body body;
+    body.setPose(Pose{0, 0, 0, 10, 20, 30});
     body.setMass(2.0f);
     body.setVelocity(1.0f, 0.0f, 0.0f);
     body.addForce(4.0f, 0.0f, -2.0f);
@@ -16,17 +17,14 @@ TEST(Body, IntegratesVelocityBeforePosition) {
     EXPECT_FLOAT_EQ(body.getVelocity()[2], -1.0f);
     EXPECT_FLOAT_EQ(body.getPose().x, 1.0f);
     EXPECT_FLOAT_EQ(body.getPose().z, -0.5f);
-}
-
-TEST(Body, RotationIsNotIntegratedAndMasslessBodiesIgnoreForce) {
-    Body body;
-    body.setPose(Pose{0, 0, 0, 10, 20, 30});
-    body.setVelocity(0.0f, 3.0f, 0.0f);
-    body.addForce(100.0f, 0.0f, 0.0f);
-    body.integrate(1.0f);
     EXPECT_FLOAT_EQ(body.getPose().rotZ, 30.0f);
-    EXPECT_FLOAT_EQ(body.getPose().y, 3.0f);
-    EXPECT_FLOAT_EQ(body.getPose().x, 0.0f);
+
+    Body massless;
+    massless.setVelocity(0.0f, 3.0f, 0.0f);
+    massless.addForce(100.0f, 0.0f, 0.0f);
+    massless.integrate(1.0f);
+    EXPECT_FLOAT_EQ(massless.getPose().y, 3.0f);
+    EXPECT_FLOAT_EQ(massless.getPose().x, 0.0f);
 }
 
 }  // namespace

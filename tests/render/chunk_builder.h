@@ -12,19 +12,19 @@ namespace chunks {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void put16(Bytes& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
+// Little-endian integers of `size` bytes.
+inline void put(Bytes& out, std::uint32_t v, int size) {
+    for (int i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-inline void put32(Bytes& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+inline void put16(Bytes& out, std::uint16_t v) {
+    put(out, v, 2);
 }
 
 inline void putFloat(Bytes& out, float f) {
     std::uint32_t bits = 0;
     std::memcpy(&bits, &f, sizeof f);
-    put32(out, bits);
+    put(out, bits, 4);
 }
 
 inline Bytes cat(std::initializer_list<Bytes> parts) {
@@ -35,8 +35,8 @@ inline Bytes cat(std::initializer_list<Bytes> parts) {
 
 inline Bytes chunk(std::uint16_t id, const Bytes& body) {
     Bytes out;
-    put16(out, id);
-    put32(out, static_cast<std::uint32_t>(body.size() + 6));
+    put(out, id, 2);
+    put(out, static_cast<std::uint32_t>(body.size() + 6), 4);
     out.insert(out.end(), body.begin(), body.end());
     return out;
 }
@@ -49,16 +49,21 @@ inline Bytes text(const std::string& s) {
 
 inline Bytes u32(std::uint32_t v) {
     Bytes out;
-    put32(out, v);
+    put(out, v, 4);
     return out;
 }
 
-inline Bytes vertices(std::initializer_list<std::initializer_list<float>> points) {
+// A counted list of points (vertices, 0x4110) or texture coordinates (0x4140).
+inline Bytes points(std::uint16_t id, std::initializer_list<std::initializer_list<float>> list) {
     Bytes body;
-    put16(body, static_cast<std::uint16_t>(points.size()));
-    for (const auto& p : points)
+    put16(body, static_cast<std::uint16_t>(list.size()));
+    for (const auto& p : list)
         for (float f : p) putFloat(body, f);
-    return chunk(0x4110, body);
+    return chunk(id, body);
+}
+
+inline Bytes vertices(std::initializer_list<std::initializer_list<float>> list) {
+    return points(0x4110, list);
 }
 
 // A face list with optional sub-chunks (material groups) after the faces.
@@ -80,11 +85,7 @@ inline Bytes materialGroup(const std::string& name) {
 }
 
 inline Bytes texCoords(std::initializer_list<std::initializer_list<float>> uvs) {
-    Bytes body;
-    put16(body, static_cast<std::uint16_t>(uvs.size()));
-    for (const auto& uv : uvs)
-        for (float f : uv) putFloat(body, f);
-    return chunk(0x4140, body);
+    return points(0x4140, uvs);
 }
 
 inline Bytes object(const std::string& name, const Bytes& meshParts) {
@@ -104,9 +105,10 @@ inline Bytes file(const Bytes& editorParts, std::uint32_t version = 3) {
                               chunk(0x3D3D, cat({chunk(0x3D3E, u32(3)), editorParts}))}));
 }
 
-// One triangle object named "tri".
-inline Bytes triangle() {
-    return object("tri", cat({vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), faces({{0, 1, 2}})}));
+// One triangle object named "tri"; `groups` follow its face, `extra` its face list.
+inline Bytes triangle(const Bytes& groups = {}, const Bytes& extra = {}) {
+    return object("tri", cat({vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
+                              faces({{0, 1, 2}}, groups), extra}));
 }
 
 }  // namespace chunks

@@ -30,10 +30,6 @@ TEST_F(FrustumGl, ReadsProjectionAndModelviewFromOpenGl) {
     const float* nearPlane = frustum.plane(Frustum::Near);
     EXPECT_NEAR(nearPlane[0], 1.0f, 1e-5f);
     EXPECT_NEAR(nearPlane[3], -800.01f, 0.05f);
-    glLoadIdentity();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
 }
 
 }  // namespace

@@ -56,32 +56,16 @@ TEST(Frustum, AgreesWithTheFullClipMatrix) {
     float p[16];
     perspective(60.0f, 4.0f / 3.0f, 0.01f, 10000.0f, p);
     // Rotation of 30° about z, then 70° about x, then a translation.
-    const float a = 0.5235988f;
-    const float b = 1.2217305f;
-    float m[16] = {std::cos(a),
-                   std::sin(a) * std::cos(b),
-                   std::sin(a) * std::sin(b),
-                   0.0f,
-                   -std::sin(a),
-                   std::cos(a) * std::cos(b),
-                   std::cos(a) * std::sin(b),
-                   0.0f,
-                   0.0f,
-                   -std::sin(b),
-                   std::cos(b),
-                   0.0f,
-                   -120.0f,
-                   35.0f,
-                   -800.0f,
-                   1.0f};
+    const float ca = std::cos(0.5235988f), sa = std::sin(0.5235988f);
+    const float cb = std::cos(1.2217305f), sb = std::sin(1.2217305f);
+    const float m[16] = {ca, sa * cb, sa * sb, 0, -sa,  ca * cb, ca * sb, 0,
+                         0,  -sb,     cb,      0, -120, 35,      -800,    1};
     float k[16];
-    for (int column = 0; column < 4; ++column) {
+    for (int column = 0; column < 4; ++column)
         for (int row = 0; row < 4; ++row) {
-            float sum = 0.0f;
-            for (int i = 0; i < 4; ++i) sum += p[4 * i + row] * m[4 * column + i];
-            k[4 * column + row] = sum;
+            k[4 * column + row] = 0.0f;
+            for (int i = 0; i < 4; ++i) k[4 * column + row] += p[4 * i + row] * m[4 * column + i];
         }
-    }
     Frustum frustum;
     frustum.extract(p, m);
     const int rows[6] = {0, 0, 1, 1, 2, 2};
@@ -96,36 +80,27 @@ TEST(Frustum, AgreesWithTheFullClipMatrix) {
     }
 }
 
-class FrustumSphere : public testing::Test {
-  protected:
-    FrustumSphere() {
-        float p[16];
-        float m[16];
-        projection(1.0f, 1.0f, 1.0f, 3.0f, p);  // every plane value exact in floats
-        identity(m);
-        frustum_.extract(p, m);
-    }
-    Frustum frustum_;
-};
-
-TEST_F(FrustumSphere, SphereTouchingAPlaneFromOutsideIsNotVisible) {
+TEST(Frustum, SphereTouchingAPlaneFromOutsideIsNotVisibleOverlappingIs) {
+    float p[16];
+    float m[16];
+    projection(1.0f, 1.0f, 1.0f, 3.0f, p);  // every plane value exact in floats
+    identity(m);
+    Frustum frustum;
+    frustum.extract(p, m);
     // The near plane is z = -1, facing -z; a unit sphere at the origin touches it.
-    EXPECT_FALSE(frustum_.sphereVisible(0.0f, 0.0f, 0.0f, 1.0f));
-    EXPECT_TRUE(frustum_.sphereVisible(0.0f, 0.0f, -0.25f, 1.0f));
+    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, 0.0f, 1.0f));
+    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, -0.25f, 1.0f));
     // The far plane z = -3, from beyond.
-    EXPECT_FALSE(frustum_.sphereVisible(0.0f, 0.0f, -5.0f, 2.0f));
-    EXPECT_TRUE(frustum_.sphereVisible(0.0f, 0.0f, -4.5f, 2.0f));
-}
-
-TEST_F(FrustumSphere, SpheresInsideOrOverlappingAreVisible) {
-    EXPECT_TRUE(frustum_.sphereVisible(0.0f, 0.0f, -2.0f, 0.0f));
+    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, -5.0f, 2.0f));
+    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, -4.5f, 2.0f));
+    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, -2.0f, 0.0f));
     // Beside the 45° right plane by 1/√2 ≈ 0.707.
-    EXPECT_TRUE(frustum_.sphereVisible(3.0f, 0.0f, -2.0f, 0.75f));
-    EXPECT_FALSE(frustum_.sphereVisible(3.0f, 0.0f, -2.0f, 0.7f));
-    EXPECT_FALSE(frustum_.sphereVisible(-3.0f, 0.0f, -2.0f, 0.7f));
-    EXPECT_FALSE(frustum_.sphereVisible(0.0f, -3.0f, -2.0f, 0.7f));
-    EXPECT_FALSE(frustum_.sphereVisible(0.0f, 3.0f, -2.0f, 0.7f));
-    EXPECT_FALSE(frustum_.sphereVisible(0.0f, 0.0f, 50.0f, 7.0f));  // behind the camera
+    EXPECT_TRUE(frustum.sphereVisible(3.0f, 0.0f, -2.0f, 0.75f));
+    EXPECT_FALSE(frustum.sphereVisible(3.0f, 0.0f, -2.0f, 0.7f));
+    EXPECT_FALSE(frustum.sphereVisible(-3.0f, 0.0f, -2.0f, 0.7f));
+    EXPECT_FALSE(frustum.sphereVisible(0.0f, -3.0f, -2.0f, 0.7f));
+    EXPECT_FALSE(frustum.sphereVisible(0.0f, 3.0f, -2.0f, 0.7f));
+    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, 50.0f, 7.0f));  // behind the camera
 }
 
 }  // namespace

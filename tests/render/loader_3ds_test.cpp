@@ -1,4 +1,3 @@
-#include <cmath>
 #include <vector>
 
 #include "render/reader_fixture.h"
@@ -8,25 +7,19 @@ namespace {
 
 using namespace chunks;
 
-TEST_F(Reader3dsTest, FileVertexTurnsFromZUpToYUp) {
-    ASSERT_TRUE(read(file(object("o", vertices({{1, 2, 3}})))));
-    ASSERT_EQ(model.objectCount, 1);
+TEST_F(Reader3dsTest, FileVertexTurnsFromZUpToYUpAndFacesGetFreshShadowState) {
+    ASSERT_TRUE(read(file(cat({object("o", vertices({{1, 2, 3}})), triangle()}))));
+    ASSERT_EQ(model.objectCount, 2);
     const Vec3f v = model.objects[0].vertices[0];
-    EXPECT_FLOAT_EQ(v.x, 1.0f);
-    EXPECT_FLOAT_EQ(v.y, 3.0f);
-    EXPECT_FLOAT_EQ(v.z, -2.0f);
-    EXPECT_TRUE(errors.texts().empty());
-}
-
-TEST_F(Reader3dsTest, FacesKeepIndicesWithFreshShadowState) {
-    ASSERT_TRUE(read(file(triangle())));
-    const MeshObject3ds& o = model.objects[0];
+    EXPECT_EQ(std::vector<float>({v.x, v.y, v.z}), std::vector<float>({1.0f, 3.0f, -2.0f}));
+    const MeshObject3ds& o = model.objects[1];
     EXPECT_STREQ(o.name, "tri");
     ASSERT_EQ(o.faceCount, 1);
     EXPECT_EQ(o.faces[0].vertex[1], 1);
     EXPECT_EQ(o.faces[0].lit, 3);
     EXPECT_EQ(o.faces[0].neighbour[2], -1);
     EXPECT_EQ(o.faces[0].plane[0], 0.0);
+    EXPECT_TRUE(errors.texts().empty());
 }
 
 TEST_F(Reader3dsTest, MissingFileAndWrongFirstChunkAreReported) {
@@ -49,38 +42,29 @@ TEST_F(Reader3dsTest, VersionAboveThreeWarnsAndStillLoads) {
     EXPECT_EQ(model.objectCount, 1);
 }
 
-TEST_F(Reader3dsTest, LaterMaterialGroupGoesToTheFront) {
-    const Bytes groups = cat({materialGroup("red"), materialGroup("blue")});
-    ASSERT_TRUE(read(file(cat({material("red", 255, 0, 0), material("blue", 0, 0, 255),
-                               object("o", cat({vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
-                                                faces({{0, 1, 2}}, groups)}))}))));
+TEST_F(Reader3dsTest, MaterialGroupsGiveTheObjectsMaterialList) {
+    const Bytes materials = cat({material("red", 255, 0, 0), material("blue", 0, 0, 255)});
+    // A later group goes to the front.
+    ASSERT_TRUE(
+        read(file(cat({materials, triangle(cat({materialGroup("red"), materialGroup("blue")}))}))));
     EXPECT_EQ(model.objects[0].materials, (std::vector<std::int32_t>{1, 0, -1}));
     EXPECT_FALSE(model.objects[0].textured);
     EXPECT_EQ(model.materials[0].color[0], 255);
     EXPECT_EQ(model.materials[1].color[2], 255);
     EXPECT_EQ(model.materials[1].color[3], 255);
-}
-
-TEST_F(Reader3dsTest, GroupAtTriangleMeshLevelIsReadToo) {
-    ASSERT_TRUE(read(file(cat(
-        {material("m", 1, 2, 3), object("o", cat({vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
-                                                  faces({{0, 1, 2}}), materialGroup("m")}))}))));
-    EXPECT_EQ(model.objects[0].materials, (std::vector<std::int32_t>{0}));
-}
-
-TEST_F(Reader3dsTest, UnknownGroupNameLeavesOnlyNoMaterial) {
-    ASSERT_TRUE(read(file(cat({material("a", 1, 2, 3), material("b", 1, 2, 3),
-                               object("o", cat({vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
-                                                faces({{0, 1, 2}}, materialGroup("c"))}))}))));
+    // A group at triangle-mesh level is read too.
+    ASSERT_TRUE(read(file(cat({materials, triangle({}, materialGroup("blue"))}))));
+    EXPECT_EQ(model.objects[0].materials, (std::vector<std::int32_t>{1, -1}));
+    // An unknown name leaves only "no material".
+    ASSERT_TRUE(read(file(cat({materials, triangle(materialGroup("green"))}))));
     EXPECT_EQ(model.objects[0].materials, (std::vector<std::int32_t>{-1, -1}));
     EXPECT_EQ(model.objects[0].firstMaterial(), -1);
 }
 
 TEST_F(Reader3dsTest, TexturedMaterialTurnsWhiteAndMarksTheObject) {
-    ASSERT_TRUE(read(file(cat({material("skin", 10, 20, 30, "skin.tga"),
-                               object("o", cat({vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
-                                                faces({{0, 1, 2}}, materialGroup("skin")),
-                                                texCoords({{0, 0}, {1, 0}, {0, 1}})}))}))));
+    ASSERT_TRUE(
+        read(file(cat({material("skin", 10, 20, 30, "skin.tga"),
+                       triangle(materialGroup("skin"), texCoords({{0, 0}, {1, 0}, {0, 1}}))}))));
     const Material3ds& m = model.materials[0];
     EXPECT_STREQ(m.textureFile, "skin.tga");
     for (int i = 0; i < 4; ++i) EXPECT_EQ(m.color[i], 255) << i;
@@ -90,31 +74,22 @@ TEST_F(Reader3dsTest, TexturedMaterialTurnsWhiteAndMarksTheObject) {
     EXPECT_FLOAT_EQ(model.objects[0].texCoords[2].v, 1.0f);
 }
 
-TEST_F(Reader3dsTest, FlatQuadGetsOneSharedUnitNormal) {
+TEST_F(Reader3dsTest, FlatQuadGetsOneSharedUnitNormalAndLooseVertexZero) {
     // Two counter-clockwise triangles in the file's x-y plane: the normal is the file's
-    // +z, which is the game's +y.
-    ASSERT_TRUE(
-        read(file(object("quad", cat({vertices({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}),
-                                      faces({{0, 1, 2}, {0, 2, 3}})})))));
-    for (const Vec3f& n : model.objects[0].normals) {
-        EXPECT_NEAR(n.x, 0.0f, 1e-6f);
-        EXPECT_NEAR(n.y, 1.0f, 1e-6f);
-        EXPECT_NEAR(n.z, 0.0f, 1e-6f);
+    // +z, which is the game's +y. Vertex 4 belongs to no face.
+    ASSERT_TRUE(read(
+        file(object("quad", cat({vertices({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {5, 5, 5}}),
+                                 faces({{0, 1, 2}, {0, 2, 3}})})))));
+    const std::vector<Vec3f>& normals = model.objects[0].normals;
+    ASSERT_EQ(normals.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(normals[i].x, 0.0f, 1e-6f) << i;
+        EXPECT_NEAR(normals[i].y, i < 4 ? 1.0f : 0.0f, 1e-6f) << i;
+        EXPECT_NEAR(normals[i].z, 0.0f, 1e-6f) << i;
     }
 }
 
-TEST_F(Reader3dsTest, VertexOfNoFaceGetsAZeroNormal) {
-    ASSERT_TRUE(read(file(object(
-        "o", cat({vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {5, 5, 5}}), faces({{0, 1, 2}})})))));
-    const Vec3f n = model.objects[0].normals[3];
-    EXPECT_EQ(n.x, 0.0f);
-    EXPECT_EQ(n.y, 0.0f);
-    EXPECT_EQ(n.z, 0.0f);
-    EXPECT_FALSE(std::isnan(model.objects[0].normals[0].y));
-}
-
 TEST_F(Reader3dsTest, UnknownChunksAndKeyframerDataAreSkipped) {
-    const Bytes plain = file(triangle());
     const Bytes noisy = chunk(
         0x4D4D,
         cat({chunk(0x0002, u32(3)), chunk(0x1234, Bytes(40, 7)),
@@ -124,31 +99,23 @@ TEST_F(Reader3dsTest, UnknownChunksAndKeyframerDataAreSkipped) {
                                                    faces({{0, 1, 2}})}))})),
              chunk(0xB000, cat({chunk(0xB00A, Bytes(20, 0)), chunk(0x4000, Bytes(8, 9))}))}));
     ASSERT_TRUE(read(noisy));
-    const Model3ds withNoise = model;
-    ASSERT_TRUE(read(plain));
-    ASSERT_EQ(withNoise.objectCount, 1);
-    EXPECT_EQ(withNoise.objects[0].vertexCount, model.objects[0].vertexCount);
-    EXPECT_EQ(withNoise.objects[0].faceCount, model.objects[0].faceCount);
-    EXPECT_EQ(withNoise.materialCount, 0);
+    ASSERT_EQ(model.objectCount, 1);
+    EXPECT_EQ(model.objects[0].vertexCount, 3);
+    EXPECT_EQ(model.objects[0].faceCount, 1);
+    EXPECT_EQ(model.materialCount, 0);
 }
 
-TEST_F(Reader3dsTest, LongNamesAreCutToTheField) {
+TEST_F(Reader3dsTest, LongNamesAreCutAndFloatColoursConverted) {
     const std::string longName(400, 'n');
-    ASSERT_TRUE(read(file(cat(
-        {chunk(0xAFFF, chunk(0xA000, text(longName))), object(longName, vertices({{0, 0, 0}}))}))));
-    EXPECT_EQ(std::string(model.materials[0].name), longName.substr(0, 254));
-    EXPECT_EQ(std::string(model.objects[0].name), longName.substr(0, 254));
-}
-
-TEST_F(Reader3dsTest, FloatDiffuseColourIsConverted) {
     Bytes floats;
     for (float f : {1.0f, 0.5f, 7.0f}) putFloat(floats, f);
-    ASSERT_TRUE(read(file(
-        chunk(0xAFFF, cat({chunk(0xA000, text("f")), chunk(0xA020, chunk(0x0010, floats))})))));
-    EXPECT_EQ(model.materials[0].color[0], 255);
-    EXPECT_EQ(model.materials[0].color[1], 128);
-    EXPECT_EQ(model.materials[0].color[2], 255);
-    EXPECT_EQ(model.materials[0].color[3], 255);
+    ASSERT_TRUE(read(file(cat(
+        {chunk(0xAFFF, cat({chunk(0xA000, text(longName)), chunk(0xA020, chunk(0x0010, floats))})),
+         object(longName, vertices({{0, 0, 0}}))}))));
+    EXPECT_EQ(std::string(model.materials[0].name), longName.substr(0, 254));
+    EXPECT_EQ(std::string(model.objects[0].name), longName.substr(0, 254));
+    const std::uint8_t* c = model.materials[0].color;
+    EXPECT_EQ(std::vector<int>(c, c + 4), (std::vector<int>{255, 128, 255, 255}));
 }
 
 }  // namespace

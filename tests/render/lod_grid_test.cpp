@@ -8,6 +8,7 @@
 #include <string>
 
 #include "config/settings.h"
+#include "render/scene_object.h"
 
 namespace {
 
@@ -18,18 +19,13 @@ class LodGridTest : public testing::Test {
 
     // The centre of a cell, in world units.
     static Pose cameraInCell(int cell, float rotation) {
-        Pose pose;
-        pose.x = static_cast<float>(cell % 16) * 100.0f + 50.0f;
-        pose.y = static_cast<float>(cell / 16) * 100.0f + 50.0f;
-        pose.rotZ = rotation;
-        return pose;
+        return Pose{(cell % 16) * 100.0f + 50.0f, (cell / 16) * 100.0f + 50.0f, 0, 0, 0, rotation};
     }
 
     std::set<int> cellsWith(std::int32_t value) const {
         std::set<int> out;
-        for (int i = 0; i < LodGrid::kCellCount; ++i) {
+        for (int i = 0; i < LodGrid::kCellCount; ++i)
             if (grid_.cell(i) == value) out.insert(i);
-        }
         return out;
     }
 
@@ -80,12 +76,10 @@ TEST_P(LodGridSector, WritesTheCellsAheadAndAside) {
     for (auto [f, l] : {std::pair{1, -1}, {1, 0}, {1, 1}, {0, -1}, {0, 1}, {-1, 0}})
         full.insert(c + f * facing.forward + l * facing.side);
     std::set<int> middle;
-    for (int f = 0; f <= 2; ++f) {
-        for (int l = -2; l <= 2; ++l) {
+    for (int f = 0; f <= 2; ++f)
+        for (int l = -2; l <= 2; ++l)
             if (std::max(f, std::abs(l)) == 2)
                 middle.insert(c + f * facing.forward + l * facing.side);
-        }
-    }
     EXPECT_EQ(cellsWith(LodGrid::kFull), full);
     EXPECT_EQ(cellsWith(LodGrid::kMiddle), middle);
 }
@@ -134,6 +128,7 @@ TEST_F(LodGridTest, CameraFarOffTheMapWritesOnlyGridCells) {
     GuardedGrid guarded;
     std::fill(std::begin(guarded.before), std::end(guarded.before), 77);
     std::fill(std::begin(guarded.after), std::end(guarded.after), 77);
+    auto isLevel = [](std::int32_t v) { return v == 0 || v == 256 || v == 512; };
     const float far = 1e30f;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (auto [x, y] : {std::pair{-5000.0f, -5000.0f},
@@ -144,18 +139,10 @@ TEST_F(LodGridTest, CameraFarOffTheMapWritesOnlyGridCells) {
                         {-1.0f, 1601.0f},
                         {std::numeric_limits<float>::infinity(), 0.0f}}) {
         for (float r : {0.0f, 90.0f, 180.0f, 270.0f}) {
-            Pose pose;
-            pose.x = x;
-            pose.y = y;
-            pose.rotZ = r;
-            guarded.grid.updateLodGrid(pose);
-            for (int i = 0; i < LodGrid::kCellCount; ++i) {
-                const std::int32_t v = guarded.grid.cell(i);
-                ASSERT_TRUE(v == 0 || v == 256 || v == 512) << "cell " << i << " = " << v;
-            }
-            EXPECT_EQ(guarded.grid.lodAt(x, y) == 0 || guarded.grid.lodAt(x, y) == 256 ||
-                          guarded.grid.lodAt(x, y) == 512,
-                      true);
+            guarded.grid.updateLodGrid(Pose{x, y, 0, 0, 0, r});
+            for (int i = 0; i < LodGrid::kCellCount; ++i)
+                ASSERT_PRED1(isLevel, guarded.grid.cell(i)) << "cell " << i;
+            EXPECT_PRED1(isLevel, guarded.grid.lodAt(x, y));
         }
     }
     for (int i = 0; i < 64; ++i) {
@@ -174,6 +161,27 @@ TEST_F(LodGridTest, LodAtReadsTheCellUnderAPositionAndClampsOffTheMap) {
     EXPECT_EQ(grid_.lodAt(1e9f, 1e9f), LodGrid::kFull);
     update(cameraInCell(0, 180.0f));
     EXPECT_EQ(grid_.lodAt(-300.0f, -1e20f), LodGrid::kFull);
+}
+
+class ThreeLevels : public SceneObject {
+  public:
+    int draw(Pose, const float*) override { return 0; }
+    int update() override { return 0; }
+    int initGL() override { return 0; }
+    using SceneObject::modelAt;
+};
+
+// Objects pick their model from the game's grid.
+TEST_F(LodGridTest, FarObjectsDrawTheFarModelOnlyWithLodOn) {
+    ThreeLevels object;
+    const Pose camera{50, 50, 10, 0, 0, 0};  // the first cell, facing along +x
+    LodGrid::instance().updateLodGrid(camera);
+    EXPECT_EQ(&object.modelAt(50, 50), object.models[0].get());
+    EXPECT_EQ(&object.modelAt(1500, 1500), object.models[2].get());
+    Settings::setLod(0);
+    LodGrid::instance().updateLodGrid(camera);
+    for (float x : {50.0f, 750.0f, 1550.0f, -400.0f})
+        EXPECT_EQ(&object.modelAt(x, 1500), object.models[0].get()) << x;
 }
 
 }  // namespace

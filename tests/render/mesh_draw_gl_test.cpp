@@ -5,6 +5,9 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <array>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "config/settings.h"
@@ -34,18 +37,25 @@ class TestObject : public SceneObject {
     using SceneObject::prepareModels;
 };
 
-MeshObject3ds quad(float x0, float y0, float size, float z) {
+MeshObject3ds mesh(std::vector<Vec3f> vertices, const std::vector<std::array<int, 3>>& tris) {
     MeshObject3ds o;
-    o.vertices = {{x0, y0, z}, {x0 + size, y0, z}, {x0 + size, y0 + size, z}, {x0, y0 + size, z}};
-    o.texCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    o.fogCoords = {0.0f, 3.0f, 6.0f, 9.0f};
-    for (const auto& t : {std::array<int, 3>{0, 1, 2}, std::array<int, 3>{0, 2, 3}}) {
+    o.vertices = std::move(vertices);
+    for (const auto& t : tris) {
         Face3ds f;
         for (int k = 0; k < 3; ++k) f.vertex[k] = t[k];
         o.faces.push_back(f);
     }
-    o.vertexCount = 4;
-    o.faceCount = 2;
+    o.vertexCount = static_cast<std::int32_t>(o.vertices.size());
+    o.faceCount = static_cast<std::int32_t>(o.faces.size());
+    return o;
+}
+
+MeshObject3ds quad(float x0, float y0, float size, float z) {
+    MeshObject3ds o =
+        mesh({{x0, y0, z}, {x0 + size, y0, z}, {x0 + size, y0 + size, z}, {x0, y0 + size, z}},
+             {{0, 1, 2}, {0, 2, 3}});
+    o.texCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    o.fogCoords = {0.0f, 3.0f, 6.0f, 9.0f};
     o.texCoordCount = 4;
     return o;
 }
@@ -76,11 +86,9 @@ class MeshDrawTest : public testing_support::GlTest {
         gl_ext::loadExtensions();
         Settings::setMultitexturing(true);
         Settings::setFog(true);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
+        glMatrixMode(GL_PROJECTION);  // both matrices start as the identity
         glOrtho(-10, 10, -10, 10, -100, 100);
         glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
     }
     void TearDown() override { Settings::resetStartValues(); }
 
@@ -151,24 +159,15 @@ TEST_F(MeshDrawTest, FourRenderModesDrawTheSamePicture) {
     // The picture is not empty: the coloured quad and both textures show.
     const std::size_t centre = ((kHeight * 3 / 4) * kWidth + kWidth / 2) * 4;
     EXPECT_GT(immediate[centre], immediate[centre + 2]);
-    for (int mode :
-         {RenderMode::VertexArrays, RenderMode::DisplayLists, RenderMode::BufferObjects}) {
+    // Back to client arrays after buffer objects still works.
+    for (int mode : {RenderMode::VertexArrays, RenderMode::DisplayLists, RenderMode::BufferObjects,
+                     RenderMode::VertexArrays})
         EXPECT_EQ(differing(immediate, render(object, mode)), 0) << "mode " << mode;
-    }
-    // Switching back to client arrays after buffer objects still works.
-    EXPECT_EQ(differing(immediate, render(object, RenderMode::VertexArrays)), 0);
-}
 
-TEST_F(MeshDrawTest, CopiesShareMeshesAndGlNamesAndDrawAlike) {
-    TestObject prototype;
-    buildScene(prototype);
-    prototype.initGL();
-    TestObject copy = prototype;
-    for (int level = 0; level < 3; ++level)
-        EXPECT_EQ(copy.models[level].get(), prototype.models[level].get());
-    EXPECT_EQ(copy.textures[1], prototype.textures[1]);
-    const auto original = render(prototype, RenderMode::DisplayLists);
-    EXPECT_EQ(differing(original, render(copy, RenderMode::DisplayLists)), 0);
+    testing_support::CapturedErrors errors;
+    const auto nothing = render(object, 7);
+    EXPECT_EQ(errors.texts().front(), "unsupported rendermode");
+    EXPECT_EQ(nothing[((kHeight / 2) * kWidth + kWidth / 2) * 4], 26);  // the clear colour
 }
 
 TEST_F(MeshDrawTest, WithoutBufferObjectsModeThreeUsesDisplayLists) {
@@ -185,106 +184,80 @@ TEST_F(MeshDrawTest, WithoutBufferObjectsModeThreeUsesDisplayLists) {
     EXPECT_EQ(differing(lists, render(object, RenderMode::BufferObjects)), 0);
 }
 
-TEST_F(MeshDrawTest, UnknownRenderModeDrawsNothingAndSaysSo) {
-    testing_support::CapturedErrors errors;
-    TestObject object;
-    buildScene(object);
-    object.initGL();
-    const auto nothing = render(object, 7);
-    EXPECT_EQ(errors.texts().front(), "unsupported rendermode");
-    EXPECT_EQ(nothing[((kHeight / 2) * kWidth + kWidth / 2) * 4], 26);  // the clear colour
-}
-
 // Shadow volumes, with the light beside and above a closed box over a ground plane seen
 // from straight above.
 class ShadowTest : public MeshDrawTest {
   protected:
-    void drawGround() {
+    static void drawGround() {
         glClearStencil(0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LESS);
-        glBegin(GL_QUADS);
-        glVertex3f(-10, -10, 0);
-        glVertex3f(10, -10, 0);
-        glVertex3f(10, 10, 0);
-        glVertex3f(-10, 10, 0);
-        glEnd();
+        glRectf(-10, -10, 10, 10);
     }
 
-    static int stencilAt(float x, float y) {
-        std::uint8_t value = 0;
+    // For each ground point: is its stencil value non-zero?
+    static std::vector<bool> shadowed(std::initializer_list<std::pair<float, float>> points) {
         glFinish();
-        glReadPixels(static_cast<int>((x + 10) / 20 * kWidth),
-                     static_cast<int>((y + 10) / 20 * kHeight), 1, 1, GL_STENCIL_INDEX,
-                     GL_UNSIGNED_BYTE, &value);
-        return value;
+        std::vector<bool> out;
+        for (auto [x, y] : points) {
+            std::uint8_t value = 0;
+            glReadPixels(static_cast<int>((x + 10) / 20 * kWidth),
+                         static_cast<int>((y + 10) / 20 * kHeight), 1, 1, GL_STENCIL_INDEX,
+                         GL_UNSIGNED_BYTE, &value);
+            out.push_back(value != 0);
+        }
+        return out;
     }
 
-    static void setLight(MeshObject3ds& o, float x, float y, float z) {
-        o.lightPosition[0] = x, o.lightPosition[1] = y, o.lightPosition[2] = z,
-        o.lightPosition[3] = 1;
+    // Prepares the one object of `object`, lights it from (x, y, z) and casts its shadow
+    // on the ground.
+    static void castShadow(TestObject& object, float x, float y, float z) {
+        object.prepareModels(true);
+        float* light = object.models[0]->objects[0].lightPosition;
+        light[0] = x, light[1] = y, light[2] = z, light[3] = 1;
+        drawGround();
+        object.castShadow(*object.models[0], 0);
     }
 };
 
 // A closed box from (-1, -1, 2) to (1, 1, 4), faces wound counter-clockwise outside.
 MeshObject3ds box() {
-    MeshObject3ds o;
+    std::vector<Vec3f> corners;
     for (int i = 0; i < 8; ++i)
-        o.vertices.push_back({i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 4.0f : 2.0f});
-    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& q : quads) {
-        for (const auto& t :
-             {std::array<int, 3>{q[0], q[1], q[2]}, std::array<int, 3>{q[0], q[2], q[3]}}) {
-            Face3ds f;
-            for (int k = 0; k < 3; ++k) f.vertex[k] = t[k];
-            o.faces.push_back(f);
-        }
+        corners.push_back({i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 4.0f : 2.0f});
+    std::vector<std::array<int, 3>> tris;
+    for (const auto& q : {std::array{0, 2, 3, 1}, std::array{4, 5, 7, 6}, std::array{0, 1, 5, 4},
+                          std::array{2, 6, 7, 3}, std::array{0, 4, 6, 2}, std::array{1, 3, 7, 5}}) {
+        tris.push_back({q[0], q[1], q[2]});
+        tris.push_back({q[0], q[2], q[3]});
     }
-    o.vertexCount = 8;
-    o.faceCount = 12;
-    return o;
+    return mesh(corners, tris);
 }
 
 TEST_F(ShadowTest, ClosedBoxMarksExactlyItsShadow) {
     TestObject object;
     object.models[0]->objects = {box()};
-    object.prepareModels(true);
+    castShadow(object, -6, 0, 8);
     for (const Face3ds& f : object.models[0]->objects[0].faces)
         for (int n : f.neighbour) ASSERT_GE(n, 0);
-    setLight(object.models[0]->objects[0], -6, 0, 8);
-    drawGround();
-    object.castShadow(*object.models[0], 0);
     // Seen from the light at (-6, 0, 8), the box hides the ground from x = 0.67 to 8.
-    EXPECT_NE(stencilAt(2, 0), 0);
-    EXPECT_NE(stencilAt(6, 0), 0);
-    EXPECT_EQ(stencilAt(-3, 0), 0);
-    EXPECT_EQ(stencilAt(9.5f, 0), 0);
-    EXPECT_EQ(stencilAt(4, 5), 0);
-    EXPECT_EQ(stencilAt(0, 0), 0);
+    EXPECT_EQ(shadowed({{2, 0}, {6, 0}, {-3, 0}, {9.5f, 0}, {4, 5}, {0, 0}}),
+              (std::vector<bool>{true, true, false, false, false, false}));
     // The second pass leaves every face unclassified for the next frame.
     for (const Face3ds& f : object.models[0]->objects[0].faces) EXPECT_EQ(f.lit, 3);
 }
 
 TEST_F(ShadowTest, OpenEdgesAlwaysCast) {
     TestObject object;
-    MeshObject3ds triangle = quad(-2, -2, 4, 3);
-    triangle.faces.resize(1);  // one triangle, every edge open
-    triangle.faceCount = 1;
-    object.models[0]->objects = {triangle};
-    object.prepareModels(true);
+    // One triangle, every edge open.
+    object.models[0]->objects = {mesh({{-2, -2, 3}, {2, -2, 3}, {2, 2, 3}}, {{0, 1, 2}})};
+    castShadow(object, -15, 0, 10);
     for (int n : object.models[0]->objects[0].faces[0].neighbour) EXPECT_EQ(n, -2);
-    setLight(object.models[0]->objects[0], -15, 0, 10);
-    drawGround();
-    object.castShadow(*object.models[0], 0);
     // The triangle (-2,-2)-(2,-2)-(2,2) at height 3, lit from (-15, 0, 10), shades the
     // ground around (7, -1); (7, 3) and the ground on the light's side stay lit.
-    EXPECT_NE(stencilAt(7, -1), 0);
-    EXPECT_NE(stencilAt(6, -2), 0);
-    EXPECT_EQ(stencilAt(7, 3), 0);
-    EXPECT_EQ(stencilAt(-5, 0), 0);
-    EXPECT_EQ(stencilAt(4, 1.5f), 0);
+    EXPECT_EQ(shadowed({{7, -1}, {6, -2}, {7, 3}, {-5, 0}, {4, 1.5f}}),
+              (std::vector<bool>{true, true, false, false, false}));
 }
 
 }  // namespace
