@@ -8,7 +8,7 @@
 #include <memory>
 #include <thread>
 
-#include "config/settings.h"
+#include "config/settings_fixture.h"
 #include "support/e2e_runner.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
@@ -16,29 +16,6 @@
 namespace {
 
 using testing_support::E2eRun;
-
-// A settings file exactly as the game writes it, so that a save of unchanged values
-// gives the same bytes.
-std::string shippedSettings() {
-    return "action_fwd w\naction_back s\naction_left a\naction_right d\n"
-           "action_centerview c\nweapon_7 7\nweapon_2 2\ninvert false\nsensitivity 5\n"
-           "playername Player\nvokatype red\nserver_ip 127.0.0.1\nserver_port 24500\n"
-           "resolution 1\nshadow false\nlensflare true\nblur false\nfog true\n"
-           "sound true\nmultitexturing true\nmipmapping true\ntexturqual 2\n"
-           "rendermode 2\nfov 75\nlod true\n";
-}
-
-std::string said(const E2eRun& run) {
-    std::string text;
-    for (const std::string& line : run.stderrLines()) text += line + "\n";
-    return text;
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-    const std::size_t at = text.find(from);
-    if (at != std::string::npos) text.replace(at, from.size(), to);
-    return text;
-}
 
 class ConfigE2e : public ::testing::Test {
   protected:
@@ -51,7 +28,7 @@ class ConfigE2e : public ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         testing_support::writeScreenImages(dir.path());
-        dir.write("zrv.cfg", shippedSettings());
+        dir.write("zrv.cfg", validFile());  // as the game writes it
     }
     void TearDown() override { unsetenv("SDL_AUDIODRIVER"); }
 
@@ -63,7 +40,7 @@ class ConfigE2e : public ::testing::Test {
             auto run =
                 std::make_unique<E2eRun>(testing_support::builtBinary("src/voka"), dir.path());
             if (run->waitForWindow()) return run;
-            why += said(*run);
+            why += run->report() + "\n";
             if (run->running()) break;
         }
         return nullptr;
@@ -92,17 +69,16 @@ TEST_F(ConfigE2e, SavedNameAndResolutionReadBackUnchanged) {
     ASSERT_TRUE(game) << why;
     E2eRun& run = *game;
     renamePlayer(run, "rex7");
-    keys(run, {"Down", "Down", "Down", "Down", "Return"});  // 800x600 becomes 1024x768
+    keys(run, {"Down", "Down", "Down", "Down", "Return"});  // 1024x768 becomes 1280x1024
     run.key("Right");                                       // save
     leaveAndExit(run);
-    ASSERT_EQ(run.wait(), 0) << said(run);
+    ASSERT_EQ(run.wait(), 0) << run.report();
 
     const std::string saved = dir.read("zrv.cfg");
-    EXPECT_EQ(saved, replaced(replaced(shippedSettings(), "playername Player", "playername rex7"),
-                              "resolution 1", "resolution 2"));
+    EXPECT_EQ(saved, withValue("playername", "rex7", withValue("resolution", "3")));
     Settings::resetStartValues();
     ASSERT_EQ(Settings::instance().readFile(dir.file("zrv.cfg").c_str()), 0);
-    EXPECT_EQ(Settings::getWindowWidth(), 1024);
+    EXPECT_EQ(Settings::getWindowWidth(), 1280);
     ASSERT_EQ(Settings::instance().writeFile(dir.file("again.cfg").c_str()), 0);
     EXPECT_EQ(dir.read("again.cfg"), saved);
     Settings::resetStartValues();
@@ -114,13 +90,13 @@ TEST_F(ConfigE2e, CancelRestoresTheFileValues) {
     ASSERT_TRUE(game) << why;
     E2eRun& run = *game;
     renamePlayer(run, "zed");
-    keys(run, {"Down", "Down", "Down", "Down", "Down", "Return"});  // shadow on
+    keys(run, {"Down", "Down", "Down", "Down", "Down", "Return"});  // shadow off
     keys(run, {"Right", "Right", "Return"});                        // cancel
     // Back in: save what the settings now hold, then leave.
     keys(run, {"Return", "Left", "Left"});
     leaveAndExit(run);
-    ASSERT_EQ(run.wait(), 0) << said(run);
-    EXPECT_EQ(dir.read("zrv.cfg"), shippedSettings());
+    ASSERT_EQ(run.wait(), 0) << run.report();
+    EXPECT_EQ(dir.read("zrv.cfg"), validFile());
 }
 
 }  // namespace

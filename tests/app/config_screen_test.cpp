@@ -29,17 +29,11 @@ TEST_F(ConfigScreenTest, FocusedTabIsDrawnHighlightedOnTop) {
     EXPECT_EQ(pixelAt(0.8f, kTabY), colourOf("cancel.tga"));
     // Save lies over game where they overlap, and the focused tab over both.
     EXPECT_EQ(pixelAt(0.0f, kTabY), colourOf("save.tga"));
+    release(GameKey::Right);  // only presses reach the screen
     press(GameKey::Right);
     EXPECT_EQ(drawnAt(-0.8f, kTabY), colourOf("controls.tga"));
     EXPECT_EQ(pixelAt(0.0f, kTabY), colourOf("game_sel.tga"));
     EXPECT_EQ(pixelAt(-0.8f, 0.0f), colourOf("back.tga"));
-}
-
-TEST_F(ConfigScreenTest, OnlyPressesReachTheScreen) {
-    release(GameKey::Right);
-    EXPECT_EQ(editor().page(), ConfigPage::Controls);
-    press(GameKey::Right);
-    EXPECT_EQ(editor().page(), ConfigPage::Game);
 }
 
 TEST_F(ConfigScreenTest, SelectedRowIsBlueWithItsHint) {
@@ -60,7 +54,6 @@ TEST_F(ConfigScreenTest, SelectedRowIsBlueWithItsHint) {
 }
 
 TEST_F(ConfigScreenTest, FinishedScreenReturnsToTheMenuAndStartsAfreshNextTime) {
-    Settings::setShadow(false);
     for (int i = 0; i < 2; ++i) press(GameKey::Left);  // save tab
     ASSERT_EQ(editor().page(), ConfigPage::Save);
     press(GameKey::Enter);

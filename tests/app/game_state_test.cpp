@@ -1,44 +1,21 @@
 // The game's state machine in a real GLUT window: key rules per state, the mouse
 // buttons, the arrow keys, and resizing in every state.
 #include <GL/freeglut.h>
-#include <gtest/gtest.h>
 
-#include <memory>
-
-#include "app/game.h"
 #include "app/input_state.h"
-#include "config/settings.h"
+#include "screen_fixture.h"
 #include "support/captured_errors.h"
 #include "support/e2e_runner.h"
-#include "support/gl_fixture.h"
-#include "support/temp_dir.h"
-#include "support/test_images.h"
 
 namespace {
 
-class GameStateTest : public testing_support::GlTest {
+class GameStateTest : public ScreenTest {
   protected:
     void SetUp() override {
-        GlTest::SetUp();
+        ScreenTest::SetUp();
         testing_support::copyGameData(dir.path());
-        testing_support::writeScreenImages(dir.path());
-        inDir = std::make_unique<testing_support::ScopedWorkingDir>(dir.path());
-        Settings::resetStartValues();
         Settings::setFov(75.0);
         InputState::reset();
-        game = std::make_unique<Game>(GameState::Menu);
-    }
-    void TearDown() override {
-        game.reset();
-        inDir.reset();
-        Settings::resetStartValues();
-    }
-
-    void press(unsigned char c) { game->key(c, false, 0, 0); }
-    void release(unsigned char c) { game->key(c, true, 0, 0); }
-    void tap(unsigned char c) {
-        press(c);
-        release(c);
     }
     // Walks the menu to an entry and presses Enter.
     void choose(int entry) {
@@ -46,26 +23,12 @@ class GameStateTest : public testing_support::GlTest {
         tap(GameKey::Enter);
     }
 
-    testing_support::TempDir dir;
-    std::unique_ptr<testing_support::ScopedWorkingDir> inDir;
     testing_support::CapturedErrors errors;
-    std::unique_ptr<Game> game;
 };
 
-TEST_F(GameStateTest, StartsInTheMenuOnStart) {
-    EXPECT_EQ(game->getState(), GameState::Menu);
-    ASSERT_NE(game->getMenu(), nullptr);
-    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kStart);
-}
-
-TEST_F(GameStateTest, MenuWrapsBothWays) {
-    press(GameKey::Up);
-    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kExit);
-    press(GameKey::Down);
-    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kStart);
-}
-
+// The menu's wrap both ways is played through the drawn highlight in screens_test.
 TEST_F(GameStateTest, LetterEMovesOnPressAndOnRelease) {
+    EXPECT_EQ(game->getState(), GameState::Menu);
     tap('e');
     EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kAbout);
     game->special(GLUT_KEY_UP, 0, 0);  // the arrow gives a press only
@@ -74,17 +37,12 @@ TEST_F(GameStateTest, LetterEMovesOnPressAndOnRelease) {
     EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kAbout);
 }
 
-TEST_F(GameStateTest, EnterActsOnPressOnly) {
+TEST_F(GameStateTest, EnterActsOnPressEscOnPressOrRelease) {
     game->getMenu()->selectNext();
     game->getMenu()->selectNext();  // story
     release(GameKey::Enter);
     EXPECT_EQ(game->getState(), GameState::Menu);
     press(GameKey::Enter);
-    EXPECT_EQ(game->getState(), GameState::Story);
-}
-
-TEST_F(GameStateTest, EscLeavesStoryAndAboutOnPressOrRelease) {
-    choose(MainMenu::kStory);
     ASSERT_EQ(game->getState(), GameState::Story);
     press('x');
     EXPECT_EQ(game->getState(), GameState::Story);
@@ -118,16 +76,12 @@ TEST_F(GameStateTest, DrivingKeysSetAndClearTheirFlags) {
     Settings::setKeyLeft('a');
     Settings::setKeyRight('d');
     game->setState(GameState::Playing);
-    press('w');
-    press('a');
-    EXPECT_EQ(InputState::getForward(), 1);
-    EXPECT_EQ(InputState::getLeft(), 1);
+    for (const char c : {'w', 'a', 's', 'd'}) press(c);
+    EXPECT_EQ(InputState::getForward() + InputState::getLeft() + InputState::getBackward() +
+                  InputState::getRight(),
+              4);
     release('w');
     EXPECT_EQ(InputState::getForward(), 0);
-    press('s');
-    press('d');
-    EXPECT_EQ(InputState::getBackward(), 1);
-    EXPECT_EQ(InputState::getRight(), 1);
 }
 
 TEST_F(GameStateTest, ArrowMatchingABindingSetsItsFlagUntilTheLetterIsReleased) {
@@ -143,8 +97,6 @@ TEST_F(GameStateTest, ArrowMatchingABindingSetsItsFlagUntilTheLetterIsReleased) 
 }
 
 TEST_F(GameStateTest, MouseButtonsActOnlyInTheMatch) {
-    game->mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
-    EXPECT_EQ(InputState::getLeftButton(), 0);
     game->setState(GameState::Playing);
     game->mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
     game->mouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
@@ -156,7 +108,7 @@ TEST_F(GameStateTest, MouseButtonsActOnlyInTheMatch) {
     EXPECT_EQ(InputState::getLeftButton(), 0);
 }
 
-TEST_F(GameStateTest, AnyKeyWhenDeadRespawnsAndTheNextFrameIsPlaying) {
+TEST_F(GameStateTest, AnyKeyOrArrowWhenDeadRespawnsAndTheNextFrameIsPlaying) {
     game->setState(GameState::Dead);
     release('q');  // a release is enough
     EXPECT_EQ(game->getState(), GameState::Respawn);
@@ -164,20 +116,13 @@ TEST_F(GameStateTest, AnyKeyWhenDeadRespawnsAndTheNextFrameIsPlaying) {
     EXPECT_EQ(game->getState(), GameState::Respawn);
     EXPECT_EQ(game->display(), 0);
     EXPECT_EQ(game->getState(), GameState::Playing);
-}
-
-TEST_F(GameStateTest, ArrowKeysReachTheGameInEveryState) {
-    game->setState(GameState::Dead);
-    game->special(GLUT_KEY_RIGHT, 0, 0);
-    EXPECT_EQ(game->getState(), GameState::Respawn);
-    game->setState(GameState::Story);
-    game->special(GLUT_KEY_LEFT, 0, 0);
-    EXPECT_EQ(game->getState(), GameState::Story);
-    // Other special keys never reach the key rules.
+    // The arrows reach the key rules; other special keys never do.
     game->setState(GameState::Dead);
     game->special(GLUT_KEY_F1, 0, 0);
     game->special(GLUT_KEY_HOME, 0, 0);
     EXPECT_EQ(game->getState(), GameState::Dead);
+    game->special(GLUT_KEY_RIGHT, 0, 0);
+    EXPECT_EQ(game->getState(), GameState::Respawn);
 }
 
 TEST_F(GameStateTest, StateValuesOutsideTheTableAreRefused) {
@@ -194,7 +139,6 @@ TEST_F(GameStateTest, ResizeInAnyScreenOnlyUpdatesTheView) {
                       GameState::Loading, GameState::Playing, GameState::Dead}) {
         game->setState(state);
         ASSERT_EQ(game->resize(200, 100), 0) << state;
-        EXPECT_EQ(game->getViewportWidth(), 200);
         GLint viewport[4] = {};
         glGetIntegerv(GL_VIEWPORT, viewport);
         EXPECT_EQ(viewport[2], 200);

@@ -21,46 +21,29 @@ class SettingsTest : public ::testing::Test {
         return Settings::instance().readFile(dir.file("zrv.cfg").c_str());
     }
 
-    std::string lastMessage() const {
-        return errors.texts().empty() ? std::string() : errors.texts().back();
-    }
-
     testing_support::TempDir dir;
     testing_support::CapturedErrors errors;
 };
 
-// A complete, valid file in the order the game writes it.
-inline std::string validFile() {
-    return "action_fwd w\n"
-           "action_back s\n"
-           "action_left a\n"
-           "action_right d\n"
-           "action_centerview c\n"
-           "weapon_7 7\n"
-           "weapon_2 2\n"
-           "invert false\n"
-           "sensitivity 5\n"
-           "playername Rook\n"
-           "vokatype red\n"
-           "server_ip 127.0.0.1\n"
-           "server_port 24500\n"
-           "resolution 2\n"
-           "shadow true\n"
-           "lensflare true\n"
-           "blur false\n"
-           "fog true\n"
-           "sound true\n"
-           "multitexturing true\n"
-           "mipmapping true\n"
-           "texturqual 2\n"
-           "rendermode 3\n"
-           "fov 75\n"
-           "lod true\n";
+// A text setting, read through its getter.
+inline std::string textOf(void (*get)(char*)) {
+    char out[Settings::kTextSize];
+    get(out);
+    return out;
 }
 
-// The valid file with the value of one key replaced.
-inline std::string withValue(const std::string& key, const std::string& value) {
-    std::string text = validFile();
+// A complete, valid file in the order the game writes it.
+inline std::string validFile() {
+    return "action_fwd w\naction_back s\naction_left a\naction_right d\naction_centerview c\n"
+           "weapon_7 7\nweapon_2 2\ninvert false\nsensitivity 5\nplayername Rook\n"
+           "vokatype red\nserver_ip 127.0.0.1\nserver_port 24500\nresolution 2\nshadow true\n"
+           "lensflare true\nblur false\nfog true\nsound true\nmultitexturing true\n"
+           "mipmapping true\ntexturqual 2\nrendermode 3\nfov 75\nlod true\n";
+}
+
+// `text` (by default the valid file) with the value of one key replaced.
+inline std::string withValue(const std::string& key, const std::string& value,
+                             std::string text = validFile()) {
     const std::size_t at = text.find(key + " ");
     const std::size_t end = text.find('\n', at);
     text.replace(at, end - at, key + " " + value);

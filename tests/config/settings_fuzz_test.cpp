@@ -46,9 +46,7 @@ TEST_F(SettingsTest, MutatedFilesNeverCrashAndAlwaysReport) {
             // Every failure of a file that exists names its reason, exactly once.
             EXPECT_EQ(errors.texts().size(), before + 1);
         }
-        char name[Settings::kTextSize];
-        Settings::getPlayerName(name);
-        EXPECT_LE(std::string(name).size(), 50u);
+        EXPECT_LE(textOf(Settings::getPlayerName).size(), 50u);
     }
 }
 

@@ -9,35 +9,17 @@
 
 namespace {
 
-struct SpeedCase {
-    std::int32_t speed;
-    EngineVolumes volumes;
-};
-
-class EngineBands : public ::testing::TestWithParam<SpeedCase> {};
-
-TEST_P(EngineBands, CrossFadeWithSpeed) {
-    const EngineVolumes v = engineVolumes(GetParam().speed);
-    const EngineVolumes want = GetParam().volumes;
-    // Negative values are silence.
-    EXPECT_EQ(std::max(v.low, 0), std::max(want.low, 0));
-    EXPECT_EQ(std::max(v.middle, 0), std::max(want.middle, 0));
-    EXPECT_EQ(std::max(v.high, 0), std::max(want.high, 0));
-}
-
-INSTANTIATE_TEST_SUITE_P(Speeds, EngineBands,
-                         ::testing::Values(SpeedCase{0, {160, 0, 0}}, SpeedCase{40, {80, 80, 0}},
-                                           SpeedCase{75, {10, 150, 0}}, SpeedCase{76, {8, 168, 0}},
-                                           SpeedCase{80, {0, 160, 0}}, SpeedCase{120, {0, 80, 80}},
-                                           SpeedCase{160, {0, 0, 160}}, SpeedCase{200, {0, 0, 240}},
-                                           SpeedCase{-20, {200, 0, 0}}));
-
 // Each band a steady level of its own, so the mix tells which bands play how loud.
 constexpr std::int16_t kLow = 4000;
 constexpr std::int16_t kMiddle = 6000;
 constexpr std::int16_t kHigh = 8000;
 
-class EngineHeard : public SoundTest, public ::testing::WithParamInterface<std::int32_t> {
+struct SpeedCase {
+    std::int32_t speed;
+    EngineVolumes volumes;
+};
+
+class EngineHeard : public SoundTest, public ::testing::WithParamInterface<SpeedCase> {
   protected:
     void SetUp() override {
         SoundTest::SetUp();
@@ -61,19 +43,30 @@ class EngineHeard : public SoundTest, public ::testing::WithParamInterface<std::
     }
 };
 
-TEST_P(EngineHeard, BandsPlayAtTheirVolumes) {
-    const std::int32_t speed = GetParam();
+TEST_P(EngineHeard, BandsCrossFadeWithSpeed) {
+    const std::int32_t speed = GetParam().speed;
+    const EngineVolumes v = engineVolumes(speed);
+    const EngineVolumes want = GetParam().volumes;
+    // Negative values are silence.
+    EXPECT_EQ(std::max(v.low, 0), std::max(want.low, 0));
+    EXPECT_EQ(std::max(v.middle, 0), std::max(want.middle, 0));
+    EXPECT_EQ(std::max(v.high, 0), std::max(want.high, 0));
     open();
     updateEngineSound(speed);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    const EngineVolumes v = engineVolumes(speed);
-    const int expected = heard(kLow, v.low) + heard(kMiddle, v.middle) + heard(kHigh, v.high);
+    const int expected =
+        heard(kLow, want.low) + heard(kMiddle, want.middle) + heard(kHigh, want.high);
     EXPECT_NEAR(finalLevel(), expected, 3) << "at " << speed << " km/h";
 }
 
-INSTANTIATE_TEST_SUITE_P(Speeds, EngineHeard, ::testing::Values(0, 75, 76, 80, 160));
+INSTANTIATE_TEST_SUITE_P(Speeds, EngineHeard,
+                         ::testing::Values(SpeedCase{0, {160, 0, 0}}, SpeedCase{40, {80, 80, 0}},
+                                           SpeedCase{75, {10, 150, 0}}, SpeedCase{76, {8, 168, 0}},
+                                           SpeedCase{80, {0, 160, 0}}, SpeedCase{120, {0, 80, 80}},
+                                           SpeedCase{160, {0, 0, 160}}, SpeedCase{200, {0, 0, 240}},
+                                           SpeedCase{-20, {200, 0, 0}}));
 
-TEST_F(EngineHeard, SoundOffHoldsRunningLoopsSilent) {
+TEST_F(EngineHeard, SoundOffHoldsRunningLoopsSilentAndNeverStartsThem) {
     open();
     updateEngineSound(40);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -81,10 +74,6 @@ TEST_F(EngineHeard, SoundOffHoldsRunningLoopsSilent) {
     updateEngineSound(40);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_EQ(finalLevel(), 0);
-}
-
-TEST_F(EngineHeard, SoundOffNeverStartsTheLoops) {
-    Settings::setSound(false);
     open();
     updateEngineSound(100);
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
