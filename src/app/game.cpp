@@ -7,14 +7,14 @@
 #include <cstdlib>
 
 #include "app/about_screen.h"
-#include "app/frame_clock.h"
 #include "app/input_state.h"
 #include "app/story_screen.h"
-#include "config/config_screen.h"
+#include "config/screen/config_screen.h"
 #include "config/settings.h"
 #include "fx/sound_manager.h"
 #include "platform/clock.h"
 #include "platform/cursor.h"
+#include "platform/frame_clock.h"
 #include "render/gl_state.h"
 #include "render/texture.h"
 
@@ -181,7 +181,7 @@ void Game::key(unsigned char character, bool up, int /*x*/, int /*y*/) {
 
 void Game::keyMenu(unsigned char character, bool up) {
     // Every key event in the menu, releases included, sounds.
-    SoundManager::play(SoundManager::kMenuKey, false, SoundManager::kMaxVolume, false);
+    SoundManager::play(Sample::MenuKey, false, SoundManager::kMaxVolume, false);
     if (!menu_) return;
     if (character == GameKey::Up) {
         menu_->selectPrevious();

@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/frame_clock.h"
 #include "app/game.h"
 #include "app/input_state.h"
 #include "config/settings.h"
 #include "fx/sound_manager.h"
 #include "platform/clock.h"
 #include "platform/display_probe.h"
+#include "platform/frame_clock.h"
 #include "platform/gl_driver.h"
 #include "platform/message_box.h"
 #include "render/gl_extensions.h"

@@ -4,7 +4,6 @@
 
 #include "platform/message_box.h"
 #include "render/texture.h"
-#include "world/level_registry.h"
 
 namespace {
 
@@ -34,7 +33,6 @@ constexpr Prototype kUploadOrder[] = {
 struct Store {
     std::array<ModelStore::Factory, kSlots> factories{};
     std::array<std::unique_ptr<SceneObject>, kSlots> prototypes;
-    unsigned int sharedTextures[2] = {0, 0};
 };
 
 Store& store() {
@@ -69,7 +67,7 @@ void ModelStore::uploadPrototypes() {
 }
 
 int ModelStore::loadSharedTextures(const char* terrainTextureFile) {
-    unsigned int* table = store().sharedTextures;
+    unsigned int* table = SharedTextures::table();
     if (loadTexture(table, kCircleTextureFile, kCircleTexture) != 0) {
         showError("could not load kreis texture");
         return -1;
@@ -82,14 +80,8 @@ int ModelStore::loadSharedTextures(const char* terrainTextureFile) {
     return 0;
 }
 
-int ModelStore::loadSharedTextures() {
-    const LevelRegistry& levels = LevelRegistry::instance();
-    const Level* level = levels.getLevel(levels.currentLevel());
-    return loadSharedTextures(level != nullptr ? level->texture().c_str() : nullptr);
-}
-
 unsigned int ModelStore::sharedTexture(int slot) {
-    return slot == kTerrainTexture || slot == kCircleTexture ? store().sharedTextures[slot] : 0;
+    return SharedTextures::get(slot);
 }
 
 const SceneObject* ModelStore::prototype(Prototype slot) {
@@ -112,5 +104,5 @@ void ModelStore::reset() {
     Store& s = store();
     for (auto& prototype : s.prototypes) prototype.reset();
     s.factories.fill(nullptr);
-    s.sharedTextures[0] = s.sharedTextures[1] = 0;
+    SharedTextures::clear();
 }

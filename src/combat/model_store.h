@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "render/scene_object.h"
+#include "render/shared_textures.h"
 
 // The prototypes of every model of the match, each read from disk once, and the shared
 // texture table. Every object the match creates is a copy of a prototype and shares its
@@ -33,9 +34,9 @@ class ModelStore {
   public:
     using Factory = std::unique_ptr<SceneObject> (*)();
 
-    // Shared texture slots.
-    static constexpr int kTerrainTexture = 0;
-    static constexpr int kCircleTexture = 1;
+    // Shared texture slots (the table itself is SharedTextures).
+    static constexpr int kTerrainTexture = SharedTextures::kTerrain;
+    static constexpr int kCircleTexture = SharedTextures::kCircle;
     static constexpr const char* kCircleTextureFile = "./textures/kreis.tga";
 
     // Registers how the prototype of a slot is built.
@@ -48,10 +49,9 @@ class ModelStore {
     static void uploadPrototypes();
 
     // Main thread, at match start: the circle texture into slot 1, then the current
-    // level's terrain texture into slot 0. 0, or -1 after a message box.
+    // level's terrain texture (the caller names it; nullptr when there is no current
+    // level) into slot 0. 0, or -1 after a message box.
     static int loadSharedTextures(const char* terrainTextureFile);
-    // The same with the texture of the level registry's current level.
-    static int loadSharedTextures();
     static unsigned int sharedTexture(int slot);
 
     // The prototype of a slot, or nullptr before loading or without a factory.

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "config/settings.h"
+#include "net/protocol/game_codes.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -189,9 +190,9 @@ class SettingsReader {
                 break;
             case 10:
                 if (value == "red") {
-                    s_.vokaType = 128;
+                    s_.vokaType = TYPE_VOKA_RED;
                 } else if (value == "green") {
-                    s_.vokaType = 129;
+                    s_.vokaType = TYPE_VOKA_GREEN;
                 } else {
                     return kMsgBool;
                 }
@@ -248,7 +249,7 @@ class SettingsWriter {
         text += s.invertMouse ? "invert true\n" : "invert false\n";
         intLine(text, "sensitivity", s.mouseSensitivity);
         textLine(text, "playername", s.playerName);
-        text += s.vokaType == 128 ? "vokatype red\n" : "vokatype green\n";
+        text += s.vokaType == TYPE_VOKA_RED ? "vokatype red\n" : "vokatype green\n";
         textLine(text, "server_ip", s.serverIp);
         intLine(text, "server_port", static_cast<int>(s.serverPort));
         intLine(text, "resolution", Settings::getResolution());

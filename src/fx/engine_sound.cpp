@@ -10,15 +10,15 @@ EngineVolumes engineVolumes(std::int32_t speedKmh) {
 
 void updateEngineSound(std::int32_t speedKmh) {
     const EngineVolumes volumes = engineVolumes(speedKmh);
-    SoundManager::play(SoundManager::kEngineLow, true, 0, false);
-    SoundManager::setVolume(SoundManager::kEngineLow, volumes.low);
-    SoundManager::play(SoundManager::kEngineMiddle, true, 0, false);
-    SoundManager::setVolume(SoundManager::kEngineMiddle, volumes.middle);
-    SoundManager::play(SoundManager::kEngineHigh, true, 0, false);
-    SoundManager::setVolume(SoundManager::kEngineHigh, volumes.high);
+    SoundManager::play(Sample::EngineLow, true, 0, false);
+    SoundManager::setVolume(Sample::EngineLow, volumes.low);
+    SoundManager::play(Sample::EngineMiddle, true, 0, false);
+    SoundManager::setVolume(Sample::EngineMiddle, volumes.middle);
+    SoundManager::play(Sample::EngineHigh, true, 0, false);
+    SoundManager::setVolume(Sample::EngineHigh, volumes.high);
     if (!Settings::getSound()) {
-        SoundManager::setVolume(SoundManager::kEngineLow, 0);
-        SoundManager::setVolume(SoundManager::kEngineMiddle, 0);
-        SoundManager::setVolume(SoundManager::kEngineHigh, 0);
+        SoundManager::setVolume(Sample::EngineLow, 0);
+        SoundManager::setVolume(Sample::EngineMiddle, 0);
+        SoundManager::setVolume(Sample::EngineHigh, 0);
     }
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "net/protocol/game_codes.h"
+
 struct Mix_Chunk;
 
 // The game's fourteen sound effects on SDL2_mixer. Each sample has a fixed number and
@@ -12,24 +14,8 @@ struct Mix_Chunk;
 // Everything is gated by the `sound` setting. Main thread only.
 class SoundManager {
   public:
-    static constexpr std::int32_t kSampleCount = 14;
+    static constexpr std::int32_t kSampleCount = Sample::Count;
     static constexpr std::int32_t kMaxVolume = 255;
-
-    // Sample numbers that callers name.
-    static constexpr std::int32_t kRail = 0;
-    static constexpr std::int32_t kMinigun = 1;
-    static constexpr std::int32_t kNoAmmo = 2;
-    static constexpr std::int32_t kPower25 = 3;
-    static constexpr std::int32_t kPower15 = 4;
-    static constexpr std::int32_t kArmor50 = 5;
-    static constexpr std::int32_t kArmor100 = 6;
-    static constexpr std::int32_t kAmmo = 7;
-    static constexpr std::int32_t kExplode = 8;
-    static constexpr std::int32_t kHit = 9;
-    static constexpr std::int32_t kMenuKey = 10;
-    static constexpr std::int32_t kEngineLow = 11;
-    static constexpr std::int32_t kEngineMiddle = 12;
-    static constexpr std::int32_t kEngineHigh = 13;
 
     // File of each sample, by number (paths relative to the game directory).
     static const char* sampleFile(std::int32_t id);

@@ -4,6 +4,7 @@
 
 #include "net/protocol/client_messages.h"
 #include "net/shared_pose.h"
+#include "render/body.h"
 
 namespace net {
 
@@ -25,5 +26,15 @@ class NetObject {
     NetObject(const NetObject&) = default;
     NetObject& operator=(const NetObject&) = default;
 };
+
+// The wire pose is the render Pose's six floats in the same order: position x, y, z,
+// then the rotations about x, y and z (a projectile carries its impact point in the
+// last three).
+inline Pose toWirePose(const ::Pose& pose) {
+    return {pose.x, pose.y, pose.z, pose.rotX, pose.rotY, pose.rotZ};
+}
+inline ::Pose fromWirePose(const Pose& wire) {
+    return {wire[0], wire[1], wire[2], wire[3], wire[4], wire[5]};
+}
 
 }  // namespace net

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/frame_clock.h"
+#include "platform/frame_clock.h"
 #include "render/draw_2d.h"
 
 void StatusMessage::show(const char* text) {

@@ -10,6 +10,7 @@
 #include <xercesc/sax2/Attributes.hpp>
 #include <xercesc/util/XMLString.hpp>
 
+#include "net/protocol/game_codes.h"
 #include "platform/message_box.h"
 
 using xercesc::XMLString;
@@ -39,8 +40,9 @@ struct ItemTypeName {
 };
 
 constexpr ItemTypeName kItemTypes[] = {
-    {"ITEM_POWER25", 133},   {"ITEM_POWER15", 134}, {"ITEM_AMMO_MG", 135},
-    {"ITEM_AMMO_RAIL", 136}, {"ITEM_AMOR_50", 137}, {"ITEM_AMOR_100", 138},
+    {"ITEM_POWER25", ITEM_POWER25}, {"ITEM_POWER15", ITEM_POWER15},
+    {"ITEM_AMMO_MG", ITEM_AMMO_MG}, {"ITEM_AMMO_RAIL", ITEM_AMMO_RAIL},
+    {"ITEM_AMOR_50", ITEM_AMOR_50}, {"ITEM_AMOR_100", ITEM_AMOR_100},
 };
 
 }  // namespace

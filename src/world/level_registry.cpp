@@ -20,3 +20,8 @@ void LevelRegistry::addLevel(std::unique_ptr<Level> level) {
     const std::int32_t id = level->getId();
     levels_[id] = std::move(level);
 }
+
+const char* LevelRegistry::currentTextureFile() const {
+    const Level* level = getLevel(currentLevel());
+    return level != nullptr ? level->texture().c_str() : nullptr;
+}

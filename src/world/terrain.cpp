@@ -2,11 +2,12 @@
 
 #include <GL/gl.h>
 
-#include "combat/model_store.h"
 #include "config/settings.h"
+#include "net/protocol/game_codes.h"
 #include "platform/message_box.h"
 #include "render/frustum.h"
 #include "render/lod_grid.h"
+#include "render/shared_textures.h"
 #include "render/texture.h"
 #include "world/level_registry.h"
 
@@ -16,7 +17,7 @@ Terrain& Terrain::instance() {
 }
 
 Terrain::Terrain() {
-    type = kType;
+    type = TYPE_TERRAIN;
 }
 
 int Terrain::update() {
@@ -31,7 +32,7 @@ int Terrain::initGL() {
     if (level != nullptr) level->getHeightmap(file);
     loadHeightmap(heightmap_, file);
 
-    textures[0] = ModelStore::sharedTexture(ModelStore::kTerrainTexture);
+    textures[0] = SharedTextures::get(SharedTextures::kTerrain);
 
     file[0] = '\0';
     if (level != nullptr) level->getTextureDetail(file);

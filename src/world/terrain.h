@@ -14,8 +14,6 @@
 // ask it for the ground height.
 class Terrain : public SceneObject {
   public:
-    static constexpr std::uint8_t kType = 139;
-
     static Terrain& instance();
 
     Terrain();

@@ -1,5 +1,5 @@
 // The configuration screen inside the game: drawing, key forwarding and the way back.
-#include "config/config_screen.h"
+#include "config/screen/config_screen.h"
 
 #include <gtest/gtest.h>
 

@@ -61,12 +61,12 @@ std::vector<std::int16_t> menuKeyHeard(Game& game, bool sound, const std::string
     Settings::setSound(sound);
     game.key('x', true, 0, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    testing_support::DiskAudio::waitUntilQuiet(SoundManager::kMenuKey);
+    testing_support::DiskAudio::waitUntilQuiet(Sample::MenuKey);
     return audio.closeAndListen();
 }
 
 TEST_F(MenuScreen, EveryKeyEventSoundsUnlessSoundIsOff) {
-    testing_support::writeFile(dir.file(SoundManager::sampleFile(SoundManager::kMenuKey)),
+    testing_support::writeFile(dir.file(SoundManager::sampleFile(Sample::MenuKey)),
                                testing_support::wavFile(std::vector<std::int16_t>(4410, 5000)));
     const auto heard = menuKeyHeard(*game, true, dir.path());
     EXPECT_GT(testing_support::DiskAudio::loudSamples(heard), 4000);

@@ -8,7 +8,6 @@
 #include "support/gl_fixture.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
-#include "world/level_registry.h"
 
 namespace {
 
@@ -60,10 +59,9 @@ TEST_F(StoreTexturesTest, CircleGoesToSlotOneAndTheLevelsGroundToSlotZero) {
     EXPECT_EQ(widthOf(circle), 4);
 }
 
-TEST_F(StoreTexturesTest, WithoutACurrentLevelThereIsNoTerrainTexture) {
+TEST_F(StoreTexturesTest, WithoutATerrainTextureFileTheLoadFails) {
     testing_support::CapturedErrors errors;
-    LevelRegistry::instance().setCurrentLevel(-1);
-    EXPECT_EQ(ModelStore::loadSharedTextures(), -1);
+    EXPECT_EQ(ModelStore::loadSharedTextures(nullptr), -1);
     EXPECT_EQ(errors.texts(), std::vector<std::string>{"could not load terrain texture"});
     EXPECT_NE(ModelStore::sharedTexture(ModelStore::kCircleTexture), 0u);
 }

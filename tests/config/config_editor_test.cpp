@@ -1,5 +1,5 @@
 // The configuration screen's keyboard rules, without a window.
-#include "config/config_editor.h"
+#include "config/screen/config_editor.h"
 
 #include <string>
 

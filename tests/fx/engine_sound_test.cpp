@@ -23,9 +23,9 @@ class EngineHeard : public SoundTest, public ::testing::WithParamInterface<Speed
   protected:
     void SetUp() override {
         SoundTest::SetUp();
-        writeSample(SoundManager::kEngineLow, std::vector<std::int16_t>(22050, kLow));
-        writeSample(SoundManager::kEngineMiddle, std::vector<std::int16_t>(22050, kMiddle));
-        writeSample(SoundManager::kEngineHigh, std::vector<std::int16_t>(22050, kHigh));
+        writeSample(Sample::EngineLow, std::vector<std::int16_t>(22050, kLow));
+        writeSample(Sample::EngineMiddle, std::vector<std::int16_t>(22050, kMiddle));
+        writeSample(Sample::EngineHigh, std::vector<std::int16_t>(22050, kHigh));
     }
 
     // The level at the end of the mix, after the update has taken effect.

@@ -26,20 +26,20 @@ int drops(const std::vector<std::int16_t>& mix) {
 // Sound off is heard through a menu key event in the screens' tests.
 TEST_F(SoundTest, PlayedSampleIsHeard) {
     open();
-    EXPECT_EQ(SoundManager::play(SoundManager::kMenuKey, false, 255, false), 0);
-    waitUntilQuiet(SoundManager::kMenuKey);
+    EXPECT_EQ(SoundManager::play(Sample::MenuKey, false, 255, false), 0);
+    waitUntilQuiet(Sample::MenuKey);
     EXPECT_GT(loudSamples(closeAndListen()), 2000);
 }
 
 // A sample asked again while playing restarts only when the caller allows it.
 TEST_F(SoundTest, SampleAskedAgainWhilePlayingRestartsOnlyIfAllowed) {
     for (const bool restart : {false, true}) {
-        writeSample(SoundManager::kRail, ramp());
+        writeSample(Sample::Rail, ramp());
         open();
-        SoundManager::play(SoundManager::kRail, false, 255, restart);
+        SoundManager::play(Sample::Rail, false, 255, restart);
         waitMs(100);
-        SoundManager::play(SoundManager::kRail, false, 255, restart);
-        waitUntilQuiet(SoundManager::kRail);
+        SoundManager::play(Sample::Rail, false, 255, restart);
+        waitUntilQuiet(Sample::Rail);
         const auto mix = closeAndListen();
         EXPECT_EQ(drops(mix), restart ? 1 : 0);
         if (restart)
@@ -50,10 +50,10 @@ TEST_F(SoundTest, SampleAskedAgainWhilePlayingRestartsOnlyIfAllowed) {
 }
 
 TEST_F(SoundTest, VolumeScalesTheSample) {
-    writeSample(SoundManager::kHit, std::vector<std::int16_t>(8820, 10000));
+    writeSample(Sample::Hit, std::vector<std::int16_t>(8820, 10000));
     open();
-    SoundManager::play(SoundManager::kHit, false, 51, false);  // a fifth
-    waitUntilQuiet(SoundManager::kHit);
+    SoundManager::play(Sample::Hit, false, 51, false);  // a fifth
+    waitUntilQuiet(Sample::Hit);
     const auto mix = closeAndListen();
     std::int16_t loudest = 0;
     for (const std::int16_t s : mix) loudest = std::max(loudest, s);
@@ -61,13 +61,13 @@ TEST_F(SoundTest, VolumeScalesTheSample) {
 }
 
 TEST_F(SoundTest, MissingSampleFailsOnlyItsOwnPlay) {
-    std::remove(dir.file(SoundManager::sampleFile(SoundManager::kHit)).c_str());
+    std::remove(dir.file(SoundManager::sampleFile(Sample::Hit)).c_str());
     testing::internal::CaptureStderr();
     open();
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("sound: cannot load ./sound/misc/hit.wav"), std::string::npos) << said;
-    EXPECT_EQ(SoundManager::play(SoundManager::kHit, false, 255, false), -1);
-    EXPECT_EQ(SoundManager::play(SoundManager::kExplode, false, 255, false), 0);
+    EXPECT_EQ(SoundManager::play(Sample::Hit, false, 255, false), -1);
+    EXPECT_EQ(SoundManager::play(Sample::Explode, false, 255, false), 0);
     EXPECT_EQ(SoundManager::play(99, false, 255, false), 0);  // no such sample
 }
 
@@ -79,8 +79,8 @@ TEST_F(SoundTest, WithoutAnAudioDeviceTheGameSaysSoOnceAndStaysSilent) {
     EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line only: " << said;
     ASSERT_NE(SoundManager::instance(), nullptr);
     EXPECT_FALSE(SoundManager::instance()->hasDevice());
-    EXPECT_EQ(SoundManager::play(SoundManager::kMenuKey, false, 255, false), -1);
-    SoundManager::setVolume(SoundManager::kEngineLow, 100);
+    EXPECT_EQ(SoundManager::play(Sample::MenuKey, false, 255, false), -1);
+    SoundManager::setVolume(Sample::EngineLow, 100);
 }
 
 TEST(SoundManagerVolume, GameVolumesMapOntoTheMixerRange) {

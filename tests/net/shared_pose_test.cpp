@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+#include "net/net_object.h"
+
 namespace {
 
 TEST(SharedPose, ReaderNeverSeesHalfOfTwoRecords) {
@@ -28,6 +30,15 @@ TEST(SharedPose, ReaderNeverSeesHalfOfTwoRecords) {
     }
     writer.join();
     EXPECT_EQ(shared.load()[5], 200000.0f);
+}
+
+TEST(WirePose, CarriesTheRenderPoseFieldsInOrder) {
+    const Pose pose{1, 2, 3, 4, 5, 6};
+    const net::Pose wire = net::toWirePose(pose);
+    EXPECT_EQ(wire, (net::Pose{1, 2, 3, 4, 5, 6}));
+    const Pose back = net::fromWirePose(wire);
+    EXPECT_EQ(back.rotY, 5.0f);
+    EXPECT_EQ(back.z, 3.0f);
 }
 
 }  // namespace

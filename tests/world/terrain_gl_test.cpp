@@ -42,7 +42,8 @@ class TerrainGlTest : public world_testing::WorldGlTest {
 
     std::unique_ptr<Terrain> build() {
         auto terrain = std::make_unique<Terrain>();
-        EXPECT_EQ(ModelStore::loadSharedTextures(), 0);
+        EXPECT_EQ(ModelStore::loadSharedTextures(LevelRegistry::instance().currentTextureFile()),
+                  0);
         EXPECT_EQ(terrain->initGL(), 0);
         return terrain;
     }

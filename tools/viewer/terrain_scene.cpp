@@ -25,7 +25,7 @@ bool TerrainScene::load(std::int32_t level, bool sky) {
         return false;
     }
     levels.setCurrentLevel(level);
-    ModelStore::loadSharedTextures();
+    ModelStore::loadSharedTextures(levels.currentTextureFile());
     Terrain::instance().initGL();
     sky_ = std::make_unique<Sky>(true);
     sky_->initGL();

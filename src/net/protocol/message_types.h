@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "net/protocol/game_codes.h"
+
 // The message table of the game's wire protocol, shared by the client, the relay server
 // and the test tools. There is no handshake, no version, no length field and no
 // checksum: the first byte of every message is its type, and the type alone fixes the
@@ -26,11 +28,11 @@ inline constexpr std::uint8_t MSG_WEAPON = 0x4B;         // 'K'
 inline constexpr std::uint8_t MSG_GOODBYE = 0xFF;        // client to server only, never relayed
 // MSG_NEW has no type byte of its own: its type byte is the announced object's type code.
 
-// Object type codes that travel as the type byte of MSG_NEW.
-inline constexpr std::uint8_t TYPE_VOKA_RED = 0x80;
-inline constexpr std::uint8_t TYPE_VOKA_GREEN = 0x81;
-inline constexpr std::uint8_t TYPE_BULLET_MG = 0x82;
-inline constexpr std::uint8_t TYPE_BULLET_RAIL = 0x83;
+// Object type codes that travel as the type byte of MSG_NEW (see game_codes.h).
+using ::TYPE_BULLET_MG;
+using ::TYPE_BULLET_RAIL;
+using ::TYPE_VOKA_GREEN;
+using ::TYPE_VOKA_RED;
 
 // A client writes serials (2 bytes); the server widens them to ids (3 bytes) when it
 // relays, so every relayed message is one byte longer than the client wrote it.

@@ -1,4 +1,4 @@
-#include "config/config_screen.h"
+#include "config/screen/config_screen.h"
 
 #include <GL/gl.h>
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "config/config_editor.h"
+#include "config/screen/config_editor.h"
 
 // The in-game settings editor: a tab bar of four image buttons (controls, game, save,
 // cancel) and the rows of the focused page, driven by the keyboard (ConfigEditor).

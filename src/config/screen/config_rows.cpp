@@ -1,9 +1,10 @@
-#include "config/config_rows.h"
+#include "config/screen/config_rows.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "config/settings.h"
+#include "net/protocol/game_codes.h"
 #include "render/texture.h"
 
 namespace {
@@ -112,8 +113,12 @@ constexpr ConfigRow kControlRows[] = {
 constexpr ConfigRow kGameRows[] = {
     {"Playername:", RowKind::Name, playerNameText},
     actionRow(
-        "Voka Type:", [] { return std::string(Settings::getVokaType() == 128 ? "Red" : "Green"); },
-        [] { Settings::setVokaType(Settings::getVokaType() == 128 ? 129 : 128); }),
+        "Voka Type:",
+        [] { return std::string(Settings::getVokaType() == TYPE_VOKA_RED ? "Red" : "Green"); },
+        [] {
+            Settings::setVokaType(Settings::getVokaType() == TYPE_VOKA_RED ? TYPE_VOKA_GREEN
+                                                                           : TYPE_VOKA_RED);
+        }),
     {"Server IP:", RowKind::Address, serverIpText},
     numberRow(
         "Server Port:", [] { return number(Settings::getServerPort()); }, 4, storePort),

@@ -1,4 +1,4 @@
-#include "config/config_editor.h"
+#include "config/screen/config_editor.h"
 
 #include <algorithm>
 

@@ -3,11 +3,15 @@
 #include <cstdint>
 
 // Frame timing of the match: the step between two ticks in seconds, and the number of
-// ticks in the last window of more than one second (not divided by its length).
+// ticks in the last window of more than one second (not divided by its length). Objects
+// and effects read the step from here; tests drive it with tick(nowSeconds) and never
+// wait for the real clock.
 class FrameClock {
   public:
     // Reads the game clock (milliseconds * 0.001 as a float) and advances the counters.
     static void tick();
+    // Advances the counters as if the game clock read `nowSeconds`.
+    static void tick(float nowSeconds);
     // Sets every stored time back to 0, as at program start.
     static void reset();
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/config_rows.h"
+#include "config/screen/config_rows.h"
 
 // What the configuration screen does with the keyboard, apart from drawing: browsing the
 // tab bar and the rows, editing a row, and saving or cancelling. Every change goes into
