@@ -70,6 +70,15 @@ std::array<std::uint8_t, 4> GlTest::readPixel(int x, int y, unsigned int buffer)
     return rgba;
 }
 
+std::vector<std::uint8_t> GlTest::readFrame() {
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(kWidth * kHeight * 4));
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
 int GlTest::windowId() {
     return g_window;
 }

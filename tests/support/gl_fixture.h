@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace testing_support {
 
@@ -25,6 +26,8 @@ class GlTest : public ::testing::Test {
     // RGBA of one pixel of the given buffer (GL_BACK or GL_FRONT), window coordinates
     // with the origin at the bottom left as OpenGL counts them.
     static std::array<std::uint8_t, 4> readPixel(int x, int y, unsigned int buffer);
+    // RGBA of the whole back buffer, rows from the bottom.
+    static std::vector<std::uint8_t> readFrame();
     static int windowId();
 };
 
