@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "config/settings.h"
 #include "platform/clock.h"
 #include "render/draw_arrays.h"
+#include "render/gl_state.h"
 #include "render/loader_3ds.h"
 
 namespace {
@@ -96,11 +96,7 @@ int Explosion::draw(Pose camera, const float* /*light*/) {
     glPushMatrix();
     // Additive: the bright parts of a picture add light, its black parts nothing.
     glBlendFunc(GL_SRC_COLOR, GL_ONE);
-    if (Settings::getTransparency()) {
-        glEnable(GL_BLEND);
-    } else {
-        glDisable(GL_BLEND);
-    }
+    applyTransparency();
     glTranslatef(pose.x, pose.y, pose.z - (ground_ ? kGroundFoot : kAirFoot));
     glRotatef(camera.rotZ + 90.0f, 0.0f, 0.0f, 1.0f);
     glScalef(size_, size_, size_);

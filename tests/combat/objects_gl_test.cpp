@@ -8,11 +8,15 @@
 #include <cstdlib>
 #include <vector>
 
+#include "combat/beam_table.h"
 #include "combat/explosion.h"
 #include "combat/prototypes.h"
 #include "combat/weapon.h"
+#include "net/player_status.h"
 #include "net/protocol/game_codes.h"
 #include "platform/frame_clock.h"
+#include "render/shared_textures.h"
+#include "render/texture.h"
 #include "support/e2e_runner.h"
 #include "world/world_gl_fixture.h"
 
@@ -168,6 +172,46 @@ TEST_F(ObjectsGlTest, ExplosionSquareHasItsSizeFootAndBlend) {
             EXPECT_EQ(readPixel(col(-side), row(0.5f), GL_BACK), kBackground) << side;
         }
     }
+}
+
+// --- Beams -----------------------------------------------------------------------
+
+// A fence band from x = -100 to 100 along y = 0 seen from straight above, one world unit
+// a pixel: 1 unit wide at its start, widening to 4 at its end, glowing red.
+TEST_F(ObjectsGlTest, BandBeamLiesWhereItsEndsAreAndWidens) {
+    testing_support::writeFile(dir.file("textures/kreis.tga"),
+                               testing_support::solidTga(4, 4, {255, 255, 255}));
+    loadTexture(SharedTextures::table(), "./textures/kreis.tga", SharedTextures::kCircle);
+    const float eye[4] = {0, 0, 1000, 1}, aim[4] = {0, 0, -1, 0};
+    const float up[4] = {0, 1, 0, 0}, side[4] = {-1, 0, 0, 0};
+    PlayerStatus::setEye(eye);
+    PlayerStatus::setAim(aim);
+    PlayerStatus::setUp(up);
+    PlayerStatus::setSide(side);
+    BeamTable fence;
+    const float red[4] = {1.0f, 0.0f, 0.0f, 0.8f};
+    fence.add(1, Pose{-100, 0, 0}, {200, 0, 0}, red, 0.0f, 0.0f, BeamMode::Band);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const double top[3] = {0.0, 0.0, 1000.0}, centre[3] = {0.0, 0.0, 0.0};
+    const double north[3] = {0.0, 1.0, 0.0};
+    look(top, centre, kWidth / 2.0, north);
+    glEnable(GL_LIGHTING);  // the match draws lit; a glow must not be
+    fence.drawAll(Pose{}, nullptr);
+    const struct {
+        float x, y;
+        bool lit;
+    } pixels[] = {{0, 0, true},       {-90, 0, true}, {90, 1.5f, true}, {90, -1.5f, true},
+                  {-90, 1.5f, false}, {0, 5, false},  {-110, 0, false}, {110, 0, false}};
+    for (const auto& p : pixels) {
+        const Pixel got = readPixel(kWidth / 2 + static_cast<int>(std::floor(p.x)),
+                                    kHeight / 2 + static_cast<int>(std::floor(p.y)), GL_BACK);
+        // Added at 0.8 of the red over black.
+        const Pixel expected = p.lit ? Pixel{204, 0, 0, 255} : Pixel{0, 0, 0, 255};
+        EXPECT_EQ(got, expected) << p.x << ", " << p.y;
+    }
+    SharedTextures::clear();
+    PlayerStatus::resetAll();
 }
 
 // --- Weapons ---------------------------------------------------------------------
