@@ -33,9 +33,14 @@ constexpr Prototype kUploadOrder[] = {
     Prototype::Explosion,  Prototype::Sky,         Prototype::WeaponMg,    Prototype::WeaponRail,
 };
 
+constexpr const char* kBulletTextureFiles[2] = {"./textures/bullet_mask.bmp",
+                                                "./textures/bullet.bmp"};
+
 struct Store {
     std::array<ModelStore::Factory, kSlots> factories{};
     std::array<std::unique_ptr<SceneObject>, kSlots> prototypes;
+    unsigned int bulletTextures[2] = {0, 0};
+    bool bulletTexturesLoaded = false;
 };
 
 Store& store() {
@@ -132,8 +137,19 @@ int ModelStore::copyWeaponRail(Weapon& target) {
     return 0;
 }
 
+void ModelStore::loadBulletTextures(unsigned int* textures) {
+    Store& s = store();
+    if (!s.bulletTexturesLoaded) {
+        for (int i = 0; i < 2; ++i) loadTexture(s.bulletTextures, kBulletTextureFiles[i], i);
+        s.bulletTexturesLoaded = true;
+    }
+    for (int i = 0; i < 2; ++i) textures[i] = s.bulletTextures[i];
+}
+
 void ModelStore::reset() {
     Store& s = store();
+    s.bulletTexturesLoaded = false;
+    s.bulletTextures[0] = s.bulletTextures[1] = 0;
     for (auto& prototype : s.prototypes) prototype.reset();
     s.factories.fill(nullptr);
     SharedTextures::clear();

@@ -73,6 +73,12 @@ class ModelStore {
     static int copyWeaponMg(Weapon& target);
     static int copyWeaponRail(Weapon& target);
 
+    // Main thread: the two bullet textures ("./textures/bullet_mask.bmp" and
+    // "./textures/bullet.bmp") into slots 0 and 1 of `textures`. They are read once and
+    // every later shot takes the same names, so firing costs no loading and leaks no
+    // texture.
+    static void loadBulletTextures(unsigned int* textures);
+
     // Drops every prototype and factory (program exit, tests).
     static void reset();
 };
