@@ -4,8 +4,10 @@
 
 #include "combat/explosion.h"
 #include "combat/weapon.h"
+#include "net/protocol/game_codes.h"
 #include "platform/message_box.h"
 #include "render/texture.h"
+#include "world/item.h"
 #include "world/sky.h"
 
 namespace {
@@ -35,6 +37,11 @@ constexpr Prototype kUploadOrder[] = {
 
 constexpr const char* kBulletTextureFiles[2] = {"./textures/bullet_mask.bmp",
                                                 "./textures/bullet.bmp"};
+
+// The prototype slot of each item type code, from ITEM_POWER25 on.
+constexpr Prototype kItemSlots[] = {Prototype::ItemPower25, Prototype::ItemPower15,
+                                    Prototype::ItemAmmoMg,  Prototype::ItemAmmoRail,
+                                    Prototype::ItemAmor50,  Prototype::ItemAmor100};
 
 struct Store {
     std::array<ModelStore::Factory, kSlots> factories{};
@@ -135,6 +142,11 @@ int ModelStore::copyWeaponMg(Weapon& target) {
 int ModelStore::copyWeaponRail(Weapon& target) {
     copyWhole(target, Prototype::WeaponRail);
     return 0;
+}
+
+int ModelStore::copyFromPrototype(Item& item, std::int32_t typeCode) {
+    if (!isItemType(typeCode)) return -1;
+    return copyWhole(item, kItemSlots[typeCode - ITEM_POWER25]) ? 0 : -1;
 }
 
 void ModelStore::loadBulletTextures(unsigned int* textures) {

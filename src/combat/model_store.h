@@ -1,12 +1,14 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 #include "render/scene_object.h"
 #include "render/shared_textures.h"
 
 class Explosion;
+class Item;
 class Sky;
 class Weapon;
 
@@ -72,6 +74,9 @@ class ModelStore {
     static int copySky(Sky& target);
     static int copyWeaponMg(Weapon& target);
     static int copyWeaponRail(Weapon& target);
+    // The prototype of an item type code (133 to 138) into `item`; -1 for any other code
+    // or a missing prototype, leaving the item without meshes.
+    static int copyFromPrototype(Item& item, std::int32_t typeCode);
 
     // Main thread: the two bullet textures ("./textures/bullet_mask.bmp" and
     // "./textures/bullet.bmp") into slots 0 and 1 of `textures`. They are read once and

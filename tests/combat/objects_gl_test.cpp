@@ -16,9 +16,11 @@
 #include "net/player_status.h"
 #include "net/protocol/game_codes.h"
 #include "platform/frame_clock.h"
+#include "render/frustum.h"
 #include "render/shared_textures.h"
 #include "render/texture.h"
 #include "support/e2e_runner.h"
+#include "world/item.h"
 #include "world/world_gl_fixture.h"
 
 namespace {
@@ -226,6 +228,96 @@ TEST_F(ObjectsGlTest, ShotsShareTheBulletTextures) {
     EXPECT_NE(first.textures[1], first.textures[0]);
     EXPECT_EQ(second.textures[0], first.textures[0]);
     EXPECT_EQ(second.textures[1], first.textures[1]);
+}
+
+// --- Items -----------------------------------------------------------------------
+
+// An item (about 5 units tall) at (100, 100, 0) seen from 20 units west, where its face turns at
+// spin 0. With culling on it draws only when the frustum of the frame holds it.
+void lookEastAt(double x, double y) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(
+        60.0,
+        static_cast<double>(testing_support::GlTest::kWidth) / testing_support::GlTest::kHeight,
+        1.0, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(x - 20.0, y, 3.0, x, y, 3.0, 0.0, 0.0, 1.0);
+}
+
+TEST_F(ObjectsGlTest, ItemDrawsAtItsPlaceUnlessCulled) {
+    loadPrototypes();
+    const struct {
+        const char* name;
+        std::int32_t code;
+        bool culling;
+        double frustumX;  // where the frustum of the frame looks
+        bool drawn;
+    } rows[] = {
+        {"culling off", ITEM_AMOR_100, false, 800.0, true},
+        {"in the frustum", ITEM_AMMO_RAIL, true, 100.0, true},
+        {"outside the frustum", ITEM_AMMO_RAIL, true, 800.0, false},
+        {"an unknown code", 140, false, 100.0, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Item item;
+        ModelStore::copyFromPrototype(item, row.code);
+        item.setPosition(100.0f, 100.0f, 0.0f);
+        Settings::setFrustumCulling(row.culling);
+        lookEastAt(row.frustumX, row.frustumX);
+        Frustum::instance().extract();
+        lookEastAt(100.0, 100.0);
+        clear();
+        item.draw(Pose{}, nullptr);
+        const auto pixels = readWindow();
+        EXPECT_EQ(countDrawn(pixels) > 500, row.drawn) << countDrawn(pixels);
+        if (!row.drawn) continue;
+        // Centred on its place: the middle of the window is covered, the corners are not.
+        EXPECT_NE(readPixel(kWidth / 2, kHeight / 2, GL_BACK), kBackground);
+        EXPECT_EQ(readPixel(5, 5, GL_BACK), kBackground);
+        EXPECT_EQ(readPixel(kWidth - 5, kHeight - 5, GL_BACK), kBackground);
+    }
+}
+
+// With shadows on, the item's volume from a light high above marks the stencil buffer
+// from the item down to the ground below it; with them off nothing is marked.
+TEST_F(ObjectsGlTest, ItemCastsItsShadowOnTheGroundBelow) {
+    loadPrototypes();
+    Item item;
+    ModelStore::copyFromPrototype(item, ITEM_POWER25);
+    item.setPosition(100.0f, 100.0f, 0.0f);
+    const float light[4] = {100.0f, 100.0f, 1000.0f, 1.0f};
+    for (bool shadow : {true, false}) {
+        Settings::setShadow(shadow);
+        lookEastAt(100.0, 100.0);
+        clear();
+        glEnable(GL_DEPTH_TEST);
+        glBegin(GL_QUADS);
+        glVertex3f(0.0f, 0.0f, 0.0f);
+        glVertex3f(200.0f, 0.0f, 0.0f);
+        glVertex3f(200.0f, 200.0f, 0.0f);
+        glVertex3f(0.0f, 200.0f, 0.0f);
+        glEnd();
+        item.draw(Pose{}, light);
+        glDisable(GL_DEPTH_TEST);
+        std::vector<std::uint8_t> stencil(static_cast<std::size_t>(kWidth * kHeight));
+        glReadPixels(0, 0, kWidth, kHeight, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, stencil.data());
+        // How many pixels are marked, and where they lie on average.
+        int marked = 0;
+        long sumX = 0, sumY = 0;
+        for (int i = 0; i < kWidth * kHeight; ++i) {
+            if (stencil[static_cast<std::size_t>(i)] == 0) continue;
+            marked += 1;
+            sumX += i % kWidth;
+            sumY += i / kWidth;
+        }
+        // The volume runs from the item's whole outline down to the ground; a light left
+        // in world space sends a sliver of it elsewhere.
+        EXPECT_EQ(marked > 500, shadow) << marked;
+        if (marked > 0) EXPECT_NEAR(sumX / marked, kWidth / 2, 20);
+    }
 }
 
 // --- Weapons ---------------------------------------------------------------------
