@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "platform/clock.h"
@@ -89,8 +90,8 @@ int Explosion::update(float nowSeconds) {
 }
 
 int Explosion::draw(Pose camera, const float* /*light*/) {
-    if (frame_ < 0 || frame_ >= kFrames) return 0;
     const Pose pose = body.getPose();
+    if (frame_ < 0 || frame_ >= kFrames || !hasFinitePosition(pose)) return 0;
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glDisable(GL_LIGHTING);
     glPushMatrix();
@@ -98,7 +99,8 @@ int Explosion::draw(Pose camera, const float* /*light*/) {
     glBlendFunc(GL_SRC_COLOR, GL_ONE);
     applyTransparency();
     glTranslatef(pose.x, pose.y, pose.z - (ground_ ? kGroundFoot : kAirFoot));
-    glRotatef(camera.rotZ + 90.0f, 0.0f, 0.0f, 1.0f);
+    const float yaw = std::isfinite(camera.rotZ) ? camera.rotZ : 0.0f;
+    glRotatef(yaw + 90.0f, 0.0f, 0.0f, 1.0f);
     glScalef(size_, size_, size_);
     drawObject(*models[0], frame_);
     glPopMatrix();

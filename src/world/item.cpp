@@ -46,8 +46,8 @@ Matrix4 Item::worldToModel() const {
 }
 
 int Item::draw(Pose /*camera*/, const float* light) {
-    if (itemRule(type) == nullptr) return 0;
     const Pose p = body.getPose();
+    if (itemRule(type) == nullptr || !hasFinitePosition(p)) return 0;
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushMatrix();
     glColor4ub(255, 255, 255, 255);

@@ -316,7 +316,9 @@ TEST_F(ObjectsGlTest, ItemCastsItsShadowOnTheGroundBelow) {
         // The volume runs from the item's whole outline down to the ground; a light left
         // in world space sends a sliver of it elsewhere.
         EXPECT_EQ(marked > 500, shadow) << marked;
-        if (marked > 0) EXPECT_NEAR(sumX / marked, kWidth / 2, 20);
+        if (marked > 0) {
+            EXPECT_NEAR(sumX / marked, kWidth / 2, 20);
+        }
     }
 }
 
