@@ -19,33 +19,22 @@
 
 namespace {
 
-using testing_support::CapturedErrors;
-
 class PrototypesTest : public ::testing::Test {
   protected:
     void SetUp() override { ModelStore::reset(); }
     void TearDown() override { ModelStore::reset(); }
-
-    // Builds every registered prototype from the game data, as the loading thread does.
-    void loadFromGameData() {
-        testing_support::copyGameData(dir.path());
-        testing_support::ScopedWorkingDir inDir(dir.path());
-        registerPrototypes();
-        std::atomic<float> progress{0.0f};
-        ModelStore::loadPrototypes(progress);
-    }
-
-    testing_support::TempDir dir;
+    std::atomic<float> progress{0.0f};
 };
 
-// How each copy operation is called, which slot it copies, and what it answers when the
+// Each copy operation, the slot it copies, the type code there, and its answer when the
 // prototype is missing.
+using CopyInto = std::unique_ptr<SceneObject> (*)(int& result);
 struct Copy {
     const char* name;
     Prototype slot;
-    int type;  // of the prototype in that slot
+    int type;
     int withoutPrototype;
-    std::unique_ptr<SceneObject> (*copy)(int& result);
+    CopyInto copy;
 };
 
 template <class T, int (*Operation)(T&), class... Args>
@@ -54,7 +43,6 @@ std::unique_ptr<SceneObject> copyInto(int& result, Args... args) {
     result = Operation(*target);
     return target;
 }
-
 template <std::int32_t Code>
 std::unique_ptr<SceneObject> copyItem(int& result) {
     auto item = std::make_unique<Item>();
@@ -79,58 +67,40 @@ const Copy kCopies[] = {
      [](int& r) { return copyInto<Weapon, ModelStore::copyWeaponRail>(r); }},
 };
 
-TEST_F(PrototypesTest, WithoutPrototypesCopiesStayEmpty) {
-    for (const Copy& copy : kCopies) {
-        SCOPED_TRACE(copy.name);
-        int result = 99;
-        const auto target = copy.copy(result);
-        EXPECT_EQ(result, copy.withoutPrototype);
-        EXPECT_TRUE(target->models[0]->objects.empty());
-    }
-}
-
-// Every prototype is read once; copies share its models instead of reading them again.
+// Every prototype is read once from the game data; copies share its models instead of
+// reading them again. Without prototypes the copies stay empty.
 TEST_F(PrototypesTest, EveryPrototypeLoadsAndCopiesShareItsModels) {
-    CapturedErrors errors;
-    loadFromGameData();
+    for (const Copy& copy : kCopies) {
+        int result = 99;
+        EXPECT_TRUE(copy.copy(result)->models[0]->objects.empty()) << copy.name;
+        EXPECT_EQ(result, copy.withoutPrototype) << copy.name;
+    }
+    testing_support::TempDir dir;
+    testing_support::copyGameData(dir.path());
+    testing_support::CapturedErrors errors;
+    {
+        testing_support::ScopedWorkingDir inDir(dir.path());
+        registerPrototypes();
+        ModelStore::loadPrototypes(progress);
+    }
     EXPECT_EQ(errors.texts(), std::vector<std::string>{});
     for (const Copy& copy : kCopies) {
         SCOPED_TRACE(copy.name);
         const SceneObject* prototype = ModelStore::prototype(copy.slot);
         ASSERT_NE(prototype, nullptr);
+        EXPECT_EQ(prototype->type, copy.type);
         int result = 99;
         const auto target = copy.copy(result);
         EXPECT_EQ(result, 0);
         EXPECT_FALSE(target->models[0]->objects.empty());
         for (int level = 0; level < 3; ++level)
             EXPECT_EQ(target->models[level], prototype->models[level]);
-        EXPECT_EQ(prototype->type, copy.type);
-        EXPECT_EQ(target->type, copy.type);
     }
     for (std::int32_t code : {132, 139, -133}) {
         Item item;
         EXPECT_EQ(ModelStore::copyFromPrototype(item, code), -1) << code;
         EXPECT_TRUE(item.models[0]->objects.empty());
     }
-}
-
-TEST_F(PrototypesTest, ExplosionCopiesTakeSizeAndFlagsAndBuildNothing) {
-    const auto prototype = makeExplosionPrototype();
-    EXPECT_EQ(prototype->models[0]->objects.size(), 15u);
-    EXPECT_STREQ(prototype->models[0]->materials[7].textureFile, "expl_a007.bmp");
-    Explosion target(false);
-    EXPECT_TRUE(target.models[0]->objects.empty());
-    ModelStore::setFactory(Prototype::Explosion, [] {
-        auto made = std::make_unique<Explosion>(true);
-        made->setSize(0.25f);
-        made->setGround(true);
-        return std::unique_ptr<SceneObject>(std::move(made));
-    });
-    std::atomic<float> progress{0.0f};
-    ModelStore::loadPrototypes(progress);
-    ASSERT_EQ(ModelStore::copyExplosion(target), 0);
-    EXPECT_EQ(target.getSize(), 0.25f);
-    EXPECT_TRUE(target.isGround());
 }
 
 }  // namespace
