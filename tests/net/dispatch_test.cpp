@@ -32,9 +32,9 @@ struct Recorder {
     }
     static std::int32_t onNew(void* context, std::int32_t id, std::uint8_t type, net::Pose pose) {
         auto* self = static_cast<Recorder*>(context);
-        auto& object = self->objects[id];
-        object = std::make_unique<TestObject>(id, type, pose);
-        self->client->registerRemote(*object);
+        auto object = std::make_unique<TestObject>(id, type, pose);
+        if (!self->client->registerRemote(*object)) return -1;
+        self->objects[id] = std::move(object);
         note(context, "new", id);
         return 0;
     }
@@ -83,11 +83,38 @@ TEST_F(DispatchTest, UpdatesMoveAnnouncedObjectsUntilTheyAreRemoved) {
     deliver(net::relay(2, net::encodeUpdate(0x0081, {1, 1, 1, 1, 1, 1})));
     EXPECT_EQ(recorder.objects[id]->netPose().load(), (net::Pose{1, 1, 1, 1, 1, 1}));
 
-    deliver(net::relay(2, net::encodeRemove(0x0081, net::TYPE_VOKA_RED)));
+    // The handler hears the type code the object was announced with, whatever the
+    // removal names; a removal of an object never announced reaches no handler.
+    deliver(net::relay(2, net::encodeRemove(0x0081, net::TYPE_BULLET_RAIL)));
+    deliver(net::relay(2, net::encodeRemove(0x0082, net::TYPE_VOKA_RED)));
     EXPECT_EQ(client.remoteObjectCount(), 0u);
     // An update just behind the removal names nothing any more and is dropped.
     deliver(net::relay(2, net::encodeUpdate(0x0081, {2, 2, 2, 2, 2, 2})));
     EXPECT_EQ(recorder.calls, (Calls{"new 131201", "remove 131201 128"}));
+}
+
+TEST_F(DispatchTest, ARefusedRemovalKeepsTheObjectRegistered) {
+    deliver(net::relay(2, net::encodeNew(net::TYPE_VOKA_RED, 7, kPose)));
+    client.setRemoveObjectHandler(&recorder, [](void*, std::int32_t, std::uint8_t) { return -1; });
+    deliver(net::relay(2, net::encodeRemove(7, net::TYPE_VOKA_RED)));
+    EXPECT_EQ(client.remoteObjectCount(), 1u);
+    // Its updates still arrive, and a second announcement of it is still refused.
+    deliver(net::relay(2, net::encodeUpdate(7, {1, 1, 1, 1, 1, 1})));
+    EXPECT_EQ(recorder.objects[0x020007]->netPose().load(), (net::Pose{1, 1, 1, 1, 1, 1}));
+    deliver(net::relay(2, net::encodeNew(net::TYPE_VOKA_RED, 7, kPose)));
+    EXPECT_EQ(recorder.calls, (Calls{"new 131079"}));
+}
+
+TEST_F(DispatchTest, RegistrationRefusesATakenIdentifierAndAFullTable) {
+    std::vector<std::unique_ptr<TestObject>> objects;
+    for (std::size_t i = 0; i <= net::NetClient::kMaxRemoteObjects; ++i)
+        objects.push_back(std::make_unique<TestObject>(static_cast<std::int32_t>(i), 0x80));
+    TestObject again(0, 0x80);
+    EXPECT_TRUE(client.registerRemote(*objects[0]));
+    EXPECT_FALSE(client.registerRemote(again));
+    for (std::size_t i = 1; i < objects.size() - 1; ++i) client.registerRemote(*objects[i]);
+    EXPECT_FALSE(client.registerRemote(*objects.back()));
+    EXPECT_EQ(client.remoteObjectCount(), net::NetClient::kMaxRemoteObjects);
 }
 
 TEST_F(DispatchTest, NonFinitePosesAreNeverStored) {
@@ -114,8 +141,13 @@ TEST_F(DispatchTest, EventsReachTheirHandlers) {
 
 TEST_F(DispatchTest, ClearedHandlersAreNotCalled) {
     client.setNewObjectHandler(nullptr, nullptr);
-    client.setDataEventHandler(nullptr, nullptr);
     deliver(net::relay(1, net::encodeNew(net::TYPE_VOKA_RED, 1, kPose)));
+    // A handler that clears its own slot does not wait for itself.
+    client.setDataEventHandler(
+        &client, [](void* self, std::uint8_t, std::int32_t, const std::uint8_t*, std::size_t) {
+            static_cast<net::NetClient*>(self)->setDataEventHandler(nullptr, nullptr);
+        });
+    deliver(net::encodeLevel(1));
     deliver(net::encodeLevel(1));
     EXPECT_TRUE(recorder.calls.empty());
 }
