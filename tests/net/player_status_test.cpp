@@ -5,6 +5,8 @@
 #include <thread>
 #include <utility>
 
+#include "net/protocol/game_codes.h"
+
 namespace {
 
 class PlayerStatusTest : public ::testing::Test {
@@ -37,6 +39,26 @@ TEST_F(PlayerStatusTest, CameraOffsetStartsOnTheSecondAndTogglesBack) {
     EXPECT_EQ(offsetXZ(), std::make_pair(6.0f, 13.0f));
     PlayerStatus::nextCameraOffset();
     EXPECT_EQ(offsetXZ(), std::make_pair(-3.0f, 16.0f));
+}
+
+// A match start keeps the armor and clears the frags; a respawn the other way round.
+TEST_F(PlayerStatusTest, MatchStartAndRespawnRearm) {
+    for (const bool respawn : {false, true}) {
+        PlayerStatus::setWeapon(WEAPON_RAIL);
+        PlayerStatus::setAmmo(3, WEAPON_MG);
+        PlayerStatus::setAmmo(4, WEAPON_RAIL);
+        PlayerStatus::setHealth(0);
+        PlayerStatus::setArmor(50);
+        PlayerStatus::resetFrags();
+        PlayerStatus::addFrag();
+        respawn ? PlayerStatus::resetForRespawn() : PlayerStatus::resetForMatch();
+        EXPECT_EQ(PlayerStatus::getWeapon(), WEAPON_MG);
+        EXPECT_EQ(PlayerStatus::getAmmo(WEAPON_MG), 200);
+        EXPECT_EQ(PlayerStatus::getAmmo(WEAPON_RAIL), 0);
+        EXPECT_EQ(PlayerStatus::getHealth(), 100);
+        EXPECT_EQ(PlayerStatus::getArmor(), respawn ? 0 : 50) << respawn;
+        EXPECT_EQ(PlayerStatus::getFrags(), respawn ? 1 : 0) << respawn;
+    }
 }
 
 // The receiving thread counts frags and changes health while the main thread reads and
