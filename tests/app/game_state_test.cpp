@@ -2,8 +2,7 @@
 // mouse buttons, the arrow keys, and resizing in every state.
 #include <GL/freeglut.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <semaphore>
 
 #include "app/input_state.h"
 #include "app/loading_screen.h"
@@ -19,29 +18,11 @@ namespace {
 
 // Prototype factories that each wait for the test's go, so that the loading screen can
 // be read at every step.
-struct LoadingGate {
-    std::mutex lock;
-    std::condition_variable changed;
-    int allowed = 0;
-    int built = 0;
-
-    static LoadingGate& instance() {
-        static LoadingGate gate;
-        return gate;
-    }
-    static std::unique_ptr<SceneObject> waitingPrototype() {
-        LoadingGate& gate = instance();
-        std::unique_lock<std::mutex> guard(gate.lock);
-        gate.changed.wait(guard, [&] { return gate.built < gate.allowed; });
-        ++gate.built;
-        return nullptr;
-    }
-    void allow(int count) {
-        std::lock_guard<std::mutex> guard(lock);
-        allowed = count;
-        changed.notify_all();
-    }
-};
+std::counting_semaphore<64> g_nextPrototype{0};
+std::unique_ptr<SceneObject> waitingPrototype() {
+    g_nextPrototype.acquire();
+    return nullptr;
+}
 
 class GameStateTest : public ScreenTest {
   protected:
@@ -95,13 +76,14 @@ TEST_F(GameStateTest, EnterActsOnPressEscOnPressOrRelease) {
 }
 
 TEST_F(GameStateTest, LoadingShowsEachPercentageIgnoresKeysAndEndsConnecting) {
-    LoadingGate& gate = LoadingGate::instance();
-    gate.built = gate.allowed = 0;
-    for (int slot = 0; slot < static_cast<int>(Prototype::Count); ++slot)
-        ModelStore::setFactory(static_cast<Prototype>(slot), &LoadingGate::waitingPrototype);
+    constexpr int kSteps = static_cast<int>(Prototype::Count);
+    while (g_nextPrototype.try_acquire()) {
+    }
+    for (int slot = 0; slot < kSteps; ++slot)
+        ModelStore::setFactory(static_cast<Prototype>(slot), waitingPrototype);
     // However the test ends, the worker must be able to finish.
     struct OpenGate {
-        ~OpenGate() { LoadingGate::instance().allow(static_cast<int>(Prototype::Count)); }
+        ~OpenGate() { g_nextPrototype.release(kSteps); }
     } openGate;
 
     choose(MainMenu::kStart);
@@ -109,12 +91,12 @@ TEST_F(GameStateTest, LoadingShowsEachPercentageIgnoresKeysAndEndsConnecting) {
     EXPECT_EQ(game->getMenu(), nullptr);
     const LoadingScreen& screen = *game->getLoadingScreen();
     std::vector<std::string> shown = {screen.statusText()};
-    for (int step = 1; step <= static_cast<int>(Prototype::Count); ++step) {
+    for (int step = 1; step <= kSteps; ++step) {
         for (unsigned char c : {GameKey::Esc, GameKey::Enter, GameKey::Up, GameKey::Down}) tap(c);
         game->special(GLUT_KEY_LEFT, 0, 0);
         game->mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
         ASSERT_EQ(game->getState(), GameState::Loading);
-        gate.allow(step);
+        g_nextPrototype.release();
         ASSERT_TRUE(loopback::eventually([&] { return screen.statusText() != shown.back(); }));
         shown.push_back(screen.statusText());
     }

@@ -164,12 +164,11 @@ TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
     EXPECT_EQ(weapons, 400);
 }
 
-// Once a slot is cleared, nothing it named runs any more: the clearing waits for a
-// call that is under way, so the World may free what that handler reaches.
+// Once a slot is cleared nothing it named runs any more: the clearing waits for a call
+// under way, so the World may then free what that handler reaches.
 TEST_F(NetClientTest, ClearingAHandlerWaitsForTheCallUnderWay) {
     struct Call {
-        std::promise<void> entered;
-        std::promise<void> release;
+        std::promise<void> entered, release;
         std::atomic<bool> cleared{false};
         bool clearedWhileRunning = true;
     } call;

@@ -4,6 +4,7 @@
 
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "net/protocol/game_codes.h"
 
@@ -45,19 +46,15 @@ TEST_F(PlayerStatusTest, CameraOffsetStartsOnTheSecondAndTogglesBack) {
 TEST_F(PlayerStatusTest, MatchStartAndRespawnRearm) {
     for (const bool respawn : {false, true}) {
         PlayerStatus::setWeapon(WEAPON_RAIL);
-        PlayerStatus::setAmmo(3, WEAPON_MG);
         PlayerStatus::setAmmo(4, WEAPON_RAIL);
         PlayerStatus::setHealth(0);
         PlayerStatus::setArmor(50);
-        PlayerStatus::resetFrags();
         PlayerStatus::addFrag();
         respawn ? PlayerStatus::resetForRespawn() : PlayerStatus::resetForMatch();
-        EXPECT_EQ(PlayerStatus::getWeapon(), WEAPON_MG);
-        EXPECT_EQ(PlayerStatus::getAmmo(WEAPON_MG), 200);
-        EXPECT_EQ(PlayerStatus::getAmmo(WEAPON_RAIL), 0);
-        EXPECT_EQ(PlayerStatus::getHealth(), 100);
-        EXPECT_EQ(PlayerStatus::getArmor(), respawn ? 0 : 50) << respawn;
-        EXPECT_EQ(PlayerStatus::getFrags(), respawn ? 1 : 0) << respawn;
+        EXPECT_EQ(std::vector<int>({PlayerStatus::getWeapon(), PlayerStatus::getAmmo(WEAPON_MG),
+                                    PlayerStatus::getAmmo(WEAPON_RAIL), PlayerStatus::getHealth(),
+                                    PlayerStatus::getArmor(), PlayerStatus::getFrags()}),
+                  std::vector<int>({WEAPON_MG, 200, 0, 100, respawn ? 0 : 50, respawn ? 1 : 0}));
     }
 }
 
