@@ -11,7 +11,7 @@
 #include "app/command_line.h"
 #include "app/game.h"
 #include "app/input_state.h"
-#include "combat/model_store.h"
+#include "combat/prototypes.h"
 #include "config/settings.h"
 #include "fx/sound_manager.h"
 #include "platform/clock.h"
@@ -21,7 +21,6 @@
 #include "platform/message_box.h"
 #include "render/gl_extensions.h"
 #include "world/ground_fog.h"
-#include "world/sky.h"
 
 namespace {
 
@@ -59,13 +58,6 @@ void onIdle() {
 
 void onSpecial(int key, int x, int y) {
     Game::current()->special(key, x, y);
-}
-
-// Every prototype that loading builds comes from a factory registered here, before the
-// loading thread can start. The sky's is the one that exists so far; the match objects'
-// factories join it.
-void registerPrototypes() {
-    ModelStore::setFactory(Prototype::Sky, makeSkyPrototype);
 }
 
 }  // namespace
