@@ -2,8 +2,11 @@
 
 #include <array>
 
+#include "combat/explosion.h"
+#include "combat/weapon.h"
 #include "platform/message_box.h"
 #include "render/texture.h"
+#include "world/sky.h"
 
 namespace {
 
@@ -42,6 +45,16 @@ Store& store() {
 
 int index(Prototype slot) {
     return static_cast<int>(slot);
+}
+
+// Copies the whole prototype of a slot into `target` when the slot holds an object of
+// the target's class.
+template <class T>
+bool copyWhole(T& target, Prototype slot) {
+    const auto* source = dynamic_cast<const T*>(ModelStore::prototype(slot));
+    if (source == nullptr) return false;
+    target = *source;
+    return true;
 }
 
 }  // namespace
@@ -98,6 +111,25 @@ bool ModelStore::copyBase(SceneObject& target, Prototype slot) {
     target.id = source->id;
     target.type = source->type;
     return true;
+}
+
+int ModelStore::copyExplosion(Explosion& target) {
+    return copyWhole(target, Prototype::Explosion) ? 0 : -1;
+}
+
+int ModelStore::copySky(Sky& target) {
+    copyWhole(target, Prototype::Sky);
+    return 0;
+}
+
+int ModelStore::copyWeaponMg(Weapon& target) {
+    copyWhole(target, Prototype::WeaponMg);
+    return 0;
+}
+
+int ModelStore::copyWeaponRail(Weapon& target) {
+    copyWhole(target, Prototype::WeaponRail);
+    return 0;
 }
 
 void ModelStore::reset() {

@@ -6,6 +6,10 @@
 #include "render/scene_object.h"
 #include "render/shared_textures.h"
 
+class Explosion;
+class Sky;
+class Weapon;
+
 // The prototypes of every model of the match, each read from disk once, and the shared
 // texture table. Every object the match creates is a copy of a prototype and shares its
 // meshes, materials and OpenGL names.
@@ -60,6 +64,14 @@ class ModelStore {
     // The part of every copy: body, shared models, texture names, identifier and type.
     // False, leaving the target as it was, when the prototype is missing.
     static bool copyBase(SceneObject& target, Prototype slot);
+
+    // Copies of a whole prototype: the common part and the class's own fields (size,
+    // animation and flags of an explosion; spin of a weapon). Without the prototype the
+    // target stays as it was: copyExplosion answers -1, copySky and the weapons 0.
+    static int copyExplosion(Explosion& target);
+    static int copySky(Sky& target);
+    static int copyWeaponMg(Weapon& target);
+    static int copyWeaponRail(Weapon& target);
 
     // Drops every prototype and factory (program exit, tests).
     static void reset();

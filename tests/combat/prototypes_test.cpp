@@ -1,0 +1,113 @@
+#include "combat/prototypes.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "combat/explosion.h"
+#include "combat/model_store.h"
+#include "combat/weapon.h"
+#include "support/captured_errors.h"
+#include "support/e2e_runner.h"
+#include "support/temp_dir.h"
+#include "world/sky.h"
+
+namespace {
+
+using testing_support::CapturedErrors;
+
+class PrototypesTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ModelStore::reset(); }
+    void TearDown() override { ModelStore::reset(); }
+
+    // Builds every registered prototype from the game data, as the loading thread does.
+    void loadFromGameData() {
+        testing_support::copyGameData(dir.path());
+        testing_support::ScopedWorkingDir inDir(dir.path());
+        registerPrototypes();
+        std::atomic<float> progress{0.0f};
+        ModelStore::loadPrototypes(progress);
+    }
+
+    testing_support::TempDir dir;
+};
+
+// How each copy operation is called, which slot it copies, and what it answers when the
+// prototype is missing.
+struct Copy {
+    const char* name;
+    Prototype slot;
+    int withoutPrototype;
+    std::unique_ptr<SceneObject> (*copy)(int& result);
+};
+
+template <class T, int (*Operation)(T&), class... Args>
+std::unique_ptr<SceneObject> copyInto(int& result, Args... args) {
+    auto target = std::make_unique<T>(args...);
+    result = Operation(*target);
+    return target;
+}
+
+const Copy kCopies[] = {
+    {"explosion", Prototype::Explosion, -1,
+     [](int& r) { return copyInto<Explosion, ModelStore::copyExplosion>(r, false); }},
+    {"sky", Prototype::Sky, 0, [](int& r) { return copyInto<Sky, ModelStore::copySky>(r, false); }},
+    {"machine gun", Prototype::WeaponMg, 0,
+     [](int& r) { return copyInto<Weapon, ModelStore::copyWeaponMg>(r); }},
+    {"rail gun", Prototype::WeaponRail, 0,
+     [](int& r) { return copyInto<Weapon, ModelStore::copyWeaponRail>(r); }},
+};
+
+TEST_F(PrototypesTest, WithoutPrototypesCopiesStayEmpty) {
+    for (const Copy& copy : kCopies) {
+        SCOPED_TRACE(copy.name);
+        int result = 99;
+        const auto target = copy.copy(result);
+        EXPECT_EQ(result, copy.withoutPrototype);
+        EXPECT_TRUE(target->models[0]->objects.empty());
+    }
+}
+
+// Every prototype is read once; copies share its models instead of reading them again.
+TEST_F(PrototypesTest, EveryPrototypeLoadsAndCopiesShareItsModels) {
+    CapturedErrors errors;
+    loadFromGameData();
+    EXPECT_EQ(errors.texts(), std::vector<std::string>{});
+    for (const Copy& copy : kCopies) {
+        SCOPED_TRACE(copy.name);
+        const SceneObject* prototype = ModelStore::prototype(copy.slot);
+        ASSERT_NE(prototype, nullptr);
+        int result = 99;
+        const auto target = copy.copy(result);
+        EXPECT_EQ(result, 0);
+        EXPECT_FALSE(target->models[0]->objects.empty());
+        for (int level = 0; level < 3; ++level)
+            EXPECT_EQ(target->models[level], prototype->models[level]);
+        EXPECT_EQ(target->type, prototype->type);
+    }
+}
+
+TEST_F(PrototypesTest, ExplosionCopiesTakeSizeAndFlagsAndBuildNothing) {
+    const auto prototype = makeExplosionPrototype();
+    EXPECT_EQ(prototype->models[0]->objects.size(), 15u);
+    EXPECT_STREQ(prototype->models[0]->materials[7].textureFile, "expl_a007.bmp");
+    Explosion target(false);
+    EXPECT_TRUE(target.models[0]->objects.empty());
+    ModelStore::setFactory(Prototype::Explosion, [] {
+        auto made = std::make_unique<Explosion>(true);
+        made->setSize(0.25f);
+        made->setGround(true);
+        return std::unique_ptr<SceneObject>(std::move(made));
+    });
+    std::atomic<float> progress{0.0f};
+    ModelStore::loadPrototypes(progress);
+    ASSERT_EQ(ModelStore::copyExplosion(target), 0);
+    EXPECT_EQ(target.getSize(), 0.25f);
+    EXPECT_TRUE(target.isGround());
+}
+
+}  // namespace
