@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 #include "render/scene_object.h"
@@ -8,6 +9,7 @@
 
 class Explosion;
 class Sky;
+class Voka;
 class Weapon;
 
 // The prototypes of every model of the match, each read from disk once, and the shared
@@ -72,6 +74,10 @@ class ModelStore {
     static int copySky(Sky& target);
     static int copyWeaponMg(Weapon& target);
     static int copyWeaponRail(Weapon& target);
+    // A Voka of type 128 or 129: the whole prototype, then an explosion and both weapons
+    // of the copy's own. -1, leaving the target as it was, for another type code or a
+    // missing prototype.
+    static int copyVoka(Voka& target, std::int32_t typeCode);
 
     // Drops every prototype and factory (program exit, tests).
     static void reset();

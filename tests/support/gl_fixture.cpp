@@ -63,11 +63,22 @@ void GlTest::pumpEvents() {
 
 std::array<std::uint8_t, 4> GlTest::readPixel(int x, int y, unsigned int buffer) {
     std::array<std::uint8_t, 4> rgba{};
+    readPixels(x, y, 1, 1, buffer, rgba.data());
+    return rgba;
+}
+
+std::vector<std::array<std::uint8_t, 4>> GlTest::readWindow(unsigned int buffer) {
+    std::vector<std::array<std::uint8_t, 4>> pixels(static_cast<std::size_t>(kWidth * kHeight));
+    readPixels(0, 0, kWidth, kHeight, buffer, pixels.data()->data());
+    return pixels;
+}
+
+void GlTest::readPixels(int x, int y, int width, int height, unsigned int buffer,
+                        std::uint8_t* rgba) {
     glFinish();
     glReadBuffer(buffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    return rgba;
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
 
 int GlTest::windowId() {

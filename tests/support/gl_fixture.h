@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace testing_support {
 
@@ -25,7 +26,13 @@ class GlTest : public ::testing::Test {
     // RGBA of one pixel of the given buffer (GL_BACK or GL_FRONT), window coordinates
     // with the origin at the bottom left as OpenGL counts them.
     static std::array<std::uint8_t, 4> readPixel(int x, int y, unsigned int buffer);
+    // Every pixel of the window, row by row from the bottom left.
+    static std::vector<std::array<std::uint8_t, 4>> readWindow(unsigned int buffer);
     static int windowId();
+
+  private:
+    static void readPixels(int x, int y, int width, int height, unsigned int buffer,
+                           std::uint8_t* rgba);
 };
 
 }  // namespace testing_support
