@@ -1,7 +1,6 @@
 // The camera's plain matrices against the same chains of OpenGL calls, read back.
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -13,14 +12,6 @@
 namespace {
 
 constexpr float k = 0.017453292f;
-
-void expectModelview(const float* ours, const char* what) {
-    float theirs[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, theirs);
-    float size = 1.0f;
-    for (float v : theirs) size = std::max(size, std::abs(v));
-    for (int i = 0; i < 16; ++i) ASSERT_NEAR(ours[i], theirs[i], 1e-5f * size) << what << " " << i;
-}
 
 class CameraGlTest : public testing_support::GlTest {};
 

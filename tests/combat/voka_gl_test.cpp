@@ -60,26 +60,16 @@ class VokaGlTest : public world_testing::WorldGlTest {
     }
 
     // Straight down onto the car, world x to the right and y up, kUnitsPerPixel a pixel.
-    static void lookDown() {
+    static std::vector<Pixel> draw(Voka& voka) {
+        glClearColor(0, 0, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glOrtho(-kHalfWidth, kHalfWidth, -kHalfWidth * 0.75, kHalfWidth * 0.75, 1, 500);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        gluLookAt(kCentre[0], kCentre[1], kStand.z + 100, kCentre[0], kCentre[1], kStand.z, 0, 1,
-                  0);
-    }
-    // The world point under the centre of a pixel, at kStand's height.
-    static std::array<float, 2> worldAt(int x, int y) {
-        return {kCentre[0] + (x + 0.5f - kWidth / 2.0f) * kUnitsPerPixel,
-                kCentre[1] + (y + 0.5f - kHeight / 2.0f) * kUnitsPerPixel};
-    }
-
-    static std::vector<Pixel> draw(Voka& voka) {
-        glClearColor(0, 0, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-        glEnable(GL_DEPTH_TEST);
-        lookDown();
+        glTranslatef(-kCentre[0], -kCentre[1], -kStand.z - 100);
         voka.draw(Pose{}, kLight);
         return readWindow(GL_BACK);
     }
@@ -105,12 +95,8 @@ TEST_F(VokaGlTest, WorldToModelIsTheGlChainAndEachDrawStoresIt) {
         glRotatef(-p.rotZ, 0, 0, 1);
         glScalef(0.04f, 0.04f, 0.04f);
         glTranslatef(-p.x, -p.y, -p.z);
-        float theirs[16];
-        glGetFloatv(GL_MODELVIEW_MATRIX, theirs);
         const Matrix4 ours = voka_geometry::worldToModel(p);
-        float size = 1.0f;
-        for (float v : theirs) size = std::max(size, std::abs(v));
-        for (int i = 0; i < 16; ++i) ASSERT_NEAR(ours.m[i], theirs[i], 1e-5f * size) << i;
+        expectModelview(ours.m, "world to model");
         voka->body.setPose(p);
         voka->draw(Pose{}, kLight);
         for (int i = 0; i < 16; ++i) ASSERT_EQ(voka->getWorldToModel().m[i], ours.m[i]) << i;
@@ -186,24 +172,19 @@ TEST_F(VokaGlTest, ShadowsOffComputeNoLightAndTheBodyIsStillStencilTested) {
 
 // Every pixel of the drawn car lies over its hit box (but a few edge pixels of the lamps,
 // which stand a little proud), and the box covers little more than the car; items 50
-// units off touch it. The own Voka's muzzle is at the tip of its drawn weapon, which
-// stands outside the box.
+// units above touch it. The own Voka's muzzle is at the tip of its drawn weapon.
 TEST_F(VokaGlTest, HitTestsFindTheCarWhereItIsDrawn) {
     auto voka = copy(TYPE_VOKA_GREEN);
     voka->buildCollisionModel();
     voka->setCurrentWeapon(0);
     const std::vector<Pixel> car = draw(*voka);
     int covered = 0, hits = 0, missed = 0;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const auto [wx, wy] = worldAt(x, y);
-            const float top[4] = {wx, wy, kStand.z + 100, 1}, bottom[4] = {wx, wy, 0, 1};
-            const bool hit = voka->rayHit(top, bottom);
-            const bool drawn = car[static_cast<std::size_t>(y * kWidth + x)] != kBackground;
-            covered += drawn;
-            hits += hit;
-            missed += drawn && !hit;
-        }
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+        const float x = kCentre[0] + (i % kWidth + 0.5f - kWidth / 2.0f) * kUnitsPerPixel;
+        const float y = kCentre[1] + (i / kWidth + 0.5f - kHeight / 2.0f) * kUnitsPerPixel;
+        const float top[4] = {x, y, kStand.z + 100, 1}, bottom[4] = {x, y, 0, 1};
+        const bool hit = voka->rayHit(top, bottom), drawn = car[i] != kBackground;
+        covered += drawn, hits += hit, missed += drawn && !hit;
     }
     EXPECT_GT(covered, 2000);
     EXPECT_LT(missed, covered / 100);
@@ -220,11 +201,9 @@ TEST_F(VokaGlTest, HitTestsFindTheCarWhereItIsDrawn) {
     const int my = static_cast<int>((muzzle[1] - kCentre[1]) / kUnitsPerPixel + kHeight / 2.0f);
     ASSERT_TRUE(mx > 2 && mx < kWidth - 3 && my > 2 && my < kHeight - 3) << mx << " " << my;
     int weaponNearMuzzle = 0;
-    for (int dy = -2; dy <= 2; ++dy) {
-        for (int dx = -2; dx <= 2; ++dx) {
-            const auto i = static_cast<std::size_t>((my + dy) * kWidth + mx + dx);
-            weaponNearMuzzle += armed[i] != car[i];
-        }
+    for (int d = 0; d < 25; ++d) {
+        const int i = (my + d / 5 - 2) * kWidth + mx + d % 5 - 2;
+        weaponNearMuzzle += armed[i] != car[i];
     }
     EXPECT_GT(weaponNearMuzzle, 0) << mx << " " << my;
 }

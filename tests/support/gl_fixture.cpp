@@ -3,6 +3,8 @@
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/clock.h"
@@ -71,6 +73,14 @@ std::vector<std::array<std::uint8_t, 4>> GlTest::readWindow(unsigned int buffer)
     std::vector<std::array<std::uint8_t, 4>> pixels(static_cast<std::size_t>(kWidth * kHeight));
     readPixels(0, 0, kWidth, kHeight, buffer, pixels.data()->data());
     return pixels;
+}
+
+void GlTest::expectModelview(const float* ours, const char* what) {
+    float theirs[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, theirs);
+    float size = 1.0f;
+    for (float v : theirs) size = std::max(size, std::abs(v));
+    for (int i = 0; i < 16; ++i) ASSERT_NEAR(ours[i], theirs[i], 1e-5f * size) << what << " " << i;
 }
 
 void GlTest::readPixels(int x, int y, int width, int height, unsigned int buffer,
