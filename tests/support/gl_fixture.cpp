@@ -91,6 +91,12 @@ void GlTest::readPixels(int x, int y, int width, int height, unsigned int buffer
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
 
+std::vector<std::uint8_t> GlTest::readFrame() {
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(kWidth * kHeight * 4));
+    readPixels(0, 0, kWidth, kHeight, GL_BACK, rgba.data());
+    return rgba;
+}
+
 int GlTest::windowId() {
     return g_window;
 }

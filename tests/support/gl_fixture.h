@@ -31,6 +31,8 @@ class GlTest : public ::testing::Test {
     // Expects `ours` (16 floats, column-major) to be OpenGL's current modelview matrix,
     // to 1e-5 relative to the matrix's largest element.
     static void expectModelview(const float* ours, const char* what);
+    // RGBA of the whole back buffer, rows from the bottom.
+    static std::vector<std::uint8_t> readFrame();
     static int windowId();
 
   private:
