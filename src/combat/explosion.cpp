@@ -2,11 +2,12 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdio>
 
-#include "config/settings.h"
 #include "platform/clock.h"
 #include "render/draw_arrays.h"
+#include "render/gl_state.h"
 #include "render/loader_3ds.h"
 
 namespace {
@@ -89,20 +90,17 @@ int Explosion::update(float nowSeconds) {
 }
 
 int Explosion::draw(Pose camera, const float* /*light*/) {
-    if (frame_ < 0 || frame_ >= kFrames) return 0;
     const Pose pose = body.getPose();
+    if (frame_ < 0 || frame_ >= kFrames || !hasFinitePosition(pose)) return 0;
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glDisable(GL_LIGHTING);
     glPushMatrix();
     // Additive: the bright parts of a picture add light, its black parts nothing.
     glBlendFunc(GL_SRC_COLOR, GL_ONE);
-    if (Settings::getTransparency()) {
-        glEnable(GL_BLEND);
-    } else {
-        glDisable(GL_BLEND);
-    }
+    applyTransparency();
     glTranslatef(pose.x, pose.y, pose.z - (ground_ ? kGroundFoot : kAirFoot));
-    glRotatef(camera.rotZ + 90.0f, 0.0f, 0.0f, 1.0f);
+    const float yaw = std::isfinite(camera.rotZ) ? camera.rotZ : 0.0f;
+    glRotatef(yaw + 90.0f, 0.0f, 0.0f, 1.0f);
     glScalef(size_, size_, size_);
     drawObject(*models[0], frame_);
     glPopMatrix();

@@ -8,6 +8,7 @@
 #include "net/protocol/game_codes.h"
 #include "platform/message_box.h"
 #include "render/texture.h"
+#include "world/item.h"
 #include "world/sky.h"
 
 namespace {
@@ -35,9 +36,19 @@ constexpr Prototype kUploadOrder[] = {
     Prototype::Explosion,  Prototype::Sky,         Prototype::WeaponMg,    Prototype::WeaponRail,
 };
 
+constexpr const char* kBulletTextureFiles[2] = {"./textures/bullet_mask.bmp",
+                                                "./textures/bullet.bmp"};
+
+// The prototype slot of each item type code, from ITEM_POWER25 on.
+constexpr Prototype kItemSlots[] = {Prototype::ItemPower25, Prototype::ItemPower15,
+                                    Prototype::ItemAmmoMg,  Prototype::ItemAmmoRail,
+                                    Prototype::ItemAmor50,  Prototype::ItemAmor100};
+
 struct Store {
     std::array<ModelStore::Factory, kSlots> factories{};
     std::array<std::unique_ptr<SceneObject>, kSlots> prototypes;
+    unsigned int bulletTextures[2] = {0, 0};
+    bool bulletTexturesLoaded = false;
 };
 
 Store& store() {
@@ -143,8 +154,24 @@ int ModelStore::copyVoka(Voka& target, std::int32_t typeCode) {
     return 0;
 }
 
+int ModelStore::copyFromPrototype(Item& item, std::int32_t typeCode) {
+    if (!isItemType(typeCode)) return -1;
+    return copyWhole(item, kItemSlots[typeCode - ITEM_POWER25]) ? 0 : -1;
+}
+
+void ModelStore::loadBulletTextures(unsigned int* textures) {
+    Store& s = store();
+    if (!s.bulletTexturesLoaded) {
+        for (int i = 0; i < 2; ++i) loadTexture(s.bulletTextures, kBulletTextureFiles[i], i);
+        s.bulletTexturesLoaded = true;
+    }
+    for (int i = 0; i < 2; ++i) textures[i] = s.bulletTextures[i];
+}
+
 void ModelStore::reset() {
     Store& s = store();
+    s.bulletTexturesLoaded = false;
+    s.bulletTextures[0] = s.bulletTextures[1] = 0;
     for (auto& prototype : s.prototypes) prototype.reset();
     s.factories.fill(nullptr);
     SharedTextures::clear();

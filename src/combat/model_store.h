@@ -8,6 +8,7 @@
 #include "render/shared_textures.h"
 
 class Explosion;
+class Item;
 class Sky;
 class Voka;
 class Weapon;
@@ -78,6 +79,16 @@ class ModelStore {
     // of the copy's own. -1, leaving the target as it was, for another type code or a
     // missing prototype.
     static int copyVoka(Voka& target, std::int32_t typeCode);
+
+    // The prototype of an item type code (133 to 138) into `item`; -1 for any other code
+    // or a missing prototype, leaving the item without meshes.
+    static int copyFromPrototype(Item& item, std::int32_t typeCode);
+
+    // Main thread: the two bullet textures ("./textures/bullet_mask.bmp" and
+    // "./textures/bullet.bmp") into slots 0 and 1 of `textures`. They are read once and
+    // every later shot takes the same names, so firing costs no loading and leaks no
+    // texture.
+    static void loadBulletTextures(unsigned int* textures);
 
     // Drops every prototype and factory (program exit, tests).
     static void reset();

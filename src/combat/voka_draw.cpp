@@ -28,9 +28,9 @@ void carry(const Matrix4& m, const float* light, float* out) {
 }  // namespace
 
 int Voka::draw(Pose camera, const float* light) {
-    if (!isVokaType(type)) return 0;
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
     const Pose pose = body.getPose();
+    if (!isVokaType(type) || !hasFinitePosition(pose)) return 0;
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
     // The own Voka always draws; the others only when they may be in view.
     const bool visible = localDriven_ || !Settings::getFrustumCulling() ||
                          Frustum::instance().sphereVisible(pose.x, pose.y, pose.z, kCullRadius);

@@ -8,12 +8,19 @@
 #include <cstdlib>
 #include <vector>
 
+#include "combat/beam_table.h"
+#include "combat/bullet.h"
 #include "combat/explosion.h"
 #include "combat/prototypes.h"
 #include "combat/weapon.h"
+#include "net/player_status.h"
 #include "net/protocol/game_codes.h"
 #include "platform/frame_clock.h"
+#include "render/frustum.h"
+#include "render/shared_textures.h"
+#include "render/texture.h"
 #include "support/e2e_runner.h"
+#include "world/item.h"
 #include "world/world_gl_fixture.h"
 
 namespace {
@@ -166,6 +173,151 @@ TEST_F(ObjectsGlTest, ExplosionSquareHasItsSizeFootAndBlend) {
         for (float side : square.outsideSide) {
             EXPECT_EQ(readPixel(col(side), row(0.5f), GL_BACK), kBackground) << side;
             EXPECT_EQ(readPixel(col(-side), row(0.5f), GL_BACK), kBackground) << side;
+        }
+    }
+}
+
+// --- Beams -----------------------------------------------------------------------
+
+// A fence band from x = -100 to 100 along y = 0 seen from straight above, one world unit
+// a pixel: 1 unit wide at its start, widening to 4 at its end, glowing red.
+TEST_F(ObjectsGlTest, BandBeamLiesWhereItsEndsAreAndWidens) {
+    testing_support::writeFile(dir.file("textures/kreis.tga"),
+                               testing_support::solidTga(4, 4, {255, 255, 255}));
+    loadTexture(SharedTextures::table(), "./textures/kreis.tga", SharedTextures::kCircle);
+    const float eye[4] = {0, 0, 1000, 1}, aim[4] = {0, 0, -1, 0};
+    const float up[4] = {0, 1, 0, 0}, side[4] = {-1, 0, 0, 0};
+    PlayerStatus::setEye(eye);
+    PlayerStatus::setAim(aim);
+    PlayerStatus::setUp(up);
+    PlayerStatus::setSide(side);
+    BeamTable fence;
+    const float red[4] = {1.0f, 0.0f, 0.0f, 0.8f};
+    fence.add(1, Pose{-100, 0, 0}, {200, 0, 0}, red, 0.0f, 0.0f, BeamMode::Band);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const double top[3] = {0.0, 0.0, 1000.0}, centre[3] = {0.0, 0.0, 0.0};
+    const double north[3] = {0.0, 1.0, 0.0};
+    look(top, centre, kWidth / 2.0, north);
+    glEnable(GL_LIGHTING);  // the match draws lit; a glow must not be
+    fence.drawAll(Pose{}, nullptr);
+    const struct {
+        float x, y;
+        bool lit;
+    } pixels[] = {{0, 0, true},       {-90, 0, true}, {90, 1.5f, true}, {90, -1.5f, true},
+                  {-90, 1.5f, false}, {0, 5, false},  {-110, 0, false}, {110, 0, false}};
+    for (const auto& p : pixels) {
+        const Pixel got = readPixel(kWidth / 2 + static_cast<int>(std::floor(p.x)),
+                                    kHeight / 2 + static_cast<int>(std::floor(p.y)), GL_BACK);
+        // Added at 0.8 of the red over black.
+        const Pixel expected = p.lit ? Pixel{204, 0, 0, 255} : Pixel{0, 0, 0, 255};
+        EXPECT_EQ(got, expected) << p.x << ", " << p.y;
+    }
+    SharedTextures::clear();
+    PlayerStatus::resetAll();
+}
+
+// --- Bullets ---------------------------------------------------------------------
+
+// The two bullet textures are read once; every later shot takes the same names.
+TEST_F(ObjectsGlTest, ShotsShareTheBulletTextures) {
+    testing_support::copyGameData(dir.path());
+    Bullet first(TYPE_BULLET_MG);
+    Bullet second(TYPE_BULLET_RAIL);
+    EXPECT_NE(first.textures[0], 0u);
+    EXPECT_NE(first.textures[1], first.textures[0]);
+    EXPECT_EQ(second.textures[0], first.textures[0]);
+    EXPECT_EQ(second.textures[1], first.textures[1]);
+}
+
+// --- Items -----------------------------------------------------------------------
+
+// An item (about 5 units tall) at (100, 100, 0) seen from 20 units west, where its face turns at
+// spin 0. With culling on it draws only when the frustum of the frame holds it.
+void lookEastAt(double x, double y) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(
+        60.0,
+        static_cast<double>(testing_support::GlTest::kWidth) / testing_support::GlTest::kHeight,
+        1.0, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(x - 20.0, y, 3.0, x, y, 3.0, 0.0, 0.0, 1.0);
+}
+
+TEST_F(ObjectsGlTest, ItemDrawsAtItsPlaceUnlessCulled) {
+    loadPrototypes();
+    const struct {
+        const char* name;
+        std::int32_t code;
+        bool culling;
+        double frustumX;  // where the frustum of the frame looks
+        bool drawn;
+    } rows[] = {
+        {"culling off", ITEM_AMOR_100, false, 800.0, true},
+        {"in the frustum", ITEM_AMMO_RAIL, true, 100.0, true},
+        {"outside the frustum", ITEM_AMMO_RAIL, true, 800.0, false},
+        {"an unknown code", 140, false, 100.0, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Item item;
+        ModelStore::copyFromPrototype(item, row.code);
+        item.setPosition(100.0f, 100.0f, 0.0f);
+        Settings::setFrustumCulling(row.culling);
+        lookEastAt(row.frustumX, row.frustumX);
+        Frustum::instance().extract();
+        lookEastAt(100.0, 100.0);
+        clear();
+        item.draw(Pose{}, nullptr);
+        const auto pixels = readWindow();
+        EXPECT_EQ(countDrawn(pixels) > 500, row.drawn) << countDrawn(pixels);
+        if (!row.drawn) continue;
+        // Centred on its place: the middle of the window is covered, the corners are not.
+        EXPECT_NE(readPixel(kWidth / 2, kHeight / 2, GL_BACK), kBackground);
+        EXPECT_EQ(readPixel(5, 5, GL_BACK), kBackground);
+        EXPECT_EQ(readPixel(kWidth - 5, kHeight - 5, GL_BACK), kBackground);
+    }
+}
+
+// With shadows on, the item's volume from a light high above marks the stencil buffer
+// from the item down to the ground below it; with them off nothing is marked.
+TEST_F(ObjectsGlTest, ItemCastsItsShadowOnTheGroundBelow) {
+    loadPrototypes();
+    Item item;
+    ModelStore::copyFromPrototype(item, ITEM_POWER25);
+    item.setPosition(100.0f, 100.0f, 0.0f);
+    const float light[4] = {100.0f, 100.0f, 1000.0f, 1.0f};
+    for (bool shadow : {true, false}) {
+        Settings::setShadow(shadow);
+        lookEastAt(100.0, 100.0);
+        clear();
+        glEnable(GL_DEPTH_TEST);
+        glBegin(GL_QUADS);
+        glVertex3f(0.0f, 0.0f, 0.0f);
+        glVertex3f(200.0f, 0.0f, 0.0f);
+        glVertex3f(200.0f, 200.0f, 0.0f);
+        glVertex3f(0.0f, 200.0f, 0.0f);
+        glEnd();
+        item.draw(Pose{}, light);
+        glDisable(GL_DEPTH_TEST);
+        std::vector<std::uint8_t> stencil(static_cast<std::size_t>(kWidth * kHeight));
+        glReadPixels(0, 0, kWidth, kHeight, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, stencil.data());
+        // How many pixels are marked, and where they lie on average.
+        int marked = 0;
+        long sumX = 0, sumY = 0;
+        for (int i = 0; i < kWidth * kHeight; ++i) {
+            if (stencil[static_cast<std::size_t>(i)] == 0) continue;
+            marked += 1;
+            sumX += i % kWidth;
+            sumY += i / kWidth;
+        }
+        // The volume runs from the item's whole outline down to the ground; a light left
+        // in world space sends a sliver of it elsewhere.
+        EXPECT_EQ(marked > 500, shadow) << marked;
+        if (marked > 0) {
+            EXPECT_NEAR(sumX / marked, kWidth / 2, 20);
         }
     }
 }

@@ -10,9 +10,11 @@
 #include "combat/explosion.h"
 #include "combat/model_store.h"
 #include "combat/weapon.h"
+#include "net/protocol/game_codes.h"
 #include "support/captured_errors.h"
 #include "support/e2e_runner.h"
 #include "support/temp_dir.h"
+#include "world/item.h"
 #include "world/sky.h"
 
 namespace {
@@ -41,6 +43,7 @@ class PrototypesTest : public ::testing::Test {
 struct Copy {
     const char* name;
     Prototype slot;
+    int type;  // of the prototype in that slot
     int withoutPrototype;
     std::unique_ptr<SceneObject> (*copy)(int& result);
 };
@@ -52,13 +55,27 @@ std::unique_ptr<SceneObject> copyInto(int& result, Args... args) {
     return target;
 }
 
+template <std::int32_t Code>
+std::unique_ptr<SceneObject> copyItem(int& result) {
+    auto item = std::make_unique<Item>();
+    result = ModelStore::copyFromPrototype(*item, Code);
+    return item;
+}
+
 const Copy kCopies[] = {
-    {"explosion", Prototype::Explosion, -1,
+    {"health 25", Prototype::ItemPower25, ITEM_POWER25, -1, copyItem<ITEM_POWER25>},
+    {"health 15", Prototype::ItemPower15, ITEM_POWER15, -1, copyItem<ITEM_POWER15>},
+    {"armor 50", Prototype::ItemAmor50, ITEM_AMOR_50, -1, copyItem<ITEM_AMOR_50>},
+    {"armor 100", Prototype::ItemAmor100, ITEM_AMOR_100, -1, copyItem<ITEM_AMOR_100>},
+    {"machine-gun ammunition", Prototype::ItemAmmoMg, ITEM_AMMO_MG, -1, copyItem<ITEM_AMMO_MG>},
+    {"rail ammunition", Prototype::ItemAmmoRail, ITEM_AMMO_RAIL, -1, copyItem<ITEM_AMMO_RAIL>},
+    {"explosion", Prototype::Explosion, 1, -1,
      [](int& r) { return copyInto<Explosion, ModelStore::copyExplosion>(r, false); }},
-    {"sky", Prototype::Sky, 0, [](int& r) { return copyInto<Sky, ModelStore::copySky>(r, false); }},
-    {"machine gun", Prototype::WeaponMg, 0,
+    {"sky", Prototype::Sky, 1, 0,
+     [](int& r) { return copyInto<Sky, ModelStore::copySky>(r, false); }},
+    {"machine gun", Prototype::WeaponMg, WEAPON_MG, 0,
      [](int& r) { return copyInto<Weapon, ModelStore::copyWeaponMg>(r); }},
-    {"rail gun", Prototype::WeaponRail, 0,
+    {"rail gun", Prototype::WeaponRail, WEAPON_RAIL, 0,
      [](int& r) { return copyInto<Weapon, ModelStore::copyWeaponRail>(r); }},
 };
 
@@ -87,7 +104,13 @@ TEST_F(PrototypesTest, EveryPrototypeLoadsAndCopiesShareItsModels) {
         EXPECT_FALSE(target->models[0]->objects.empty());
         for (int level = 0; level < 3; ++level)
             EXPECT_EQ(target->models[level], prototype->models[level]);
-        EXPECT_EQ(target->type, prototype->type);
+        EXPECT_EQ(prototype->type, copy.type);
+        EXPECT_EQ(target->type, copy.type);
+    }
+    for (std::int32_t code : {132, 139, -133}) {
+        Item item;
+        EXPECT_EQ(ModelStore::copyFromPrototype(item, code), -1) << code;
+        EXPECT_TRUE(item.models[0]->objects.empty());
     }
 }
 

@@ -147,6 +147,13 @@ TEST_F(VokaGlTest, RemoteVokasOutOfViewDrawNothingTheOwnAlways) {
         voka->setLocalDriven(c.local);
         EXPECT_EQ(countDrawn(draw(*voka)) > 0, c.drawn) << c.name;
     }
+    auto lost = copy(TYPE_VOKA_GREEN);  // no number for a place: no number for the shots
+    lost->setLocalDriven(true);
+    lost->body.setPose({std::nanf(""), 800, 50, 0, 0, 0});
+    draw(*lost);
+    float muzzle[4];
+    PlayerStatus::getMuzzle(muzzle);
+    EXPECT_TRUE(std::isfinite(muzzle[0]));
 }
 
 // Without shadows no part's light is touched, and the body stays under the stencil
