@@ -20,11 +20,6 @@ bool isWheel(int object) {
     return object == kFrontWheels || object == kRearWheels;
 }
 
-// `light` carried by `m` into `out`.
-void carry(const Matrix4& m, const float* light, float* out) {
-    m.transform(light, out);
-}
-
 }  // namespace
 
 int Voka::draw(Pose camera, const float* light) {
@@ -65,8 +60,9 @@ void Voka::drawIntact(Model3ds& model, const Pose& camera, const float* light, b
     float bodyLight[4] = {0, 0, 0, 1};
     float turretLight[4] = {0, 0, 0, 1};
     if (shadows) {
-        carry(worldToModel_, light, bodyLight);
-        if (localDriven_) carry(voka_geometry::turretInverse(yaw, pitch), bodyLight, turretLight);
+        worldToModel_.transform(light, bodyLight);
+        if (localDriven_)
+            voka_geometry::turretInverse(yaw, pitch).transform(bodyLight, turretLight);
     }
 
     const int objects = static_cast<int>(model.objects.size());
@@ -106,7 +102,7 @@ void Voka::drawWheels(Model3ds& model, int object, const float* bodyLight, bool 
         // A hit Voka's rear wheels throw a wobbling shadow.
         if (object == kRearWheels && swingState_ != SwingState::Idle)
             toWheel.rotate(static_cast<float>(swingCount_), 1.0f, 0.0f, 0.0f);
-        carry(toWheel, bodyLight, model.objects[object].lightPosition);
+        toWheel.transform(bodyLight, model.objects[object].lightPosition);
         castShadow(model, object);
     }
     glPopMatrix();
