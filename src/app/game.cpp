@@ -1,7 +1,6 @@
 #include "app/game.h"
 
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/cursor.h"
 #include "render/gl_state.h"
+#include "render/perspective.h"
 #include "render/texture.h"
 
 Game::Game(std::int32_t initialState) {
@@ -142,14 +142,7 @@ int Game::resize(int width, int height) {
     if (state_ < 0 || state_ > GameState::Loading) return -1;
     // Every screen takes the new size: the 2D screens set their own projection when they
     // draw, and the match keeps the perspective of the configured field of view.
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    if (height != 0) {
-        gluPerspective(Settings::getFov(), static_cast<double>(width) / static_cast<double>(height),
-                       0.01, 10000.0);
-    }
-    glMatrixMode(GL_MODELVIEW);
+    setPerspective(width, height);
     glLoadIdentity();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "combat/explosion.h"
+#include "combat/voka.h"
 #include "combat/weapon.h"
 #include "net/protocol/game_codes.h"
 #include "platform/message_box.h"
@@ -141,6 +142,15 @@ int ModelStore::copyWeaponMg(Weapon& target) {
 
 int ModelStore::copyWeaponRail(Weapon& target) {
     copyWhole(target, Prototype::WeaponRail);
+    return 0;
+}
+
+int ModelStore::copyVoka(Voka& target, std::int32_t typeCode) {
+    if (!isVokaType(typeCode)) return -1;
+    const Prototype slot = typeCode == TYPE_VOKA_RED ? Prototype::VokaRed : Prototype::VokaGreen;
+    if (!copyWhole(target, slot)) return -1;
+    target.createExplosion();
+    target.createWeapons();
     return 0;
 }
 

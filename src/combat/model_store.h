@@ -10,6 +10,7 @@
 class Explosion;
 class Item;
 class Sky;
+class Voka;
 class Weapon;
 
 // The prototypes of every model of the match, each read from disk once, and the shared
@@ -74,6 +75,11 @@ class ModelStore {
     static int copySky(Sky& target);
     static int copyWeaponMg(Weapon& target);
     static int copyWeaponRail(Weapon& target);
+    // A Voka of type 128 or 129: the whole prototype, then an explosion and both weapons
+    // of the copy's own. -1, leaving the target as it was, for another type code or a
+    // missing prototype.
+    static int copyVoka(Voka& target, std::int32_t typeCode);
+
     // The prototype of an item type code (133 to 138) into `item`; -1 for any other code
     // or a missing prototype, leaving the item without meshes.
     static int copyFromPrototype(Item& item, std::int32_t typeCode);

@@ -2,6 +2,7 @@
 
 #include "combat/explosion.h"
 #include "combat/model_store.h"
+#include "combat/voka.h"
 #include "combat/weapon.h"
 #include "net/protocol/game_codes.h"
 #include "world/item.h"
@@ -17,6 +18,8 @@ std::unique_ptr<SceneObject> makeItem() {
 }  // namespace
 
 void registerPrototypes() {
+    ModelStore::setFactory(Prototype::VokaRed, makeRedVokaPrototype);
+    ModelStore::setFactory(Prototype::VokaGreen, makeGreenVokaPrototype);
     ModelStore::setFactory(Prototype::Explosion, makeExplosionPrototype);
     ModelStore::setFactory(Prototype::ItemPower25, makeItem<ITEM_POWER25>);
     ModelStore::setFactory(Prototype::ItemPower15, makeItem<ITEM_POWER15>);

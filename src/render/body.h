@@ -34,6 +34,11 @@ class Body {
         force_[1] += y;
         force_[2] += z;
     }
+    void setForce(float x, float y, float z) {
+        force_[0] = x;
+        force_[1] = y;
+        force_[2] = z;
+    }
     const float* getForce() const { return force_; }
 
     // velocity += force / mass * dt, then position += velocity * dt with the new

@@ -1,11 +1,11 @@
 #include "terrain_scene.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cmath>
 #include <cstdio>
 
+#include "combat/camera_view.h"
 #include "combat/model_store.h"
 #include "config/settings.h"
 #include "net/protocol/game_codes.h"
@@ -14,6 +14,7 @@
 #include "render/gl_extensions.h"
 #include "render/gl_state.h"
 #include "render/lod_grid.h"
+#include "render/perspective.h"
 #include "world/level_registry.h"
 #include "world/load_levels.h"
 #include "world/terrain.h"
@@ -39,20 +40,16 @@ bool TerrainScene::load(std::int32_t level, bool sky) {
 }
 
 void TerrainScene::resize(int width, int height) {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(Settings::getFov(), static_cast<double>(width) / (height > 0 ? height : 1), 0.01,
-                   10000.0);
-    glMatrixMode(GL_MODELVIEW);
+    setPerspective(width, height);
 }
 
 void applyFlyView(const Pose& pose) {
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    glRotatef(pose.rotY, 0.0f, 1.0f, 0.0f);
-    glRotatef(-pose.rotZ, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-pose.x, -pose.y, -pose.z);
+    // The match's camera with the eye on the flight path itself: no offset, no roll, the
+    // path's pitch as the look pitch.
+    const Pose vehicle{pose.x, pose.y, pose.z, 0.0f, 0.0f, pose.rotZ};
+    const Pose look{0.0f, 0.0f, 0.0f, 0.0f, pose.rotY, 0.0f};
+    const float offset[3] = {0.0f, 0.0f, 0.0f};
+    glMultMatrixf(camera_view::view(vehicle, look, offset).m);
 }
 
 Vec3f flyViewDirection(const Pose& pose) {
