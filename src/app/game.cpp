@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/about_screen.h"
+#include "app/debug_keys.h"
 #include "app/loading_screen.h"
 #include "app/match.h"
 #include "app/story_screen.h"
@@ -199,8 +200,11 @@ void Game::follow(MatchRequest request) {
 
 void Game::special(int specialKey, int x, int y) {
     // GLUT reports no release for these.
-    if (specialKey >= GLUT_KEY_LEFT && specialKey <= GLUT_KEY_DOWN)
+    if (specialKey >= GLUT_KEY_LEFT && specialKey <= GLUT_KEY_DOWN) {
         key(static_cast<unsigned char>(specialKey), false, x, y);
+    } else {
+        debugKey(specialKey);
+    }
 }
 
 void Game::mouse(int button, int buttonState, int /*x*/, int /*y*/) {

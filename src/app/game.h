@@ -35,7 +35,8 @@ class Game {
     int resize(int width, int height);
     void key(unsigned char character, bool up, int x, int y);
     void mouse(int button, int buttonState, int x, int y);
-    // GLUT special keys: the arrows are handed to key() as their codes 100 to 103.
+    // GLUT special keys: the arrows are handed to key() as their codes 100 to 103, the
+    // others are the debug keys, in every state.
     void special(int key, int x, int y);
 
     MainMenu* getMenu() const { return menu_.get(); }
