@@ -164,18 +164,21 @@ class World {
     std::int32_t ownId() const;
 
   private:
-    // (Defined in the .cpp files; see there.)
     float groundHeight(float x, float y) const;
     void play(std::int32_t sample) const;
-    void fire(std::uint8_t typeCode);
+    void placeAtStart(Voka& voka) const;
     void collideArena();
     void collideShots();
     void collideItems();
-    void applyExplosions(float nowSeconds);
+    void updateOwnVoka(const WorldInput& input);
+    void drive(Voka& own, const WorldInput& input);
+    void fireWeapon(const WorldInput& input);
+    void fire(std::uint8_t typeCode);
+    void withdrawShot(Bullet& shot);
     void dropRemoteObjects();
-    void placeAtStart(Voka& voka) const;
     void sendFrags();
-    void sendState(const net::ObjectRef& own);
+    void drawLensFlare(const Pose& camera);
+    void drawHitFlash();
 
     WorldServices services_;
 
