@@ -2,41 +2,7 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
-
-namespace {
-
-// Both matrices pushed and reset, so a quad from -1 to 1 covers the window.
-class WholeWindow {
-  public:
-    WholeWindow() {
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
-    }
-    ~WholeWindow() {
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-    }
-    WholeWindow(const WholeWindow&) = delete;
-    WholeWindow& operator=(const WholeWindow&) = delete;
-};
-
-void windowQuad() {
-    glBegin(GL_QUADS);
-    glVertex2f(-1.0f, -1.0f);
-    glVertex2f(1.0f, -1.0f);
-    glVertex2f(1.0f, 1.0f);
-    glVertex2f(-1.0f, 1.0f);
-    glEnd();
-}
-
-}  // namespace
+#include "render/draw_2d.h"
 
 bool MotionBlur::apply(float clockMs) {
     // A tenth of a millisecond of slack: readings of the same millisecond are equal.
@@ -49,11 +15,9 @@ bool MotionBlur::apply(float clockMs) {
 }
 
 void darkenShadows(bool blend) {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glDisable(GL_LIGHTING);
+    // Depth test and lighting off: every marked pixel is covered, whatever its depth.
+    const Overlay2d overlay;
     glDisable(GL_TEXTURE_2D);
-    // Every marked pixel is covered, whatever its depth; the depth buffer stays as it is.
-    glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
     glEnable(GL_STENCIL_TEST);
     glFrontFace(GL_CCW);
@@ -67,29 +31,5 @@ void darkenShadows(bool blend) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glStencilFunc(GL_NOTEQUAL, 0, ~0u);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    {
-        const WholeWindow window;
-        windowQuad();
-    }
-    glPopAttrib();
-}
-
-void drawHitFlash(float age, bool blend) {
-    if (!std::isfinite(age)) return;
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glBlendFunc(GL_ONE, GL_DST_ALPHA);
-    if (blend) {
-        glEnable(GL_BLEND);
-    } else {
-        glDisable(GL_BLEND);
-    }
-    glColor4f(0.688f, 0.09f, 0.09f, 1.0f - age / kHitFlashSeconds);
-    {
-        const WholeWindow window;
-        windowQuad();
-    }
-    glPopAttrib();
+    glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The whole-screen passes of the match frame, drawn after the world and before the
-// head-up display. Main thread, with the GL context.
+// head-up display (the hit flash, which the world draws, is in hit_flash.h). Main
+// thread, with the GL context.
 
 // Motion blur through the accumulation buffer, which holds a running average of the
 // frames: each step weighs the newest frame by a half and copies the average back to
@@ -22,10 +23,3 @@ class MotionBlur {
 // it keeps 20 % of the pixel's colour, without it the pixel turns black. The depth
 // buffer is left as it was.
 void darkenShadows(bool blend);
-
-// The red flash of a hit message over the whole window, `age` seconds after it began;
-// its alpha falls from 1 to 0 over a tenth of a second. With `blend` the red adds to
-// the frame, which is weighed by its destination alpha; without, the quad is opaque.
-// The caller ends the flash; an age that is not finite draws nothing.
-inline constexpr float kHitFlashSeconds = 0.1f;
-void drawHitFlash(float age, bool blend);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "fx/hit_flash.h"
 #include "fx/screen_passes.h"
 #include "support/gl_fixture.h"
 
@@ -74,14 +75,13 @@ TEST_F(ScreenPasses, ShadowDarkeningCoversOnlyMarkedPixels) {
 // The flash's red over a blue frame: opaque without blending, added to it with.
 TEST_F(ScreenPasses, HitFlashIsOpaqueRedOrAddsRed) {
     const struct {
-        float age;
+        float alpha;
         bool blend;
         std::array<int, 3> shown;
-    } cases[] = {
-        {0.0f, false, {175, 23, 23}}, {0.05f, true, {175, 23, 123}}, {NAN, false, {0, 0, 100}}};
+    } cases[] = {{1.0f, false, {175, 23, 23}}, {0.5f, true, {175, 23, 123}}};
     for (const auto& c : cases) {
         fill(0, 0, 100);
-        drawHitFlash(c.age, c.blend);
+        drawHitFlash(c.alpha, c.blend);
         expectPixel(10, 10, c.shown, "flash");
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
     }
