@@ -3,9 +3,7 @@
 
 #include <GL/freeglut.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "app/camera.h"
 #include "app/game.h"
@@ -87,17 +85,11 @@ void Match::addLevelItems() {
     const Level* level =
         LevelRegistry::instance().getLevel(LevelRegistry::instance().currentLevel());
     if (level == nullptr) return;
-    // In identifier order, as every client does, so that all create the same items.
-    std::vector<std::int32_t> ids(static_cast<std::size_t>(level->itemCount()));
-    level->itemIds(ids.data());
-    std::sort(ids.begin(), ids.end());
-    for (const std::int32_t id : ids) {
-        Placement item;
-        if (!level->getItem(id, item)) continue;
+    for (Placement item : level->itemsById()) {
         // A height of exactly -1 in the level file stands for the ground under the item.
         if (item.pose.z == -1.0f)
             item.pose.z = Terrain::instance().terrainHeight(item.pose.x, item.pose.y);
-        world_->addItem(id, item.type, item.pose.x, item.pose.y, item.pose.z);
+        world_->addItem(item.id, item.type, item.pose.x, item.pose.y, item.pose.z);
     }
 }
 
