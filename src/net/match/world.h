@@ -123,6 +123,8 @@ class World {
     // -360..360) and its camera record (look yaw raised by 50 while it explodes). Zeros
     // without an own Voka.
     void getCameraPose(Pose& pose, Pose& target);
+    // A hit was reported: its flash shows from the next draw for kHitFlashSeconds.
+    bool isFlashing() const { return flashDue_ || hitFlash_ >= 0.0f; }
     // The own Voka is dead: set by update once it explodes, until respawn.
     bool isDead() const { return dead_; }
     // Back into the match at a new random start point; tells the others (MSG_RESPAWN).
