@@ -110,7 +110,7 @@ MatchRequest Match::idle() {
     input.rightButton = InputState::getRightButton() != 0;
     input.centreView = InputState::getCenterView() != 0;
     InputState::setCenterView(0);
-    input.look = readMouseLook(MouseLookSettings::fromSettings()).value_or(LookTurn{});
+    input.look = mouseLook_.read(MouseLookSettings::fromSettings()).value_or(LookTurn{});
     input.frameTime = FrameClock::getFrameTime();
     input.nowSeconds = nowMs * 0.001f;
     world_->collide();

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "fx/screen_passes.h"
+#include "net/match/mouse_look.h"
 #include "net/match/world.h"
 
 class Camera;
@@ -80,6 +81,7 @@ class Match {
     void drawFrame(bool dead);
 
     MatchServices services_;
+    MouseLook mouseLook_;
     MotionBlur motionBlur_;
     // Declared so that they go in the order the game's end wants: sun, World, camera,
     // display.
