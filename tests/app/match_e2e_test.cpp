@@ -16,6 +16,7 @@
 
 #include "config/settings_fixture.h"
 #include "loopback.h"
+#include "net/protocol/client_messages.h"
 #include "net/protocol/server_messages.h"
 #include "platform/clock.h"
 #include "server_process.h"
@@ -46,19 +47,40 @@ struct GameRun {
         args.insert(args.end(), server.begin(), server.end());
         run = std::make_unique<E2eRun>(testing_support::builtBinary("src/voka"), dir.path(), args);
     }
-    // A match frame is on screen: the display's red lines along the top. The picture is
-    // read five times a second.
+    // A match frame is on screen: the display's red lines along the top.
     bool playing() const {
+        return shows([](const std::string& rgb) {
+            int red = 0;
+            for (std::size_t i = 0; i < std::min<std::size_t>(rgb.size(), 640 * 60 * 3); i += 3)
+                red += isRed(rgb, i);
+            return red > 50;
+        });
+    }
+    // The ranking is on screen: its red rule across most of the window.
+    bool ranked() const {
+        return shows([](const std::string& rgb) {
+            for (std::size_t row = 0; row < 60; ++row) {
+                int red = 0;
+                for (std::size_t i = row * 640 * 3; i < (row + 1) * 640 * 3 && i < rgb.size();
+                     i += 3)
+                    red += isRed(rgb, i);
+                if (red > 400) return true;
+            }
+            return false;
+        });
+    }
+    static bool isRed(const std::string& rgb, std::size_t i) {
+        return i + 2 < rgb.size() && rgb[i] == '\xff' && rgb[i + 1] == 0 && rgb[i + 2] == 0;
+    }
+    // Waits until the window's picture (RGB, rows from the top) passes `test`; it is read
+    // five times a second.
+    template <typename Test>
+    bool shows(Test test) const {
         if (!run->waitForWindow(kMatchStartMs)) return false;
         return loopback::eventually(
             [&] {
                 platform::sleepMs(200);
-                const std::string rgb = run->windowRgb();
-                int red = 0;
-                for (std::size_t i = 0; i + 2 < std::min<std::size_t>(rgb.size(), 640 * 60 * 3);
-                     i += 3)
-                    red += rgb[i] == '\xff' && rgb[i + 1] == 0 && rgb[i + 2] == 0;
-                return red > 50;
+                return test(run->windowRgb());
             },
             kMatchStartMs);
     }
@@ -115,15 +137,40 @@ class MatchE2eTest : public ::testing::Test {
     net::WireMessage kept;
 };
 
-// The game reaches the match and announces its Voka; Esc ends it with 0 and the Voka
-// is withdrawn from the others.
-TEST_F(MatchE2eTest, StartPlaysOnALocalServerAndEscWithdrawsTheVoka) {
+// The game reaches the match and announces its Voka. The watching client then plays
+// Kim, whose rail gun hits Ada four times: Ada's game reports the kill naming Kim and
+// shows the ranking, a key respawns her, and Esc ends the game with 0 and withdraws her
+// Voka from the others.
+TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVoka) {
     ASSERT_NE(port, 0) << server.log();
     const GameRun ada("Ada", connect());
     const auto voka = next(TYPE_VOKA_RED);
     ASSERT_TRUE(voka) << ada.run->report();
     ASSERT_TRUE(ada.playing()) << ada.run->report();
     ada.keepScreenshot("match-alone");
+
+    // Kim stands 30 units away, where the dead player's view (turned 50 degrees left)
+    // finds him, facing Ada.
+    const std::int32_t kim = (1 << 16) | 1;
+    net::Pose there = voka->pose;
+    there[0] += 23;
+    there[1] += 19;
+    there[5] = 220;
+    watcher.send(net::encodeNew(TYPE_VOKA_GREEN, 1, there));
+    watcher.send(net::encodeName(1, "Kim"));
+    watcher.send(net::encodeNew(TYPE_BULLET_RAIL, 2, voka->pose));
+    for (int hit = 0; hit < 4; ++hit)
+        watcher.send(net::encodeEvent(net::MSG_HIT, {2, TYPE_BULLET_RAIL},
+                                      {voka->id, TYPE_VOKA_RED}, {kim, TYPE_VOKA_GREEN}));
+    const auto kill = next(net::MSG_KILL);
+    ASSERT_TRUE(kill) << ada.run->report();
+    EXPECT_EQ(kill->id3, kim);
+    watcher.send(net::encodeFrags(1, 1));
+    ASSERT_TRUE(ada.ranked()) << ada.run->report();
+    ada.keepScreenshot("match-ranking");
+    ada.run->key("x");
+    EXPECT_TRUE(next(net::MSG_RESPAWN)) << ada.run->report();
+
     ada.run->key("Escape");
     EXPECT_EQ(ada.run->wait(), 0);
     const auto removed = next(net::MSG_REMOVE);
