@@ -72,7 +72,7 @@ class MatchTest : public ScreenTest {
         const bool came = loopback::eventually(
             [&] {
                 const auto message = loopback::readMessage(server, &net::clientMessageLength);
-                if (!message) return true;
+                if (!message) return false;
                 last = *message;
                 if (message->type() != net::MSG_UPDATE) types.push_back(message->type());
                 return message->type() == type;

@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <regex>
+#include <cstdlib>
 
 #include "loopback.h"
 #include "support/e2e_runner.h"
@@ -39,11 +39,19 @@ ServerProcess::~ServerProcess() {
 }
 
 std::uint16_t ServerProcess::port() const {
-    const std::regex line("listening on [0-9.]+:([0-9]+)");
-    std::string text;
-    std::smatch match;
-    loopback::eventually([&] { return std::regex_search(text = log(), match, line); }, 5000);
-    return match.empty() ? 0 : static_cast<std::uint16_t>(std::stoi(match[1]));
+    // "listening on ADDRESS:PORT (...)"
+    int port = 0;
+    loopback::eventually(
+        [&] {
+            const std::string text = log();
+            const std::size_t at = text.find("listening on ");
+            const std::size_t colon = text.find(':', at);
+            if (at == std::string::npos || colon == std::string::npos) return false;
+            port = std::atoi(text.c_str() + colon + 1);
+            return true;
+        },
+        5000);
+    return static_cast<std::uint16_t>(port);
 }
 
 int ServerProcess::wait(int timeoutMs) {
