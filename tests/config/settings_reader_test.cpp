@@ -1,4 +1,5 @@
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/settings_fixture.h"
@@ -79,6 +80,7 @@ constexpr const char* kUnknown = "unknown string in config file";
 constexpr const char* kMissing = "missing parameter";
 constexpr const char* kPortLow = "server_port must be greater than 0";
 constexpr const char* kPortHigh = "server_port must be lower than 65000";
+constexpr const char* kNoValue = "missing value in config file";
 
 std::string withoutLine(const std::string& line) {
     std::string text = validFile();
@@ -155,6 +157,24 @@ TEST_F(SettingsTest, KeyWithoutValueSwallowsNextKey) {
     EXPECT_EQ(readText(text.replace(text.find("playername Rook"), 15, "playername")), -1);
     EXPECT_EQ(errors.texts(), std::vector<std::string>{kUnknown});
     EXPECT_EQ(textOf(Settings::getPlayerName), "vokatype");
+}
+
+TEST_F(SettingsTest, MissingTextValueKeepsTheOldValue) {
+    // A binding or the name as the file's last token, or cut off by a comma.
+    const std::pair<std::string, const char*> files[] = {
+        {withoutLine("action_fwd w\n") + "action_fwd", "q2Rook"},
+        {withoutLine("weapon_2 2\n") + "weapon_2 \n\t", "wmRook"},
+        {withoutLine("playername Rook\n") + "playername", "w2Old"},
+        {withValue("action_fwd", ","), "qmOld"}};
+    for (const auto& [text, kept] : files) {
+        Settings::setKeyForward('q');
+        Settings::setKeyMachineGun('m');
+        Settings::setPlayerName("Old");
+        EXPECT_EQ(readText(text), -1);
+        const std::string keys = {Settings::getKeyForward(), Settings::getKeyMachineGun()};
+        EXPECT_EQ(keys + textOf(Settings::getPlayerName), kept);
+    }
+    EXPECT_EQ(errors.texts(), (std::vector<std::string>{kNoValue, kNoValue, kNoValue, kUnknown}));
 }
 
 TEST_F(SettingsTest, FailureOnTwentiethKeyKeepsTheNineteenBefore) {
