@@ -36,23 +36,18 @@ TEST(BmpImage, RowsArePackedBottomFirstWithoutPadding) {
     }
 }
 
-TEST(BmpImage, CompressionsWeDoNotReadAreRefusedBeforeDecoding) {
-    // 16000000 x 22 pixels in 54 bytes: read as uncompressed, the missing rows would be
-    // filled with a gigabyte of zeros.
-    const std::string good = testing_support::solidBmp(4, 4, {1, 2, 3});
-    const std::string huge = withField(withField(good, 18, 16000000), 22, 22).substr(0, 54);
-    for (const std::string& file :
-         {withField(huge, 30, 0xFFFFFFFF), withField(huge, 30, 0x80000000),
-          withField(good, 30, 0xFFFFFFFF)})
-        EXPECT_FALSE(decode(file));
-}
-
 TEST(BmpImage, OtherFormatsAndTruncatedFilesAreRefused) {
     const std::string good = testing_support::solidBmp(4, 4, {1, 2, 3});
     EXPECT_FALSE(decode(""));
     EXPECT_FALSE(decode(testing_support::solidTga(2, 2, {1, 2, 3})));
     EXPECT_FALSE(decode(good.substr(0, 30)));
     EXPECT_FALSE(decode(good.substr(0, good.size() - 20)));
+    // 16000000 x 22 pixels in 54 bytes, with a compression we do not read: taken for
+    // uncompressed, the missing rows would fill a gigabyte with zeros.
+    const std::string huge = withField(withField(good, 18, 16000000), 22, 22).substr(0, 54);
+    EXPECT_FALSE(decode(withField(huge, 30, 0xFFFFFFFF)));
+    EXPECT_FALSE(decode(withField(huge, 30, 0x80000000)));
+    EXPECT_FALSE(decode(withField(good, 30, 0xFFFFFFFF)));
 }
 
 }  // namespace
