@@ -18,9 +18,12 @@ class WorldRelayTest : public WorldTest {
         EXPECT_TRUE(relay->listen(error)) << error;
         loop = std::thread([this] { relay->run(); });
     }
-    ~WorldRelayTest() override {
+    ~WorldRelayTest() override { stopRelay(); }
+    void stopRelay() {
+        if (!loop.joinable()) return;
         relay->stop();
         loop.join();
+        relay.reset();
     }
     std::uint16_t serverPort() override { return relay->port(); }
     void welcome() override {}
@@ -49,7 +52,7 @@ class WorldRelayTest : public WorldTest {
     net::WireMessage kept;
 };
 
-TEST_F(WorldRelayTest, APeerAppearsMovesShootsNamesItselfTakesAnItemAndKillsUs) {
+TEST_F(WorldRelayTest, APeerAppearsMovesShootsNamesItselfTakesAnItemKillsUsAndLeavesWithTheServer) {
     ASSERT_EQ(world->addItem(5, ITEM_AMOR_50, 100, 100, 0), 0);
     world->announceOwnVoka();
     peer = loopback::Peer::connectTo(relay->port());
@@ -91,6 +94,10 @@ TEST_F(WorldRelayTest, APeerAppearsMovesShootsNamesItselfTakesAnItemAndKillsUs) 
     ASSERT_TRUE(respawn);
     EXPECT_EQ(respawn->id, own);
     EXPECT_FALSE(world->isDead());
+
+    // Without the server the match goes on alone.
+    stopRelay();
+    ASSERT_TRUE(frameUntil([&] { return world->tableSizes().players == 0; }));
 }
 
 }  // namespace

@@ -50,15 +50,15 @@ TEST_F(WorldTest, AnOwnShotHitsInItsWindowAndIsWithdrawnWhenItExpires) {
     for (int i = 0; i < 3; ++i) frame(held);
     EXPECT_EQ(world->tableSizes().beams, 2u);
     for (int i = 0; i < 210; ++i) frame();
-    std::vector<std::uint8_t> types;
-    net::WireMessage hit;
-    for (const net::WireMessage& m : sent()) {
-        if (m.type() != net::MSG_UPDATE) types.push_back(m.type());
-        if (m.type() == net::MSG_HIT) hit = m;
-    }
-    EXPECT_EQ(types, (std::vector<std::uint8_t>{TYPE_BULLET_RAIL, net::MSG_HIT, net::MSG_REMOVE}));
-    EXPECT_EQ(hit, net::encodeEvent(net::MSG_HIT, {net::readSerial(hit.body()), TYPE_BULLET_RAIL},
-                                    {player, TYPE_VOKA_GREEN}, {world->ownId(), TYPE_VOKA_RED}));
+    std::vector<net::WireMessage> told;
+    for (const net::WireMessage& m : sent())
+        if (m.type() != net::MSG_UPDATE) told.push_back(m);
+    ASSERT_EQ(told.size(), 3u);
+    const std::int32_t shot = net::readSerial(told[0].body());
+    EXPECT_EQ(told[1],
+              net::encodeEvent(net::MSG_HIT, {shot, TYPE_BULLET_RAIL}, {player, TYPE_VOKA_GREEN},
+                               {world->ownId(), TYPE_VOKA_RED}));
+    EXPECT_EQ(told[2], net::encodeRemove(shot, TYPE_BULLET_RAIL));
     EXPECT_EQ(count(samples, Sample::Hit), 1);
     EXPECT_EQ(world->tableSizes().ownProjectiles + world->tableSizes().beams, 0u);
 }
@@ -67,12 +67,11 @@ TEST_F(WorldTest, AnOwnShotHitsInItsWindowAndIsWithdrawnWhenItExpires) {
 // off that wall; in a corner both walls apply.
 TEST_F(WorldTest, TheArenaWallsTurnTheVokaBack) {
     const struct {
-        float x, y;
-        Pose after;
-    } cases[] = {{10, 800, {17, 800, 0, 0, 0, 180}},
-                 {800, 1590, {800, 1583, 0, 0, 0, 0}},
-                 {5, 1595, {17, 1583, 0, 0, 0, -180}},
-                 {800, 800, {800, 800, 0, 0, 0, 0}}};
+        float x, y, xAfter, yAfter, headingAfter;
+    } cases[] = {{10, 800, 17, 800, 180},
+                 {800, 1590, 800, 1583, 0},
+                 {5, 1595, 17, 1583, -180},
+                 {800, 800, 800, 800, 0}};
     for (const auto& c : cases) {
         startAt(c.x, c.y);
         startWorld();
@@ -80,8 +79,7 @@ TEST_F(WorldTest, TheArenaWallsTurnTheVokaBack) {
         Pose pose, look;
         world->getCameraPose(pose, look);
         EXPECT_EQ(std::make_tuple(pose.x, pose.y, pose.rotZ),
-                  std::make_tuple(c.after.x, c.after.y, c.after.rotZ))
-            << c.x << " " << c.y;
+                  std::make_tuple(c.xAfter, c.yAfter, c.headingAfter));
     }
 }
 

@@ -65,8 +65,9 @@ struct WorldServices {
 // draw (or, dead, draw and rankingRows). The four network handlers run on the receiving
 // thread; everything else is the main thread's.
 //
-// The world lock guards the object tables (the own Voka's place in them included); see
-// net/match/README.md for the lock order and the teardown.
+// The world lock guards the object tables and which Voka is the own one; the own Voka
+// itself is the main thread's. See net/match/README.md for the lock order and the
+// teardown.
 class World {
   public:
     // The arena's red flash when a hit is reported lasts this long (seconds).

@@ -46,8 +46,8 @@ void World::collideShots() {
             continue;
         }
         if (shot.inHitWindow() && !shot.hasHit()) {
-            // From the camera at the moment of firing to the impact point; a rail shot
-            // may pass through several players.
+            // From the camera at the moment of firing to the impact point; a shot may
+            // pass through several players, and each of them is told.
             float from[6];
             shot.getRay(from);
             from[3] = 1.0f;
