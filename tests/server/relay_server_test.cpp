@@ -3,8 +3,18 @@
 #include "server/relay_server.h"
 
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <random>
 #include <string>
@@ -25,7 +35,8 @@ using Messages = std::vector<WireMessage>;
 // send() per client.
 class RelayServerTest : public testing::TestWithParam<bool> {
   protected:
-    void start(server::ServerConfig config = {}) {
+    // `onLoopThread` runs on the server's thread before it serves.
+    void start(server::ServerConfig config = {}, std::function<void()> onLoopThread = {}) {
         config.batchWrites = GetParam();
         config.bindAddress = "127.0.0.1";
         config.port = 0;
@@ -35,7 +46,10 @@ class RelayServerTest : public testing::TestWithParam<bool> {
         });
         std::string error;
         ASSERT_TRUE(relay->listen(error)) << error;
-        loop = std::thread([this] { relay->run(); });
+        loop = std::thread([this, onLoopThread] {
+            if (onLoopThread) onLoopThread();
+            served = relay->run();
+        });
     }
     void TearDown() override { stopServer(); }
     void stopServer() {
@@ -67,11 +81,27 @@ class RelayServerTest : public testing::TestWithParam<bool> {
 
     std::unique_ptr<server::RelayServer> relay;
     std::thread loop;
+    std::atomic<bool> served{false};
     std::mutex logLock;
     std::string log;
 };
 
 const net::Pose kPose = {400, 500, 6, 0, 0, 270};
+
+// Makes the kernel answer each system call with its error, for the calling thread only,
+// as an older kernel or a sandbox does.
+void refuseOnThisThread(std::initializer_list<std::pair<long, int>> calls) {
+    std::vector<sock_filter> filter = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+    for (const auto& [call, error] : calls) {
+        filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<__u32>(call), 0, 1));
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | static_cast<__u32>(error)));
+    }
+    filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog program{static_cast<unsigned short>(filter.size()), filter.data()};
+    ASSERT_EQ(prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0), 0);
+    ASSERT_EQ(prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program), 0) << std::strerror(errno);
+}
 
 TEST_P(RelayServerTest, RelaysByteExactWithoutEchoAndTurnsAwayOneTooMany) {
     server::ServerConfig config;
@@ -94,6 +124,24 @@ TEST_P(RelayServerTest, RelaysByteExactWithoutEchoAndTurnsAwayOneTooMany) {
               (Bytes{0x44, 2, 0x00, 0x03, 0x01, 0x00, 0x00, 0x82, 0x80, 0x00, 0x00, 0x00}));
     EXPECT_TRUE(first.readUntilQuiet(100).empty());
     EXPECT_TRUE(second.readUntilQuiet(100).empty());
+}
+
+// A kernel before 5.11 has no epoll_pwait2: the server waits with epoll_wait instead.
+// When waiting fails for good, it ends and says why instead of passing for a stop.
+TEST_P(RelayServerTest, WaitsTheOlderWayWhereTheNewerIsMissingAndEndsOnAFailingWait) {
+    start({}, [] { refuseOnThisThread({{SYS_epoll_pwait2, ENOSYS}}); });
+    loopback::Peer first = join(1);
+    loopback::Peer second = join(2);
+    first.send(net::encodeUpdate(0x0080, kPose));
+    EXPECT_EQ(second.read(28).size(), 28u);
+    EXPECT_TRUE(logHas("no epoll_pwait2 here"));
+    stopServer();
+    EXPECT_TRUE(served);
+
+    start({}, [] { refuseOnThisThread({{SYS_epoll_pwait2, ENOSYS}, {SYS_epoll_wait, EINVAL}}); });
+    loop.join();
+    EXPECT_FALSE(served);
+    EXPECT_EQ(relay->failure(), std::string("waiting for events failed: ") + std::strerror(EINVAL));
 }
 
 TEST_P(RelayServerTest, LiveObjectsOfAClientThatGoesAreRemovedForTheOthers) {
