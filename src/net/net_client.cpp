@@ -1,12 +1,15 @@
 #include "net/net_client.h"
 
+#include <utility>
+
 #include "net/protocol/server_messages.h"
 #include "net/serial_table.h"
 #include "platform/message_box.h"
 
 namespace net {
 
-NetClient::NetClient() : sendThread_(&connection_) {}
+NetClient::NetClient(SendThread::PassWait passWait)
+    : sendThread_(&connection_, std::move(passWait)) {}
 
 NetClient::~NetClient() {
     sendThread_.stop();
