@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/gl_driver.h"
 #include "platform/message_box.h"
+#include "support/mesa_threads.h"
 
 namespace testing_support {
 namespace {
@@ -30,6 +31,7 @@ void GlTest::openWindow() {
         if (probe == nullptr) platform::sleepMs(50);
     }
     if (probe == nullptr) return;
+    withoutMesaThreads();
     int argc = 1;
     char name[] = "voka-gl-test";
     char* argv[] = {name, nullptr};
