@@ -162,6 +162,16 @@ bool E2eRun::windowSize(int& width, int& height) const {
     return haveWidth && haveHeight;
 }
 
+bool E2eRun::waitForWindowSize(int wantedWidth, int wantedHeight, int& width, int& height,
+                               int timeoutMs) const {
+    for (int waited = 0; waited < timeoutMs; waited += 50) {
+        if (windowSize(width, height) && width == wantedWidth && height == wantedHeight)
+            return true;
+        sleepFor(50);
+    }
+    return false;
+}
+
 void E2eRun::key(const std::string& keysym) const {
     keyDown(keysym);
     keyUp(keysym);
