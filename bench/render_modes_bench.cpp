@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "config/settings.h"
-#include "platform/gl_driver.h"
+#include "gl_window.h"
 #include "render/gl_extensions.h"
 #include "render/scene_object.h"
 
@@ -35,14 +35,7 @@ class Voka : public SceneObject {
 Voka& voka() {
     static std::unique_ptr<Voka> instance;
     if (!instance) {
-        int argc = 1;
-        char name[] = "render-modes-bench";
-        char* argv[] = {name, nullptr};
-        glutInitWindowSize(800, 600);
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-        glutCreateWindow(name);
-        platform::pinGlDriver();
+        openBenchWindow("render-modes-bench");
         gl_ext::loadExtensions();
         Settings::setMultitexturing(true);
         glMatrixMode(GL_PROJECTION);

@@ -8,23 +8,11 @@
 #include <random>
 #include <vector>
 
+#include "hills.h"
 #include "world/heightmap.h"
 #include "world/terrain_patches.h"
 
 namespace {
-
-// Rolling hills, as the game's own maps have.
-std::unique_ptr<Heightmap> hills() {
-    auto map = std::make_unique<Heightmap>();
-    for (int row = 0; row < Heightmap::kSide; ++row) {
-        for (int column = 0; column < Heightmap::kSide; ++column) {
-            const double h = 90.0 + 60.0 * std::sin(column * 0.07) * std::cos(row * 0.05);
-            map->heights[static_cast<std::size_t>(row * Heightmap::kSide + column)] =
-                static_cast<std::uint8_t>(h);
-        }
-    }
-    return map;
-}
 
 void BM_TerrainHeight(benchmark::State& state) {
     const auto map = hills();

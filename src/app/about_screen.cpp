@@ -31,7 +31,7 @@ AboutScreen::AboutScreen(unsigned int backgroundTexture) : backgroundTexture_(ba
     loadTexture(portraits_, "./textures/portrait_a.bmp", kPortraitA);
 }
 
-void AboutScreen::draw() const {
+void AboutScreen::draw() {
     Overlay2d overlay;
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_COLOR_MATERIAL);
@@ -46,4 +46,8 @@ void AboutScreen::draw() const {
     drawCredit(kRightAuthor);
     drawText(-0.1f, -0.9f, "Press ESC");
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+ScreenKey AboutScreen::key(unsigned char character, bool /*up*/) {
+    return character == GameKey::Esc ? ScreenKey::Back : ScreenKey::None;
 }

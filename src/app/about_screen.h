@@ -1,13 +1,17 @@
 #pragma once
 
+#include "render/screen.h"
+
 // The about screen: the two authors' portraits side by side, each with the author's
-// name and contact line below, and "Press ESC" at the bottom.
-class AboutScreen {
+// name and contact line below, and "Press ESC" at the bottom. Esc, pressed or released,
+// goes back.
+class AboutScreen : public Screen {
   public:
     // Loads both portraits (ends the process when one is missing). Needs the GL context.
     explicit AboutScreen(unsigned int backgroundTexture);
 
-    void draw() const;
+    void draw() override;
+    ScreenKey key(unsigned char character, bool up) override;
 
   private:
     unsigned int backgroundTexture_;

@@ -1,25 +1,26 @@
 #include "app/game.h"
 
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/about_screen.h"
-#include "app/input_state.h"
+#include "app/loading_screen.h"
+#include "app/match.h"
 #include "app/story_screen.h"
 #include "config/screen/config_screen.h"
 #include "config/settings.h"
-#include "fx/sound_manager.h"
 #include "platform/clock.h"
 #include "platform/cursor.h"
-#include "platform/frame_clock.h"
 #include "render/gl_state.h"
+#include "render/perspective.h"
 #include "render/texture.h"
 
 Game::Game(std::int32_t initialState) {
     loadTexture(&backgroundTexture_, "./textures/back.tga", 0);
+    // A run that skips the menu still gets the menu's window set-up.
+    if (initialState != GameState::Menu) prepareWindow();
     setState(initialState);
 }
 
@@ -36,10 +37,13 @@ int Game::setState(std::int32_t state) {
     state_ = state;
     switch (state) {
         case GameState::Menu:
-            enterMenu();
+            prepareWindow();
+            if (!menu_) menu_ = std::make_unique<MainMenu>(backgroundTexture_);
             return 0;
         case GameState::Loading:
+            // There is no way back to the menu once loading has begun.
             menu_.reset();
+            loadingScreen_ = std::make_unique<LoadingScreen>(backgroundTexture_);
             return 0;
         case GameState::Story:
             if (!storyScreen_) storyScreen_ = std::make_unique<StoryScreen>(backgroundTexture_);
@@ -51,8 +55,12 @@ int Game::setState(std::int32_t state) {
             enterConfig();
             return 0;
         case GameState::Playing:
-        case GameState::Dead:
+            enterPlaying();
+            return 0;
         case GameState::Respawn:
+            if (match_) match_->respawn();
+            return 0;
+        case GameState::Dead:
             return 0;
         case 2:
             return -2;
@@ -61,10 +69,9 @@ int Game::setState(std::int32_t state) {
     }
 }
 
-void Game::enterMenu() {
+void Game::prepareWindow() {
     platform::hideCursor();
     applyBaseGlState();
-    if (!menu_) menu_ = std::make_unique<MainMenu>(backgroundTexture_);
 }
 
 void Game::enterConfig() {
@@ -77,57 +84,55 @@ void Game::enterConfig() {
     platform::sleepMs(500);
 }
 
-void Game::drawScreen() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glLoadIdentity();
+void Game::enterPlaying() {
+    loadingScreen_.reset();
+    match_ = std::make_unique<Match>();
+    match_->start();
+}
+
+bool Game::inMatch() const {
+    return match_ && (state_ == GameState::Playing || state_ == GameState::Dead ||
+                      state_ == GameState::Respawn);
+}
+
+Screen* Game::currentScreen() const {
     switch (state_) {
         case GameState::Menu:
-            if (menu_) menu_->draw();
-            break;
+            return menu_.get();
         case GameState::Story:
-            if (storyScreen_) storyScreen_->draw();
-            break;
+            return storyScreen_.get();
         case GameState::About:
-            if (aboutScreen_) aboutScreen_->draw();
-            break;
+            return aboutScreen_.get();
         case GameState::Config:
-            if (configScreen_) configScreen_->draw();
-            break;
+            return configScreen_.get();
+        case GameState::Loading:
+            return loadingScreen_.get();
         default:
-            break;
+            return nullptr;
     }
-    glFlush();
-    glutSwapBuffers();
 }
 
 int Game::display() {
-    switch (state_) {
-        case GameState::Menu:
-        case GameState::Story:
-        case GameState::Config:
-        case GameState::About:
-        case GameState::Loading:
-            drawScreen();
-            return 0;
-        case GameState::Playing:
-        case GameState::Dead:
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-            glutSwapBuffers();
-            return 0;
-        case GameState::Respawn:
-            state_ = GameState::Playing;
-            return 0;
-        case 2:
-            return -2;
-        default:
-            return -1;
+    if (state_ == 2) return -2;
+    if (state_ < 0 || state_ > GameState::Loading) return -1;
+    if (inMatch()) {
+        follow(match_->display(state_));
+        return 0;
     }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glLoadIdentity();
+    if (Screen* screen = currentScreen()) screen->draw();
+    glFlush();
+    glutSwapBuffers();
+    return 0;
 }
 
 void Game::idle() {
-    if (state_ == GameState::Playing) FrameClock::tick();
+    if (state_ == GameState::Playing && match_) match_->idle();
     if (state_ == GameState::Config && configScreen_ && configScreen_->isDone())
         setState(GameState::Menu);
+    if (state_ == GameState::Loading && loadingScreen_ && loadingScreen_->isFinished())
+        setState(GameState::Playing);
 }
 
 int Game::resize(int width, int height) {
@@ -137,57 +142,26 @@ int Game::resize(int width, int height) {
     if (state_ < 0 || state_ > GameState::Loading) return -1;
     // Every screen takes the new size: the 2D screens set their own projection when they
     // draw, and the match keeps the perspective of the configured field of view.
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    if (height != 0) {
-        gluPerspective(Settings::getFov(), static_cast<double>(width) / static_cast<double>(height),
-                       0.01, 10000.0);
-    }
-    glMatrixMode(GL_MODELVIEW);
+    setPerspective(width, height);
     glLoadIdentity();
     return 0;
 }
 
 void Game::key(unsigned char character, bool up, int /*x*/, int /*y*/) {
-    switch (state_) {
-        case GameState::Menu:
-            keyMenu(character, up);
-            break;
-        case GameState::Story:
-            // The story is read again on the next visit.
-            if (character == GameKey::Esc) {
-                storyScreen_.reset();
-                setState(GameState::Menu);
-            }
-            break;
-        case GameState::About:
-            if (character == GameKey::Esc) setState(GameState::Menu);
-            break;
-        case GameState::Config:
-            if (!up && configScreen_) configScreen_->key(character);
-            break;
-        case GameState::Playing:
-            keyPlaying(character, up);
-            break;
-        case GameState::Dead:
-            if (character == GameKey::Esc) quit();
-            setState(GameState::Respawn);
-            break;
-        default:
-            break;
+    if (inMatch()) {
+        follow(match_->key(state_, character, up));
+    } else if (Screen* screen = currentScreen()) {
+        keyScreen(*screen, character, up);
     }
 }
 
-void Game::keyMenu(unsigned char character, bool up) {
-    // Every key event in the menu, releases included, sounds.
-    SoundManager::play(Sample::MenuKey, false, SoundManager::kMaxVolume, false);
-    if (!menu_) return;
-    if (character == GameKey::Up) {
-        menu_->selectPrevious();
-    } else if (character == GameKey::Down) {
-        menu_->selectNext();
-    } else if (character == GameKey::Enter && !up) {
+void Game::keyScreen(Screen& screen, unsigned char character, bool up) {
+    const ScreenKey answer = screen.key(character, up);
+    if (answer == ScreenKey::Back) {
+        // The story is read again on the next visit; the about screen stays.
+        if (state_ == GameState::Story) storyScreen_.reset();
+        setState(GameState::Menu);
+    } else if (answer == ScreenKey::Choose && state_ == GameState::Menu) {
         switch (menu_->getSelection()) {
             case MainMenu::kStart:
                 setState(GameState::Loading);
@@ -207,22 +181,19 @@ void Game::keyMenu(unsigned char character, bool up) {
     }
 }
 
-void Game::keyPlaying(unsigned char character, bool up) {
-    const std::uint8_t held = up ? 0 : 1;
-    const char c = static_cast<char>(character);
-    if (c == Settings::getKeyForward()) {
-        InputState::setForward(held);
-    } else if (c == Settings::getKeyBack()) {
-        InputState::setBackward(held);
-    } else if (c == Settings::getKeyLeft()) {
-        InputState::setLeft(held);
-    } else if (c == Settings::getKeyRight()) {
-        InputState::setRight(held);
-    } else if (c == Settings::getKeyMachineGun() || c == Settings::getKeyRailGun() ||
-               c == Settings::getKeyCenterView()) {
-        // Weapon selection joins the match; the centre-view key has no action here.
-    } else if (character == GameKey::Esc) {
-        quit();
+void Game::follow(MatchRequest request) {
+    switch (request) {
+        case MatchRequest::EnterDead:
+            setState(GameState::Dead);
+            break;
+        case MatchRequest::EnterRespawn:
+            setState(GameState::Respawn);
+            break;
+        case MatchRequest::ResumePlaying:
+            state_ = GameState::Playing;
+            break;
+        case MatchRequest::None:
+            break;
     }
 }
 
@@ -233,8 +204,5 @@ void Game::special(int specialKey, int x, int y) {
 }
 
 void Game::mouse(int button, int buttonState, int /*x*/, int /*y*/) {
-    if (state_ != GameState::Playing && state_ != GameState::Dead) return;
-    const std::uint8_t pressed = buttonState == GLUT_DOWN ? 1 : 0;
-    if (button == GLUT_LEFT_BUTTON) InputState::setLeftButton(pressed);
-    if (button == GLUT_RIGHT_BUTTON) InputState::setRightButton(pressed);
+    if (inMatch() && state_ != GameState::Respawn) match_->mouse(button, buttonState);
 }

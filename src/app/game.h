@@ -3,43 +3,24 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/game_state.h"
 #include "app/main_menu.h"
+#include "render/screen.h"
 
-class StoryScreen;
 class AboutScreen;
 class ConfigScreen;
+class LoadingScreen;
+class Match;
+class StoryScreen;
+enum class MatchRequest;
 
-// Screen states of the game. Value 2 is never entered; setState, display and resize
-// answer it with -2.
-struct GameState {
-    enum : std::int32_t {
-        Menu = 0,
-        Playing = 1,
-        Dead = 3,
-        Respawn = 4,
-        About = 5,
-        Story = 6,
-        Config = 7,
-        Loading = 8,
-    };
-};
-
-// Key codes that the keyboard callbacks deliver.
-struct GameKey {
-    static constexpr unsigned char Enter = 13;
-    static constexpr unsigned char Esc = 27;
-    // The arrow keys arrive through the special-key callback with GLUT's codes and are
-    // handed on as these characters: "d", "e", "f", "g".
-    static constexpr unsigned char Left = 100;
-    static constexpr unsigned char Up = 101;
-    static constexpr unsigned char Right = 102;
-    static constexpr unsigned char Down = 103;
-};
-
-// The one game: owns the screens and the match, and dispatches every GLUT callback by
-// its current state. All of it runs on the main thread, which owns the GL context.
+// The one game: the state machine that owns the screens and the match, and dispatches
+// every GLUT callback by its current state: the 2D screens to their Screen interface,
+// Playing, Dead and Respawn to the Match. All of it runs on the main thread, which owns
+// the GL context.
 class Game {
   public:
+    // `initialState` is Menu, or Loading for a run that goes straight to the match.
     explicit Game(std::int32_t initialState);
     ~Game();
     Game(const Game&) = delete;
@@ -61,6 +42,8 @@ class Game {
     StoryScreen* getStoryScreen() const { return storyScreen_.get(); }
     AboutScreen* getAboutScreen() const { return aboutScreen_.get(); }
     ConfigScreen* getConfigScreen() const { return configScreen_.get(); }
+    LoadingScreen* getLoadingScreen() const { return loadingScreen_.get(); }
+    Match* getMatch() const { return match_.get(); }
     int getViewportWidth() const { return viewportWidth_; }
     int getViewportHeight() const { return viewportHeight_; }
 
@@ -70,20 +53,23 @@ class Game {
     static void destroyCurrent() { s_current.reset(); }
 
   private:
-    void enterMenu();
+    void prepareWindow();
     void enterConfig();
-    void keyMenu(unsigned char character, bool up);
-    void keyPlaying(unsigned char character, bool up);
-    void drawScreen();
+    void enterPlaying();
+    bool inMatch() const;
+    Screen* currentScreen() const;
+    void keyScreen(Screen& screen, unsigned char character, bool up);
+    void follow(MatchRequest request);
 
     std::int32_t state_ = GameState::Menu;
     int viewportWidth_ = 0;
     int viewportHeight_ = 0;
+    std::unique_ptr<Match> match_;
     std::unique_ptr<MainMenu> menu_;
+    std::unique_ptr<LoadingScreen> loadingScreen_;
     std::unique_ptr<StoryScreen> storyScreen_;
     std::unique_ptr<AboutScreen> aboutScreen_;
     std::unique_ptr<ConfigScreen> configScreen_;
-    float lastBlurTime_ = 0.0f;           // milliseconds
     unsigned int backgroundTexture_ = 0;  // "./textures/back.tga", shared by the 2D screens
 
     static inline std::unique_ptr<Game> s_current;

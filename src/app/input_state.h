@@ -3,7 +3,9 @@
 #include <cstdint>
 
 // The driving keys and mouse buttons as the match reads them: each flag is 0 or 1,
-// set by the keyboard and mouse callbacks on the main thread.
+// set by the keyboard and mouse callbacks on the main thread. `centerView` is set by a
+// press of the centre-view key and cleared by the match once it has brought the look
+// straight ahead.
 class InputState {
   public:
     static std::uint8_t getForward() { return s_forward; }
@@ -18,11 +20,13 @@ class InputState {
     static void setLeftButton(std::uint8_t v) { s_leftButton = v; }
     static std::uint8_t getRightButton() { return s_rightButton; }
     static void setRightButton(std::uint8_t v) { s_rightButton = v; }
+    static std::uint8_t getCenterView() { return s_centerView; }
+    static void setCenterView(std::uint8_t v) { s_centerView = v; }
 
     // Clears every flag (program start).
     static void reset() {
         s_forward = s_backward = s_left = s_right = 0;
-        s_leftButton = s_rightButton = 0;
+        s_leftButton = s_rightButton = s_centerView = 0;
     }
 
   private:
@@ -32,4 +36,5 @@ class InputState {
     static inline std::uint8_t s_right = 0;
     static inline std::uint8_t s_leftButton = 0;
     static inline std::uint8_t s_rightButton = 0;
+    static inline std::uint8_t s_centerView = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "fx/sound_manager.h"
 #include "render/draw_2d.h"
 #include "render/texture.h"
 
@@ -45,4 +46,16 @@ void MainMenu::draw() {
         glBindTexture(GL_TEXTURE_2D, textures_[slot]);
         drawTexturedRect(-kEntryHalfWidth, top, kEntryHalfWidth, top - kEntryHeight);
     }
+}
+
+ScreenKey MainMenu::key(unsigned char character, bool up) {
+    SoundManager::play(Sample::MenuKey, false, SoundManager::kMaxVolume, false);
+    if (character == GameKey::Up) {
+        selectPrevious();
+    } else if (character == GameKey::Down) {
+        selectNext();
+    } else if (character == GameKey::Enter && !up) {
+        return ScreenKey::Choose;
+    }
+    return ScreenKey::None;
 }

@@ -2,8 +2,12 @@
 
 #include <cstdint>
 
-// The main menu: five image entries from top to bottom, one of them highlighted.
-class MainMenu {
+#include "render/screen.h"
+
+// The main menu: five image entries from top to bottom, one of them highlighted. Every
+// key event sounds; "e" and "g" (also the Up and Down arrows) move the highlight on
+// press and on release, and Enter on press chooses the highlighted entry.
+class MainMenu : public Screen {
   public:
     static constexpr std::int32_t kStart = 0;
     static constexpr std::int32_t kConfig = 1;
@@ -15,11 +19,9 @@ class MainMenu {
     // Loads the ten entry images (ends the process when one is missing). Needs the GL
     // context.
     explicit MainMenu(unsigned int backgroundTexture);
-    virtual ~MainMenu() = default;
-    MainMenu(const MainMenu&) = delete;
-    MainMenu& operator=(const MainMenu&) = delete;
 
-    void draw();
+    void draw() override;
+    ScreenKey key(unsigned char character, bool up) override;
 
     std::int32_t getSelection() const { return selection_; }
     // Down, wrapping from exit to start.

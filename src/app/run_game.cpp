@@ -5,9 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/game.h"
 #include "app/input_state.h"
+#include "combat/prototypes.h"
 #include "config/settings.h"
 #include "fx/sound_manager.h"
 #include "platform/clock.h"
@@ -68,6 +72,16 @@ void initialWindowSize(int& width, int& height) {
 }
 
 void runGame(int argc, char** argv) {
+    const CommandLine options = parseCommandLine(argc, argv);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "voka: %s\n%s", options.error.c_str(), commandLineUsage());
+        std::exit(kBadArgumentsExitCode);
+    }
+    if (options.help) {
+        std::fputs(commandLineUsage(), stdout);
+        std::exit(0);
+    }
+
     platform::initWindowSystemThreads();
     platform::startClock();
     platform::DisplayProbe probe = platform::openDisplay();
@@ -78,9 +92,11 @@ void runGame(int argc, char** argv) {
 
     // Process-wide stores, in the order the rest of the game relies on.
     Settings::create();
+    applyCommandLine(options);
     InputState::reset();
     FrameClock::reset();
     SoundManager::create();
+    registerPrototypes();
 
     const bool fullScreen = platform::askYesNo("Switch to FullScreen?", "Run in Fullscreen Mode?");
 
@@ -89,7 +105,12 @@ void runGame(int argc, char** argv) {
     initialWindowSize(width, height);
     glutInitWindowSize(width, height);
     glutInitWindowPosition(200, 200);
-    glutInit(&argc, argv);
+    std::vector<char*> glutArgv;
+    for (const std::string& arg : options.glutArgs)
+        glutArgv.push_back(const_cast<char*>(arg.c_str()));
+    int glutArgc = static_cast<int>(glutArgv.size());
+    glutArgv.push_back(nullptr);
+    glutInit(&glutArgc, glutArgv.data());
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ACCUM | GLUT_DEPTH | GLUT_STENCIL);
     glutCreateWindow(argv[0]);
     platform::pinGlDriver();
@@ -99,7 +120,7 @@ void runGame(int argc, char** argv) {
     // Returning from the loop (window closed by the window manager) ends the game too.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
 
-    Game::install(std::make_unique<Game>(GameState::Menu));
+    Game::install(std::make_unique<Game>(options.start ? GameState::Loading : GameState::Menu));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
             GL_ACCUM_BUFFER_BIT);
 

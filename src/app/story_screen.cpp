@@ -36,7 +36,7 @@ StoryScreen::StoryScreen(unsigned int backgroundTexture) : backgroundTexture_(ba
     lines_ = reader.take();
 }
 
-void StoryScreen::draw() const {
+void StoryScreen::draw() {
     Overlay2d overlay;
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_COLOR_MATERIAL);
@@ -47,4 +47,8 @@ void StoryScreen::draw() const {
     for (std::size_t i = 0; i < lines_.size(); ++i)
         drawText(-0.8f, 0.7f - 0.1f * static_cast<float>(i), lines_[i].c_str());
     glColor3f(1.0f, 1.0f, 1.0f);
+}
+
+ScreenKey StoryScreen::key(unsigned char character, bool /*up*/) {
+    return character == GameKey::Esc ? ScreenKey::Back : ScreenKey::None;
 }

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "render/screen.h"
+
 // The lines of a story text: each newline ends a line and characters after the last
 // newline are dropped. At most kMaxLines lines of at most kMaxLineLength characters
 // are kept; longer lines are cut and later lines ignored. A carriage return before a
@@ -26,12 +28,13 @@ class StoryLineReader {
 
 // Shows the lines of "story.txt" in black over the background, one line per 0.1 from
 // the top. The file is read once, when the screen is made; a missing file shows the
-// background alone.
-class StoryScreen {
+// background alone. Esc, pressed or released, goes back.
+class StoryScreen : public Screen {
   public:
     explicit StoryScreen(unsigned int backgroundTexture);
 
-    void draw() const;
+    void draw() override;
+    ScreenKey key(unsigned char character, bool up) override;
     const std::vector<std::string>& lines() const { return lines_; }
 
   private:

@@ -2,8 +2,14 @@
 
 #include <array>
 
+#include "combat/explosion.h"
+#include "combat/voka.h"
+#include "combat/weapon.h"
+#include "net/protocol/game_codes.h"
 #include "platform/message_box.h"
 #include "render/texture.h"
+#include "world/item.h"
+#include "world/sky.h"
 
 namespace {
 
@@ -30,9 +36,19 @@ constexpr Prototype kUploadOrder[] = {
     Prototype::Explosion,  Prototype::Sky,         Prototype::WeaponMg,    Prototype::WeaponRail,
 };
 
+constexpr const char* kBulletTextureFiles[2] = {"./textures/bullet_mask.bmp",
+                                                "./textures/bullet.bmp"};
+
+// The prototype slot of each item type code, from ITEM_POWER25 on.
+constexpr Prototype kItemSlots[] = {Prototype::ItemPower25, Prototype::ItemPower15,
+                                    Prototype::ItemAmmoMg,  Prototype::ItemAmmoRail,
+                                    Prototype::ItemAmor50,  Prototype::ItemAmor100};
+
 struct Store {
     std::array<ModelStore::Factory, kSlots> factories{};
     std::array<std::unique_ptr<SceneObject>, kSlots> prototypes;
+    unsigned int bulletTextures[2] = {0, 0};
+    bool bulletTexturesLoaded = false;
 };
 
 Store& store() {
@@ -42,6 +58,16 @@ Store& store() {
 
 int index(Prototype slot) {
     return static_cast<int>(slot);
+}
+
+// Copies the whole prototype of a slot into `target` when the slot holds an object of
+// the target's class.
+template <class T>
+bool copyWhole(T& target, Prototype slot) {
+    const auto* source = dynamic_cast<const T*>(ModelStore::prototype(slot));
+    if (source == nullptr) return false;
+    target = *source;
+    return true;
 }
 
 }  // namespace
@@ -100,8 +126,52 @@ bool ModelStore::copyBase(SceneObject& target, Prototype slot) {
     return true;
 }
 
+int ModelStore::copyExplosion(Explosion& target) {
+    return copyWhole(target, Prototype::Explosion) ? 0 : -1;
+}
+
+int ModelStore::copySky(Sky& target) {
+    copyWhole(target, Prototype::Sky);
+    return 0;
+}
+
+int ModelStore::copyWeaponMg(Weapon& target) {
+    copyWhole(target, Prototype::WeaponMg);
+    return 0;
+}
+
+int ModelStore::copyWeaponRail(Weapon& target) {
+    copyWhole(target, Prototype::WeaponRail);
+    return 0;
+}
+
+int ModelStore::copyVoka(Voka& target, std::int32_t typeCode) {
+    if (!isVokaType(typeCode)) return -1;
+    const Prototype slot = typeCode == TYPE_VOKA_RED ? Prototype::VokaRed : Prototype::VokaGreen;
+    if (!copyWhole(target, slot)) return -1;
+    target.createExplosion();
+    target.createWeapons();
+    return 0;
+}
+
+int ModelStore::copyFromPrototype(Item& item, std::int32_t typeCode) {
+    if (!isItemType(typeCode)) return -1;
+    return copyWhole(item, kItemSlots[typeCode - ITEM_POWER25]) ? 0 : -1;
+}
+
+void ModelStore::loadBulletTextures(unsigned int* textures) {
+    Store& s = store();
+    if (!s.bulletTexturesLoaded) {
+        for (int i = 0; i < 2; ++i) loadTexture(s.bulletTextures, kBulletTextureFiles[i], i);
+        s.bulletTexturesLoaded = true;
+    }
+    for (int i = 0; i < 2; ++i) textures[i] = s.bulletTextures[i];
+}
+
 void ModelStore::reset() {
     Store& s = store();
+    s.bulletTexturesLoaded = false;
+    s.bulletTextures[0] = s.bulletTextures[1] = 0;
     for (auto& prototype : s.prototypes) prototype.reset();
     s.factories.fill(nullptr);
     SharedTextures::clear();

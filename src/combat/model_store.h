@@ -1,10 +1,17 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 #include "render/scene_object.h"
 #include "render/shared_textures.h"
+
+class Explosion;
+class Item;
+class Sky;
+class Voka;
+class Weapon;
 
 // The prototypes of every model of the match, each read from disk once, and the shared
 // texture table. Every object the match creates is a copy of a prototype and shares its
@@ -60,6 +67,28 @@ class ModelStore {
     // The part of every copy: body, shared models, texture names, identifier and type.
     // False, leaving the target as it was, when the prototype is missing.
     static bool copyBase(SceneObject& target, Prototype slot);
+
+    // Copies of a whole prototype: the common part and the class's own fields (size,
+    // animation and flags of an explosion; spin of a weapon). Without the prototype the
+    // target stays as it was: copyExplosion answers -1, copySky and the weapons 0.
+    static int copyExplosion(Explosion& target);
+    static int copySky(Sky& target);
+    static int copyWeaponMg(Weapon& target);
+    static int copyWeaponRail(Weapon& target);
+    // A Voka of type 128 or 129: the whole prototype, then an explosion and both weapons
+    // of the copy's own. -1, leaving the target as it was, for another type code or a
+    // missing prototype.
+    static int copyVoka(Voka& target, std::int32_t typeCode);
+
+    // The prototype of an item type code (133 to 138) into `item`; -1 for any other code
+    // or a missing prototype, leaving the item without meshes.
+    static int copyFromPrototype(Item& item, std::int32_t typeCode);
+
+    // Main thread: the two bullet textures ("./textures/bullet_mask.bmp" and
+    // "./textures/bullet.bmp") into slots 0 and 1 of `textures`. They are read once and
+    // every later shot takes the same names, so firing costs no loading and leaks no
+    // texture.
+    static void loadBulletTextures(unsigned int* textures);
 
     // Drops every prototype and factory (program exit, tests).
     static void reset();

@@ -15,12 +15,12 @@ struct Resolution {
 
 constexpr Resolution kResolutions[] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}};
 
-void copyText(char (&field)[Settings::kTextSize], const char* text) {
-    std::memset(field, 0, sizeof field);
-    if (text != nullptr) std::strncpy(field, text, Settings::kTextSize - 1);
-}
-
 }  // namespace
+
+void Settings::copyText(char (&field)[kTextSize], const char* text) {
+    std::memset(field, 0, sizeof field);
+    if (text != nullptr) std::strncpy(field, text, kTextSize - 1);
+}
 
 void Settings::resetStartValues() {
     s_instance = Settings{};
@@ -40,16 +40,27 @@ void Settings::save() {
 }
 
 void Settings::getPlayerName(char* out) {
-    std::memcpy(out, s_instance.playerName, kTextSize);
+    const Settings& s = s_instance;
+    std::memcpy(out, s.playerNameOverride[0] != '\0' ? s.playerNameOverride : s.playerName,
+                kTextSize);
 }
 void Settings::setPlayerName(const char* name) {
     copyText(s_instance.playerName, name);
+    copyText(s_instance.playerNameOverride, nullptr);
+}
+void Settings::overridePlayerName(const char* name) {
+    copyText(s_instance.playerNameOverride, name);
 }
 void Settings::getServerIp(char* out) {
-    std::memcpy(out, s_instance.serverIp, kTextSize);
+    const Settings& s = s_instance;
+    std::memcpy(out, s.serverIpOverride[0] != '\0' ? s.serverIpOverride : s.serverIp, kTextSize);
 }
 void Settings::setServerIp(const char* address) {
     copyText(s_instance.serverIp, address);
+    copyText(s_instance.serverIpOverride, nullptr);
+}
+void Settings::overrideServerIp(const char* address) {
+    copyText(s_instance.serverIpOverride, address);
 }
 
 void Settings::setResolution(std::int32_t index) {

@@ -65,8 +65,14 @@ class Settings {
     static void setMouseSensitivity(std::int32_t v) { s_instance.mouseSensitivity = v; }
     static std::int32_t getWindowHeight() { return s_instance.windowHeight; }
     static std::int32_t getWindowWidth() { return s_instance.windowWidth; }
-    static std::uint16_t getServerPort() { return s_instance.serverPort; }
-    static void setServerPort(std::uint16_t v) { s_instance.serverPort = v; }
+    static std::uint16_t getServerPort() {
+        return s_instance.serverPortOverride != 0 ? s_instance.serverPortOverride
+                                                  : s_instance.serverPort;
+    }
+    static void setServerPort(std::uint16_t v) {
+        s_instance.serverPort = v;
+        s_instance.serverPortOverride = 0;
+    }
     // Copies the address with its NUL into `out`, which must hold kTextSize bytes.
     static void getServerIp(char* out);
     // Keeps at most 50 characters of `address`.
@@ -105,6 +111,13 @@ class Settings {
     static bool getTransparency() { return s_instance.transparency; }
     static void setTransparency(bool v) { s_instance.transparency = v; }
 
+    // Values of the command line laid over the file's for one run: the getters return
+    // them, the file writer never sees them and reading the file again keeps them. A
+    // change through the setter (the configuration screen) replaces the override.
+    static void overrideServerIp(const char* address);
+    static void overrideServerPort(std::uint16_t port) { s_instance.serverPortOverride = port; }
+    static void overridePlayerName(const char* name);
+
     // Window size from the resolution index 0..3 (640x480, 800x600, 1024x768,
     // 1280x1024); any other index changes nothing.
     static void setResolution(std::int32_t index);
@@ -113,6 +126,9 @@ class Settings {
 
   private:
     constexpr Settings() = default;
+
+    // Keeps the first kTextSize - 1 characters of `text` (nullptr: empty) with a NUL.
+    static void copyText(char (&field)[kTextSize], const char* text);
 
     // Start values, in the store's field order. The instance is constant-initialised,
     // so nothing runs before main; create() sets these again and reads the file.
@@ -153,6 +169,10 @@ class Settings {
     std::int32_t lod = 1;
     std::int32_t textureQuality = 0;
     bool transparency = true;
+    // Command-line overrides; empty or 0 when there is none.
+    char serverIpOverride[kTextSize] = {};
+    std::uint16_t serverPortOverride = 0;
+    char playerNameOverride[kTextSize] = {};
 
     friend class SettingsReader;
     friend class SettingsWriter;

@@ -187,7 +187,7 @@ class SettingsReader {
                 s_.mouseSensitivity = signedNumber(value);
                 return s_.mouseSensitivity <= 0 ? kMsgSensitivity : nullptr;
             case 9:
-                Settings::setPlayerName(value.c_str());
+                Settings::copyText(s_.playerName, value.c_str());
                 break;
             case 10:
                 if (value == "red") {
@@ -199,7 +199,7 @@ class SettingsReader {
                 }
                 break;
             case 11:
-                Settings::setServerIp(value.c_str());
+                Settings::copyText(s_.serverIp, value.c_str());
                 break;
             case 12:
                 s_.serverPort = static_cast<std::uint16_t>(leadingNumber(value, 4294967295u));

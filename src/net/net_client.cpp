@@ -1,5 +1,6 @@
 #include "net/net_client.h"
 
+#include <type_traits>
 #include <utility>
 
 #include "net/protocol/server_messages.h"
@@ -44,6 +45,8 @@ void NetClient::disconnect() {
     sendThread_.stop();
     connection_.send(encodeGoodbye());
     connection_.close();
+    std::lock_guard<std::mutex> guard(remoteLock_);
+    remoteObjects_.clear();
 }
 
 void NetClient::addObject(NetObject& object) {
@@ -67,9 +70,10 @@ void NetClient::sendData(std::uint8_t type, std::int32_t id, const void* payload
     connection_.send(encodeData(type, id, payload, length));
 }
 
-void NetClient::registerRemote(NetObject& object) {
+bool NetClient::registerRemote(NetObject& object) {
     std::lock_guard<std::mutex> guard(remoteLock_);
-    remoteObjects_[object.netId()] = &object;
+    if (remoteObjects_.size() >= kMaxRemoteObjects) return false;
+    return remoteObjects_.try_emplace(object.netId(), Remote{&object, object.netType()}).second;
 }
 
 std::int32_t NetClient::makeId() {
@@ -84,31 +88,54 @@ std::size_t NetClient::remoteObjectCount() const {
 }
 
 void NetClient::setNewObjectHandler(void* context, NewObjectHandler handler) {
-    std::lock_guard<std::mutex> guard(handlerLock_);
-    onNewObject_ = {handler, context};
+    setHandler(onNewObject_, context, handler);
 }
 
 void NetClient::setRemoveObjectHandler(void* context, RemoveObjectHandler handler) {
-    std::lock_guard<std::mutex> guard(handlerLock_);
-    onRemoveObject_ = {handler, context};
+    setHandler(onRemoveObject_, context, handler);
 }
 
 void NetClient::setCombatEventHandler(void* context, CombatEventHandler handler) {
-    std::lock_guard<std::mutex> guard(handlerLock_);
-    onCombatEvent_ = {handler, context};
+    setHandler(onCombatEvent_, context, handler);
 }
 
 void NetClient::setDataEventHandler(void* context, DataEventHandler handler) {
-    std::lock_guard<std::mutex> guard(handlerLock_);
-    onDataEvent_ = {handler, context};
+    setHandler(onDataEvent_, context, handler);
 }
 
 template <typename Function>
-NetClient::Handler<Function> NetClient::current(const Handler<Function>& slot) const {
-    // Copied under the lock and called outside it: a handler takes the World's lock,
-    // and the World may hold that lock while it changes the handlers.
-    std::lock_guard<std::mutex> guard(handlerLock_);
-    return slot;
+void NetClient::setHandler(Handler<Function>& slot, void* context, Function function) {
+    {
+        std::lock_guard<std::mutex> guard(handlerLock_);
+        slot = {function, context};
+    }
+    // A call that took the old slot may still be running: wait for it to end, unless
+    // this is that call changing the handlers.
+    if (callingThread_.load() != std::this_thread::get_id()) {
+        std::lock_guard<std::mutex> wait(callLock_);
+    }
+}
+
+template <typename Function, typename Result, typename... Args>
+Result NetClient::call(const Handler<Function>& slot, Result otherwise, Args... args) {
+    std::lock_guard<std::mutex> calling(callLock_);
+    Handler<Function> handler;
+    {
+        // Copied under the lock and called outside it, so that setting a slot never
+        // waits for the handler while holding handlerLock_.
+        std::lock_guard<std::mutex> guard(handlerLock_);
+        handler = slot;
+    }
+    if (handler.function == nullptr) return otherwise;
+    callingThread_ = std::this_thread::get_id();
+    Result result = otherwise;
+    if constexpr (std::is_void_v<decltype(handler.function(handler.context, args...))>) {
+        handler.function(handler.context, args...);
+    } else {
+        result = handler.function(handler.context, args...);
+    }
+    callingThread_ = std::thread::id{};
+    return result;
 }
 
 void NetClient::dispatch(void* context, std::uint8_t type, const std::uint8_t* body,
@@ -135,42 +162,27 @@ void NetClient::dispatchMessage(std::uint8_t type, const std::uint8_t* body, std
             if (!isFinitePose(message->pose)) break;
             std::lock_guard<std::mutex> guard(remoteLock_);
             const auto found = remoteObjects_.find(message->id);
-            if (found != remoteObjects_.end()) found->second->netPose().store(message->pose);
+            if (found != remoteObjects_.end()) found->second.object->netPose().store(message->pose);
             break;
         }
         case Kind::ServerFull:
             showError("server full...disabling multiplayer");
             disconnect();
             break;
-        case Kind::Remove: {
-            {
-                std::lock_guard<std::mutex> guard(remoteLock_);
-                remoteObjects_.erase(message->id);
-            }
-            const auto call = current(onRemoveObject_);
-            if (call.function != nullptr)
-                call.function(call.context, message->id, message->typeCode);
+        case Kind::Remove:
+            handleRemoveObject(message->id);
             break;
-        }
-        case Kind::Combat: {
-            const auto call = current(onCombatEvent_);
-            if (call.function != nullptr) {
-                call.function(call.context, message->type, message->id, message->id2, message->id3,
-                              message->type1, message->type2);
-            }
+        case Kind::Combat:
+            call(onCombatEvent_, std::int32_t{-1}, message->type, message->id, message->id2,
+                 message->id3, message->type1, message->type2);
             break;
-        }
         case Kind::ClientNumber:
             clientNumber_ = message->clientNumber;
             break;
-        case Kind::Data: {
-            const auto call = current(onDataEvent_);
-            if (call.function != nullptr) {
-                call.function(call.context, message->type, message->id, message->payload,
-                              message->payloadLength);
-            }
+        case Kind::Data:
+            call(onDataEvent_, 0, message->type, message->id, message->payload,
+                 message->payloadLength);
             break;
-        }
         case Kind::Ignored:
             break;
     }
@@ -184,8 +196,24 @@ void NetClient::handleNewObject(std::int32_t id, std::uint8_t typeCode, const Po
         std::lock_guard<std::mutex> guard(remoteLock_);
         if (remoteObjects_.size() >= kMaxRemoteObjects || remoteObjects_.count(id) != 0) return;
     }
-    const auto call = current(onNewObject_);
-    if (call.function != nullptr) call.function(call.context, id, typeCode, pose);
+    call(onNewObject_, std::int32_t{-1}, id, typeCode, pose);
+}
+
+void NetClient::handleRemoveObject(std::int32_t id) {
+    std::uint8_t typeCode = 0;
+    {
+        std::lock_guard<std::mutex> guard(remoteLock_);
+        const auto found = remoteObjects_.find(id);
+        // Not registered: the World holds nothing of that identifier.
+        if (found == remoteObjects_.end()) return;
+        typeCode = found->second.typeCode;
+    }
+    // Forgotten only once the World has let go of it, so a refused removal cannot
+    // leave an object in the World that the cap no longer counts. Updates run on this
+    // thread too, so none reaches the object between its removal and the erase.
+    if (call(onRemoveObject_, std::int32_t{-1}, id, typeCode) != 0) return;
+    std::lock_guard<std::mutex> guard(remoteLock_);
+    remoteObjects_.erase(id);
 }
 
 }  // namespace net

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <thread>
 #include <unordered_map>
 
 #include "net/connection.h"
@@ -44,8 +45,11 @@ class NetClient {
     // threads: 0, or -1 when the connection or a thread failed (no message is shown).
     std::int32_t connect();
     std::int32_t connect(const char* host, std::uint16_t port);
-    // Stops the SendThread, sends MSG_GOODBYE and closes the connection. Never waits for
-    // the server: the socket is shut down before the receiving thread is joined.
+    // Stops the SendThread, sends MSG_GOODBYE, closes the connection and forgets every
+    // remote object. Never waits for the server: the socket is shut down before the
+    // receiving thread is joined. Once it returns no handler runs and no remote pose is
+    // written, so the caller may free what the handlers reach. It waits for a handler
+    // that is running: never call it while holding a lock that handlers take.
     void disconnect();
 
     // MSG_NEW, then the object is streamed until removeObject.
@@ -56,9 +60,11 @@ class NetClient {
     // An 11-byte message whose bytes 3-10 are the first 8 payload bytes (zeros beyond
     // `length`).
     void sendData(std::uint8_t type, std::int32_t id, const void* payload, std::size_t length);
-    // Remote objects receive MSG_UPDATE poses from now on. The object must stay alive
-    // until MSG_REMOVE for it has been handled or the client has disconnected.
-    void registerRemote(NetObject& object);
+    // Remote objects receive MSG_UPDATE poses from now on; false, and nothing
+    // registered, when its identifier is taken or kMaxRemoteObjects are registered: the
+    // caller must not keep the object then. A registered object must stay alive until
+    // the remove handler has removed it or the client has disconnected.
+    bool registerRemote(NetObject& object);
     // -1 until the server has sent the client number, else (number << 16) | serial
     // (-1 when all serials are in use).
     std::int32_t makeId();
@@ -69,7 +75,13 @@ class NetClient {
     // that stopped reading.
     bool isConnected() const { return connection_.isOpen(); }
 
-    // A null function disables the event. A call already under way may still finish.
+    // A null function disables the event. Setting a slot waits for a handler call that
+    // is already running (unless a handler itself sets it), so once a slot is cleared
+    // nothing it named runs any more. A handler may be waiting for the caller's lock:
+    // never set a slot while holding a lock that handlers take.
+    //
+    // The remove handler is called only for a registered object, with the type code it
+    // was announced with; the object stays registered unless the handler returns 0.
     void setNewObjectHandler(void* context, NewObjectHandler handler);
     void setRemoveObjectHandler(void* context, RemoveObjectHandler handler);
     void setCombatEventHandler(void* context, CombatEventHandler handler);
@@ -86,18 +98,31 @@ class NetClient {
         void* context = nullptr;
     };
 
+    struct Remote {
+        NetObject* object = nullptr;
+        std::uint8_t typeCode = 0;  // as announced
+    };
+
     std::int32_t startThreads();
     void dispatchMessage(std::uint8_t type, const std::uint8_t* body, std::size_t length);
     void handleNewObject(std::int32_t id, std::uint8_t typeCode, const Pose& pose);
+    void handleRemoveObject(std::int32_t id);
     template <typename Function>
-    Handler<Function> current(const Handler<Function>& slot) const;
+    void setHandler(Handler<Function>& slot, void* context, Function function);
+    // Calls the handler in `slot`, if any, with `args`; returns its result, or
+    // `otherwise` when the slot is empty.
+    template <typename Function, typename Result, typename... Args>
+    Result call(const Handler<Function>& slot, Result otherwise, Args... args);
 
     Connection connection_;
     SendThread sendThread_;
     // Remote objects by identifier (not owned), guarded by remoteLock_.
     mutable std::mutex remoteLock_;
-    std::unordered_map<std::int32_t, NetObject*> remoteObjects_;
+    std::unordered_map<std::int32_t, Remote> remoteObjects_;
     mutable std::mutex handlerLock_;  // guards the four handler slots
+    // Held for the whole of each handler call, so that setting a slot can wait for it.
+    std::mutex callLock_;
+    std::atomic<std::thread::id> callingThread_{};  // the thread inside a handler call
     Handler<NewObjectHandler> onNewObject_;
     Handler<RemoveObjectHandler> onRemoveObject_;
     Handler<CombatEventHandler> onCombatEvent_;

@@ -1,5 +1,21 @@
 #include "net/player_status.h"
 
+#include "net/protocol/game_codes.h"
+
+namespace {
+
+constexpr std::int32_t kStartAmmoMg = 200;
+constexpr std::int32_t kStartHealth = 100;
+
+void rearm() {
+    PlayerStatus::setWeapon(WEAPON_MG);
+    PlayerStatus::setAmmo(kStartAmmoMg, WEAPON_MG);
+    PlayerStatus::setAmmo(0, WEAPON_RAIL);
+    PlayerStatus::setHealth(kStartHealth);
+}
+
+}  // namespace
+
 std::int32_t PlayerStatus::getAmmo(std::int32_t weapon) {
     if (weapon < 0 || weapon >= kWeaponSlots) return 0;
     return s_ammo[weapon].load(kOrder);
@@ -29,4 +45,14 @@ void PlayerStatus::resetAll() {
     s_frags = 0;
     s_cameraIndex = 1;
     s_viewAngles[0] = s_viewAngles[1] = 0.0f;
+}
+
+void PlayerStatus::resetForMatch() {
+    rearm();
+    resetFrags();
+}
+
+void PlayerStatus::resetForRespawn() {
+    rearm();
+    setArmor(0);
 }

@@ -57,6 +57,12 @@ class PlayerStatus {
 
     // Everything back to its value at program start.
     static void resetAll();
+    // A match begins: the machine gun with 200 rounds, no rail rounds, full health and
+    // no frags; the armor keeps its value.
+    static void resetForMatch();
+    // The own Voka comes back: as at a match start, but the armor is gone and the frags
+    // stay.
+    static void resetForRespawn();
 
   private:
     static constexpr std::memory_order kOrder = std::memory_order_relaxed;

@@ -35,6 +35,10 @@ std::uint32_t timeGetTime() {
     return static_cast<std::uint32_t>(ms);
 }
 
+float clockSeconds() {
+    return static_cast<float>(timeGetTime()) * 0.001f;
+}
+
 void sleepMs(std::uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }

@@ -10,6 +10,9 @@ namespace platform {
 // Wraps after 49 days, like the counter it replaces.
 std::uint32_t timeGetTime();
 
+// The game clock in seconds as the game keeps them: timeGetTime() * 0.001 as a float.
+float clockSeconds();
+
 // Fixes the origin of timeGetTime(); main() calls it first thing. Calling it again
 // restarts the count (tests do).
 void startClock();

@@ -30,4 +30,40 @@ void warpCursor(int x, int y) {
     glutWarpPointer(x, y);
 }
 
+namespace {
+
+// True when `window` is `ancestor` or lies inside it.
+bool isWithin(Display* display, Window window, Window ancestor) {
+    while (window != 0 && window != ancestor) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return false;
+        if (children != nullptr) XFree(children);
+        if (window == root) return false;
+        window = parent;
+    }
+    return window == ancestor;
+}
+
+}  // namespace
+
+bool hasKeyboardFocus() {
+    Display* display = glXGetCurrentDisplay();
+    const GLXDrawable window = glXGetCurrentDrawable();
+    if (display == nullptr || window == 0) return false;
+    Window focus = 0;
+    int revertTo = 0;
+    XGetInputFocus(display, &focus, &revertTo);
+    if (focus == PointerRoot) {
+        int x = 0;
+        int y = 0;
+        XWindowAttributes attributes{};
+        return getCursorPos(x, y) && XGetWindowAttributes(display, window, &attributes) && x >= 0 &&
+               y >= 0 && x < attributes.width && y < attributes.height;
+    }
+    return focus != None && isWithin(display, focus, window);
+}
+
 }  // namespace platform

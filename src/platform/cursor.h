@@ -13,4 +13,9 @@ bool getCursorPos(int& x, int& y);
 // Moves the cursor to a position inside the window.
 void warpCursor(int x, int y);
 
+// True while the game window has the keyboard focus: the focus is on the window (or
+// inside it), or follows the pointer and the pointer is over the window. Mouse look
+// reads and re-centres the cursor only then.
+bool hasKeyboardFocus();
+
 }  // namespace platform

@@ -3,7 +3,7 @@
 #include "platform/clock.h"
 
 void FrameClock::tick() {
-    tick(static_cast<float>(platform::timeGetTime()) * 0.001f);
+    tick(platform::clockSeconds());
 }
 
 void FrameClock::tick(float nowSeconds) {

@@ -12,6 +12,10 @@ struct Pose {
     float rotZ = 0.0f;
 };
 
+// True when x, y and z are finite numbers. Objects skip drawing at a position that is
+// not, so that no NaN reaches the matrix stack.
+bool hasFinitePosition(const Pose& pose);
+
 // Pose, velocity, accumulated force and mass, integrated once a frame. The pose comes
 // first: it is the record the network sends for the object.
 class Body {
@@ -29,6 +33,11 @@ class Body {
         force_[0] += x;
         force_[1] += y;
         force_[2] += z;
+    }
+    void setForce(float x, float y, float z) {
+        force_[0] = x;
+        force_[1] = y;
+        force_[2] = z;
     }
     const float* getForce() const { return force_; }
 

@@ -30,3 +30,11 @@ void applyMatchGlState() {
     glEnable(GL_NORMALIZE);
     glMatrixMode(GL_MODELVIEW);
 }
+
+void applyTransparency() {
+    if (Settings::getTransparency()) {
+        glEnable(GL_BLEND);
+    } else {
+        glDisable(GL_BLEND);
+    }
+}

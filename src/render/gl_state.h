@@ -11,3 +11,7 @@ void applyBaseGlState();
 // mipmap levels of the settings (on the texture bound at that moment), face culling by
 // the `backfaceCulling` setting, normalised normals, and the modelview matrix current.
 void applyMatchGlState();
+
+// Blending on when the `transparency` setting is on, off otherwise: with it off, glows and
+// flip-books draw opaque.
+void applyTransparency();

@@ -303,3 +303,10 @@ void SceneObject::castShadow(Model3ds& model, int objectIndex) {
     shadowPass(object, true);
     glPopAttrib();
 }
+
+void SceneObject::castShadows(Model3ds& model, const float* light) {
+    for (int i = 0; i < static_cast<int>(model.objects.size()); ++i) {
+        for (int c = 0; c < 4; ++c) model.objects[i].lightPosition[c] = light[c];
+        castShadow(model, i);
+    }
+}

@@ -50,6 +50,13 @@ void SceneObject::loadMaterialTextures() {
     }
 }
 
+int SceneObject::initMeshes() {
+    loadMaterialTextures();
+    buildBuffers();
+    buildDisplayLists();
+    return 0;
+}
+
 Model3ds& SceneObject::modelAt(float x, float y) {
     switch (LodGrid::instance().lodAt(x, y)) {
         case LodGrid::kMiddle:

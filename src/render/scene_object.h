@@ -68,6 +68,9 @@ class SceneObject {
     // Main-thread set-up: buffer objects (when available) and display lists.
     void buildBuffers();
     void buildDisplayLists();
+    // The common main-thread set-up of a loaded object: material textures, then buffer
+    // objects and display lists. Returns 0.
+    int initMeshes();
 
     // The model of the detail that the level-of-detail grid chose for the cell under a
     // world position: full, middle or far.
@@ -78,6 +81,9 @@ class SceneObject {
     // Draws the shadow volume of one object into the stencil buffer, from the light
     // position stored in that object (in the object's own space).
     void castShadow(Model3ds& model, int objectIndex);
+    // Stores `light` (x, y, z, 1 in the model's own space) in every object of `model` and
+    // draws each object's shadow volume.
+    void castShadows(Model3ds& model, const float* light);
 
   private:
     void submitImmediate(const Model3ds& model, const MeshObject3ds& object);

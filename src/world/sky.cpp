@@ -24,10 +24,7 @@ int Sky::update() {
 }
 
 int Sky::initGL() {
-    loadMaterialTextures();
-    buildBuffers();
-    buildDisplayLists();
-    return 0;
+    return initMeshes();
 }
 
 int Sky::draw(Pose /*camera*/, const float* /*light*/) {

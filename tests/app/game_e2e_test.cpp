@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/settings_fixture.h"
+#include "platform/clock.h"
 #include "support/e2e_runner.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
@@ -32,10 +33,11 @@ class GameE2eTest : public ::testing::Test {
     }
 
     // Starts the built game on `settings`, without a zrv.cfg when they are empty.
-    std::unique_ptr<E2eRun> start(const std::string& settings, bool interactive = false) {
+    std::unique_ptr<E2eRun> start(const std::string& settings, bool interactive = false,
+                                  const std::vector<std::string>& args = {}) {
         if (!settings.empty()) dir.write("zrv.cfg", settings);
-        return std::make_unique<E2eRun>(testing_support::builtBinary("src/voka"), dir.path(),
-                                        std::vector<std::string>{}, interactive);
+        return std::make_unique<E2eRun>(testing_support::builtBinary("src/voka"), dir.path(), args,
+                                        interactive);
     }
 
     static void expectWindowSize(E2eRun& run, int expectedWidth, int expectedHeight) {
@@ -104,6 +106,27 @@ TEST_F(GameE2eTest, AnsweringTheRealQuestionWithNoOpensTheConfiguredWindow) {
     ASSERT_TRUE(run->keyInWindowTitled("Switch to FullScreen?", "Escape")) << run->report();
     expectWindowSize(*run, 1024, 768);
     exitThroughMenu(*run);
+}
+
+TEST_F(GameE2eTest, HelpListsTheOptionsAndBadArgumentsExitWithTwo) {
+    const auto help = start(kSettings, false, {"--help"});
+    EXPECT_EQ(help->wait(), 0);
+    EXPECT_EQ(help->stdoutLines().at(1).find("  --connect HOST[:PORT]"), 0u) << help->report();
+    const auto bad = start(kSettings, false, {"--start", "--conect", "host"});
+    EXPECT_EQ(bad->wait(), 2);
+    EXPECT_EQ(bad->stderrLines().at(0), "voka: unknown option --conect");
+}
+
+// Without a server the match says so and plays level 1; Esc ends it at once.
+TEST_F(GameE2eTest, StartGoesPastTheMenuIntoTheMatch) {
+    const auto run = start(kSettings, false, {"--start", "--connect", "127.0.0.1:9"});
+    ASSERT_TRUE(run->waitForWindow()) << run->report();
+    const std::string message = "error: current level is -1, not connected to server? setting to 1";
+    for (int waited = 0; !hasLine(run->stderrLines(), message) && waited < 20000; waited += 50)
+        platform::sleepMs(50);
+    ASSERT_TRUE(hasLine(run->stderrLines(), message)) << run->report();
+    run->key("Escape");
+    EXPECT_EQ(run->wait(), 0);
 }
 
 TEST_F(GameE2eTest, WithoutDisplaySaysSoInOneLine) {

@@ -1,13 +1,28 @@
-// The game's state machine in a real GLUT window: key rules per state, the mouse
-// buttons, the arrow keys, and resizing in every state.
+// The game's state machine in a real GLUT window: key rules per state, loading, the
+// mouse buttons, the arrow keys, and resizing in every state.
 #include <GL/freeglut.h>
 
+#include <semaphore>
+
 #include "app/input_state.h"
+#include "app/loading_screen.h"
+#include "combat/model_store.h"
+#include "loopback.h"
 #include "screen_fixture.h"
 #include "support/captured_errors.h"
 #include "support/e2e_runner.h"
+#include "world/level_registry.h"
+#include "world/load_levels.h"
 
 namespace {
+
+// Prototype factories that each wait for the test's go, so that the loading screen can
+// be read at every step.
+std::counting_semaphore<64> g_nextPrototype{0};
+std::unique_ptr<SceneObject> waitingPrototype() {
+    g_nextPrototype.acquire();
+    return nullptr;
+}
 
 class GameStateTest : public ScreenTest {
   protected:
@@ -16,6 +31,9 @@ class GameStateTest : public ScreenTest {
         testing_support::copyGameData(dir.path());
         Settings::setFov(75.0);
         InputState::reset();
+        // The match plays the game data's level 1.
+        loadLevels();
+        LevelRegistry::instance().setCurrentLevel(1);
     }
     // Walks the menu to an entry and presses Enter.
     void choose(int entry) {
@@ -57,17 +75,48 @@ TEST_F(GameStateTest, EnterActsOnPressEscOnPressOrRelease) {
     EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kAbout);
 }
 
-TEST_F(GameStateTest, StartBeginsLoadingWhichIgnoresKeys) {
+TEST_F(GameStateTest, LoadingShowsEachPercentageIgnoresKeysAndEndsConnecting) {
+    constexpr int kSteps = static_cast<int>(Prototype::Count);
+    while (g_nextPrototype.try_acquire()) {
+    }
+    for (int slot = 0; slot < kSteps; ++slot)
+        ModelStore::setFactory(static_cast<Prototype>(slot), waitingPrototype);
+    // However the test ends, the worker must be able to finish.
+    struct OpenGate {
+        ~OpenGate() { g_nextPrototype.release(kSteps); }
+    } openGate;
+
     choose(MainMenu::kStart);
-    EXPECT_EQ(game->getState(), GameState::Loading);
+    ASSERT_EQ(game->getState(), GameState::Loading);
     EXPECT_EQ(game->getMenu(), nullptr);
-    for (unsigned char c :
-         {GameKey::Esc, GameKey::Enter, GameKey::Up, static_cast<unsigned char>('w')})
-        tap(c);
-    game->special(GLUT_KEY_LEFT, 0, 0);
-    EXPECT_EQ(game->getState(), GameState::Loading);
-    game->mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+    const LoadingScreen& screen = *game->getLoadingScreen();
+    std::vector<std::string> shown = {screen.statusText()};
+    for (int step = 1; step <= kSteps; ++step) {
+        for (unsigned char c : {GameKey::Esc, GameKey::Enter, GameKey::Up, GameKey::Down}) tap(c);
+        game->special(GLUT_KEY_LEFT, 0, 0);
+        game->mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+        ASSERT_EQ(game->getState(), GameState::Loading);
+        g_nextPrototype.release();
+        ASSERT_TRUE(loopback::eventually([&] { return screen.statusText() != shown.back(); }));
+        shown.push_back(screen.statusText());
+    }
     EXPECT_EQ(InputState::getLeftButton(), 0);
+    // The frame that finds the worker ended uploads and says so; the next idle plays.
+    ASSERT_TRUE(loopback::eventually([&] {
+        game->display();
+        return screen.isFinished();
+    }));
+    shown.push_back(screen.statusText());
+    EXPECT_EQ(shown, (std::vector<std::string>{"loading:   0%", "loading:   9%", "loading:  18%",
+                                               "loading:  27%", "loading:  36%", "loading:  45%",
+                                               "loading:  55%", "loading:  64%", "loading:  73%",
+                                               "loading:  82%", "loading:  90%", "loading:  95%",
+                                               "loading: 100%", "connecting to server..."}));
+    game->idle();
+    EXPECT_EQ(game->getState(), GameState::Playing);
+    EXPECT_EQ(game->getLoadingScreen(), nullptr);
+    EXPECT_TRUE(errors.texts().empty());
+    ModelStore::reset();
 }
 
 TEST_F(GameStateTest, DrivingKeysSetAndClearTheirFlags) {
@@ -109,6 +158,7 @@ TEST_F(GameStateTest, MouseButtonsActOnlyInTheMatch) {
 }
 
 TEST_F(GameStateTest, AnyKeyOrArrowWhenDeadRespawnsAndTheNextFrameIsPlaying) {
+    game->setState(GameState::Playing);
     game->setState(GameState::Dead);
     release('q');  // a release is enough
     EXPECT_EQ(game->getState(), GameState::Respawn);

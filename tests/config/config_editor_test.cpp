@@ -7,11 +7,11 @@
 
 namespace {
 
-constexpr unsigned char kEnter = ConfigEditor::kEnter;
-constexpr unsigned char kLeft = ConfigEditor::kLeft;
-constexpr unsigned char kUp = ConfigEditor::kUp;
-constexpr unsigned char kRight = ConfigEditor::kRight;
-constexpr unsigned char kDown = ConfigEditor::kDown;
+constexpr unsigned char kEnter = GameKey::Enter;
+constexpr unsigned char kLeft = GameKey::Left;
+constexpr unsigned char kUp = GameKey::Up;
+constexpr unsigned char kRight = GameKey::Right;
+constexpr unsigned char kDown = GameKey::Down;
 
 class ConfigEditorTest : public SettingsTest {
   protected:

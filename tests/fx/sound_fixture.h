@@ -15,12 +15,15 @@
 #include "support/test_images.h"
 
 // A sound manager playing into SDL's disk audio driver, with every sample a short
-// steady tone unless a test writes its own.
-class SoundTest : public ::testing::Test {
+// steady tone unless a test writes its own. `Base` is the test's own fixture (a window,
+// for the head-up display that drives the engine).
+template <class Base>
+class SoundFixture : public Base {
   protected:
     using DiskAudio = testing_support::DiskAudio;
 
     void SetUp() override {
+        Base::SetUp();
         Settings::resetStartValues();
         Settings::setSound(true);
         for (std::int32_t id = 0; id < SoundManager::kSampleCount; ++id)
@@ -30,6 +33,7 @@ class SoundTest : public ::testing::Test {
     void TearDown() override {
         audio.reset();
         Settings::resetStartValues();
+        Base::TearDown();
     }
 
     // Mono 16-bit samples at the mixing rate, written under the sample's file name.
@@ -63,3 +67,5 @@ class SoundTest : public ::testing::Test {
     testing_support::TempDir dir;
     std::unique_ptr<DiskAudio> audio;
 };
+
+using SoundTest = SoundFixture<::testing::Test>;

@@ -32,9 +32,9 @@ struct Recorder {
     }
     static std::int32_t onNew(void* context, std::int32_t id, std::uint8_t type, net::Pose pose) {
         auto* self = static_cast<Recorder*>(context);
-        auto& object = self->objects[id];
-        object = std::make_unique<TestObject>(id, type, pose);
-        self->client->registerRemote(*object);
+        auto object = std::make_unique<TestObject>(id, type, pose);
+        if (!self->client->registerRemote(*object)) return -1;
+        self->objects[id] = std::move(object);
         note(context, "new", id);
         return 0;
     }
@@ -83,11 +83,27 @@ TEST_F(DispatchTest, UpdatesMoveAnnouncedObjectsUntilTheyAreRemoved) {
     deliver(net::relay(2, net::encodeUpdate(0x0081, {1, 1, 1, 1, 1, 1})));
     EXPECT_EQ(recorder.objects[id]->netPose().load(), (net::Pose{1, 1, 1, 1, 1, 1}));
 
-    deliver(net::relay(2, net::encodeRemove(0x0081, net::TYPE_VOKA_RED)));
+    // The handler hears the type code the object was announced with, whatever the
+    // removal names; a removal of an object never announced reaches no handler.
+    deliver(net::relay(2, net::encodeRemove(0x0081, net::TYPE_BULLET_RAIL)));
+    deliver(net::relay(2, net::encodeRemove(0x0082, net::TYPE_VOKA_RED)));
     EXPECT_EQ(client.remoteObjectCount(), 0u);
     // An update just behind the removal names nothing any more and is dropped.
     deliver(net::relay(2, net::encodeUpdate(0x0081, {2, 2, 2, 2, 2, 2})));
     EXPECT_EQ(recorder.calls, (Calls{"new 131201", "remove 131201 128"}));
+}
+
+TEST_F(DispatchTest, RegistrationRefusesATakenIdentifierAndAFullTable) {
+    TestObject first(1, net::TYPE_VOKA_RED), again(1, net::TYPE_BULLET_MG);
+    EXPECT_TRUE(client.registerRemote(first));
+    EXPECT_FALSE(client.registerRemote(again));
+    std::vector<std::unique_ptr<TestObject>> more;
+    std::size_t accepted = 0;
+    for (std::int32_t id = 2; more.size() < net::NetClient::kMaxRemoteObjects; ++id) {
+        more.push_back(std::make_unique<TestObject>(id, net::TYPE_BULLET_MG));
+        accepted += client.registerRemote(*more.back());
+    }
+    EXPECT_EQ(accepted, net::NetClient::kMaxRemoteObjects - 1);
 }
 
 TEST_F(DispatchTest, NonFinitePosesAreNeverStored) {
@@ -114,8 +130,13 @@ TEST_F(DispatchTest, EventsReachTheirHandlers) {
 
 TEST_F(DispatchTest, ClearedHandlersAreNotCalled) {
     client.setNewObjectHandler(nullptr, nullptr);
-    client.setDataEventHandler(nullptr, nullptr);
     deliver(net::relay(1, net::encodeNew(net::TYPE_VOKA_RED, 1, kPose)));
+    // A handler that clears its own slot does not wait for itself.
+    client.setDataEventHandler(
+        &client, [](void* self, std::uint8_t, std::int32_t, const std::uint8_t*, std::size_t) {
+            static_cast<net::NetClient*>(self)->setDataEventHandler(nullptr, nullptr);
+        });
+    deliver(net::encodeLevel(1));
     deliver(net::encodeLevel(1));
     EXPECT_TRUE(recorder.calls.empty());
 }

@@ -19,10 +19,14 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
-TEST(HostileServer, FloodsAndGarbageLeaveTheClientBoundedAndInStep) {
+// With a World that removes what it holds and with one that refuses every removal: the
+// floods name half the objects for removal with the wrong type code.
+class HostileFlood : public testing::TestWithParam<bool> {};
+
+TEST_P(HostileFlood, FloodsAndGarbageLeaveTheClientBoundedAndInStep) {
     loopback::Listener listener;
     net::NetClient client;
-    RemoteWorld world(client);
+    RemoteWorld world(client, /*refuseRemovals=*/GetParam());
     ASSERT_EQ(client.connect("127.0.0.1", listener.port()), 0);
     loopback::Peer server(listener.accept());
 
@@ -34,6 +38,9 @@ TEST(HostileServer, FloodsAndGarbageLeaveTheClientBoundedAndInStep) {
         if (n % 4 == 0)
             append(stream, net::relay(static_cast<std::uint8_t>(n % 100),
                                       net::encodeUpdate(n, {nan, 0, 0, 0, 0, 0})));
+        if (n % 2 == 0)
+            append(stream, net::relay(static_cast<std::uint8_t>(n % 100),
+                                      net::encodeRemove(n, net::TYPE_BULLET_MG)));
     }
     // Garbage of every type byte but server full (which ends the connection by design),
     // cut to whole messages by type so that the sentinel below is read in step if the
@@ -50,12 +57,17 @@ TEST(HostileServer, FloodsAndGarbageLeaveTheClientBoundedAndInStep) {
     std::thread writer([&] { server.send(stream); });
     EXPECT_TRUE(loopback::eventually([&] { return client.getClientNumber() == 77; }, 20000));
     writer.join();
-    client.disconnect();
 
+    // The World holds exactly what the client still moves: no more than the cap, and
+    // nothing that a refused removal stranded.
     EXPECT_LE(client.remoteObjectCount(), net::NetClient::kMaxRemoteObjects);
     EXPECT_EQ(world.size(), client.remoteObjectCount());
     for (const net::Pose& pose : world.poses()) EXPECT_TRUE(net::isFinitePose(pose));
+    client.disconnect();
+    EXPECT_EQ(client.remoteObjectCount(), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Worlds, HostileFlood, testing::Bool());
 
 TEST(HostileServer, AServerThatStopsReadingCannotHangTheClient) {
     loopback::Listener listener;

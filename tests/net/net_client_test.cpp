@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -218,6 +219,55 @@ TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
     EXPECT_EQ(hits, 400);
     EXPECT_EQ(weapons, 400);
     EXPECT_GE(updates, 20 * 50);
+}
+
+// Once a slot is cleared nothing it named runs any more: the clearing waits for a call
+// under way, so the World may then free what that handler reaches.
+TEST_F(NetClientTest, ClearingAHandlerWaitsForTheCallUnderWay) {
+    struct Call {
+        std::promise<void> entered, release;
+        std::atomic<bool> cleared{false};
+        bool clearedWhileRunning = true;
+    } call;
+    client.setDataEventHandler(
+        &call, [](void* context, std::uint8_t, std::int32_t, const std::uint8_t*, std::size_t) {
+            auto& self = *static_cast<Call*>(context);
+            self.entered.set_value();
+            self.release.get_future().wait();
+            self.clearedWhileRunning = self.cleared.load();
+        });
+    server.send(net::encodeLevel(2));
+    call.entered.get_future().wait();
+    std::atomic<bool> clearing{false};
+    std::thread world([&] {
+        clearing = true;
+        client.setDataEventHandler(nullptr, nullptr);
+        call.cleared = true;
+    });
+    ASSERT_TRUE(eventually([&] { return clearing.load(); }));
+    call.release.set_value();
+    world.join();
+    EXPECT_FALSE(call.clearedWhileRunning);
+}
+
+// After disconnect no handler runs and no pose is written: the objects can go at once
+// (the sanitizer builds catch a late write).
+TEST_F(NetClientTest, DisconnectEndsEveryWriteToRemoteObjects) {
+    auto world = std::make_unique<RemoteWorld>(client);
+    server.send(net::relay(1, net::encodeNew(net::TYPE_VOKA_RED, 1, {})));
+    std::atomic<bool> writing{true};
+    std::thread peer([&] {
+        for (float f = 1; writing && server.send(net::relay(1, net::encodeUpdate(1, {f})));) f += 1;
+    });
+    ASSERT_TRUE(eventually([&] {
+        const auto pose = world->poseOf(0x010001);
+        return pose && (*pose)[0] > 0;
+    }));
+    client.disconnect();
+    EXPECT_EQ(client.remoteObjectCount(), 0u);
+    world.reset();
+    writing = false;
+    peer.join();
 }
 
 // The address of the settings is used as it is, with no reverse lookup that an address

@@ -4,6 +4,9 @@
 
 #include <thread>
 #include <utility>
+#include <vector>
+
+#include "net/protocol/game_codes.h"
 
 namespace {
 
@@ -37,6 +40,22 @@ TEST_F(PlayerStatusTest, CameraOffsetStartsOnTheSecondAndTogglesBack) {
     EXPECT_EQ(offsetXZ(), std::make_pair(6.0f, 13.0f));
     PlayerStatus::nextCameraOffset();
     EXPECT_EQ(offsetXZ(), std::make_pair(-3.0f, 16.0f));
+}
+
+// A match start keeps the armor and clears the frags; a respawn the other way round.
+TEST_F(PlayerStatusTest, MatchStartAndRespawnRearm) {
+    for (const bool respawn : {false, true}) {
+        PlayerStatus::setWeapon(WEAPON_RAIL);
+        PlayerStatus::setAmmo(4, WEAPON_RAIL);
+        PlayerStatus::setHealth(0);
+        PlayerStatus::setArmor(50);
+        PlayerStatus::addFrag();
+        respawn ? PlayerStatus::resetForRespawn() : PlayerStatus::resetForMatch();
+        EXPECT_EQ(std::vector<int>({PlayerStatus::getWeapon(), PlayerStatus::getAmmo(WEAPON_MG),
+                                    PlayerStatus::getAmmo(WEAPON_RAIL), PlayerStatus::getHealth(),
+                                    PlayerStatus::getArmor(), PlayerStatus::getFrags()}),
+                  std::vector<int>({WEAPON_MG, 200, 0, 100, respawn ? 0 : 50, respawn ? 1 : 0}));
+    }
 }
 
 // The receiving thread counts frags and changes health while the main thread reads and

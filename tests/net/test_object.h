@@ -10,6 +10,7 @@
 #include "loopback.h"
 #include "net/net_client.h"
 #include "net/net_object.h"
+#include "net/protocol/game_codes.h"
 
 // A match object as the network sees it, for the tests.
 class TestObject : public net::NetObject {
@@ -27,25 +28,33 @@ class TestObject : public net::NetObject {
     net::SharedPose pose_;
 };
 
-// Stands in for the World of one client: every announced object becomes a TestObject
-// registered with the client, and a removal destroys it. Handlers run on the receiving
-// thread, hence the lock.
+// Stands in for the World of one client: an announced object becomes a TestObject that
+// it keeps only if the client registers it. A removal destroys the object unless the
+// type code names the other kind (the World keeps Vokas and projectiles in separate
+// tables), or every removal is refused. Handlers run on the receiving thread, hence
+// the lock.
 class RemoteWorld {
   public:
-    explicit RemoteWorld(net::NetClient& client) : client_(client) {
+    explicit RemoteWorld(net::NetClient& client, bool refuseRemovals = false)
+        : client_(client), refuseRemovals_(refuseRemovals) {
         client.setNewObjectHandler(
             this, [](void* self, std::int32_t id, std::uint8_t type, net::Pose pose) {
                 auto& world = *static_cast<RemoteWorld*>(self);
                 std::lock_guard<std::mutex> guard(world.lock_);
-                auto& object = world.objects_[id];
-                object = std::make_unique<TestObject>(id, type, pose);
-                world.client_.registerRemote(*object);
+                auto object = std::make_unique<TestObject>(id, type, pose);
+                if (!world.client_.registerRemote(*object)) return std::int32_t{-1};
+                world.objects_[id] = std::move(object);
                 return std::int32_t{0};
             });
-        client.setRemoveObjectHandler(this, [](void* self, std::int32_t id, std::uint8_t) {
+        client.setRemoveObjectHandler(this, [](void* self, std::int32_t id, std::uint8_t type) {
             auto& world = *static_cast<RemoteWorld*>(self);
             std::lock_guard<std::mutex> guard(world.lock_);
-            return world.objects_.erase(id) == 1 ? std::int32_t{0} : std::int32_t{-1};
+            const auto found = world.objects_.find(id);
+            if (world.refuseRemovals_ || found == world.objects_.end() ||
+                isVokaType(found->second->netType()) != isVokaType(type))
+                return std::int32_t{-1};
+            world.objects_.erase(found);
+            return std::int32_t{0};
         });
     }
     // The receiving thread must not outlive the objects it moves.
@@ -70,6 +79,7 @@ class RemoteWorld {
 
   private:
     net::NetClient& client_;
+    bool refuseRemovals_;
     std::mutex lock_;
     std::map<std::int32_t, std::unique_ptr<TestObject>> objects_;
 };

@@ -21,11 +21,7 @@ class Draw2d : public GlTest {
 
     // How many pixels of the window are not black, or pure red.
     static int countPixels(bool redOnly = false) {
-        std::vector<std::uint8_t> rgba(kWidth * kHeight * 4);
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        const std::vector<std::uint8_t> rgba = readFrame();
         int count = 0;
         for (std::size_t i = 0; i < rgba.size(); i += 4)
             count += redOnly ? rgba[i] == 255 && rgba[i + 1] == 0 && rgba[i + 2] == 0

@@ -3,6 +3,8 @@
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/clock.h"
@@ -65,10 +67,35 @@ void GlTest::pumpEvents() {
 
 std::array<std::uint8_t, 4> GlTest::readPixel(int x, int y, unsigned int buffer) {
     std::array<std::uint8_t, 4> rgba{};
+    readPixels(x, y, 1, 1, buffer, rgba.data());
+    return rgba;
+}
+
+std::vector<std::array<std::uint8_t, 4>> GlTest::readWindow(unsigned int buffer) {
+    std::vector<std::array<std::uint8_t, 4>> pixels(static_cast<std::size_t>(kWidth * kHeight));
+    readPixels(0, 0, kWidth, kHeight, buffer, pixels.data()->data());
+    return pixels;
+}
+
+void GlTest::expectModelview(const float* ours, const char* what) {
+    float theirs[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, theirs);
+    float size = 1.0f;
+    for (float v : theirs) size = std::max(size, std::abs(v));
+    for (int i = 0; i < 16; ++i) ASSERT_NEAR(ours[i], theirs[i], 1e-5f * size) << what << " " << i;
+}
+
+void GlTest::readPixels(int x, int y, int width, int height, unsigned int buffer,
+                        std::uint8_t* rgba) {
     glFinish();
     glReadBuffer(buffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+}
+
+std::vector<std::uint8_t> GlTest::readFrame() {
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(kWidth * kHeight * 4));
+    readPixels(0, 0, kWidth, kHeight, GL_BACK, rgba.data());
     return rgba;
 }
 

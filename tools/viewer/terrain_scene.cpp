@@ -1,17 +1,20 @@
 #include "terrain_scene.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
+#include <cmath>
 #include <cstdio>
 
+#include "combat/camera_view.h"
 #include "combat/model_store.h"
 #include "config/settings.h"
+#include "net/protocol/game_codes.h"
 #include "render/draw_2d.h"
 #include "render/frustum.h"
 #include "render/gl_extensions.h"
 #include "render/gl_state.h"
 #include "render/lod_grid.h"
+#include "render/perspective.h"
 #include "world/level_registry.h"
 #include "world/load_levels.h"
 #include "world/terrain.h"
@@ -29,26 +32,50 @@ bool TerrainScene::load(std::int32_t level, bool sky) {
     Terrain::instance().initGL();
     sky_ = std::make_unique<Sky>(true);
     sky_->initGL();
+    flare_ = std::make_unique<LensFlare>();
+    hud_ = std::make_unique<Hud>();
 
     applyMatchGlState();
     return true;
 }
 
 void TerrainScene::resize(int width, int height) {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(Settings::getFov(), static_cast<double>(width) / (height > 0 ? height : 1), 0.01,
-                   10000.0);
-    glMatrixMode(GL_MODELVIEW);
+    setPerspective(width, height);
 }
 
 void applyFlyView(const Pose& pose) {
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    glRotatef(pose.rotY, 0.0f, 1.0f, 0.0f);
-    glRotatef(-pose.rotZ, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-pose.x, -pose.y, -pose.z);
+    // The match's camera with the eye on the flight path itself: no offset, no roll, the
+    // path's pitch as the look pitch.
+    const Pose vehicle{pose.x, pose.y, pose.z, 0.0f, 0.0f, pose.rotZ};
+    const Pose look{0.0f, 0.0f, 0.0f, 0.0f, pose.rotY, 0.0f};
+    const float offset[3] = {0.0f, 0.0f, 0.0f};
+    glMultMatrixf(camera_view::view(vehicle, look, offset).m);
+}
+
+Vec3f flyViewDirection(const Pose& pose) {
+    constexpr float kRadians = 3.14159265f / 180.0f;
+    const float pitch = pose.rotY * kRadians;
+    const float heading = pose.rotZ * kRadians;
+    return {std::cos(pitch) * std::cos(heading), std::cos(pitch) * std::sin(heading),
+            std::sin(pitch)};
+}
+
+HudInput sampleHudInput(const Pose& pose) {
+    HudInput in;
+    in.speed = 57;
+    in.health = 85;
+    in.armor = 50;
+    in.frags = 3;
+    in.weapon = WEAPON_MG;
+    in.ammo = 163;
+    in.eye[0] = pose.x;
+    in.eye[1] = pose.y;
+    in.eye[2] = pose.z;
+    const Vec3f aim = flyViewDirection(pose);
+    in.aim[0] = aim.x;
+    in.aim[1] = aim.y;
+    in.aim[2] = aim.z;
+    return in;
 }
 
 void TerrainScene::drawFrame(const Pose& camera, const char* readout) {
@@ -70,6 +97,15 @@ void TerrainScene::drawFrame(const Pose& camera, const char* readout) {
     // the same as drawing it first, but the depth test spares the software renderer
     // texturing the dome where the ground covers it (a quarter of the frame time).
     if (showSky_) sky_->draw(camera, light);
+    if (Settings::getLensflare()) {
+        const Vec3f sun{light[0], light[1], light[2]};
+        flare_->draw(sun, {camera.x, camera.y, camera.z}, flyViewDirection(camera), camera.rotY,
+                     camera.rotZ);
+    }
+    if (Settings::getCockpit()) {
+        hud_->draw(sampleHudInput(camera));
+        return;
+    }
 
     // The readout takes the fog of its raster position: none.
     gl_ext::fogCoordf(0.0f);

@@ -4,22 +4,26 @@
 #include <memory>
 
 #include "fly_path.h"
+#include "fx/hud.h"
+#include "fx/lens_flare.h"
 #include "world/sky.h"
 #include "world/sun_light.h"
 
 // What the viewer draws: the current level's terrain under the sky, lit by the match's
-// sun, with the ground fog, framed by the match's projection. Needs the GL context.
+// sun, with the ground fog, framed by the match's projection; the lens flare with the
+// `lensflare` setting, and the head-up display with sample values while `cockpit` is on
+// (the readout otherwise). Needs the GL context.
 class TerrainScene {
   public:
-    // Reads ./level.xml, makes `level` current and builds the terrain and the sky from
-    // the working directory; `sky` false leaves the dome out. False, after a message on
-    // stderr, when the level is not in the file.
+    // Reads ./level.xml, makes `level` current and builds the terrain, the sky, the lens
+    // flare and the head-up display from the working directory; `sky` false leaves the
+    // dome out. False, after a message on stderr, when the level is not in the file.
     bool load(std::int32_t level, bool sky);
 
     // The match's projection for a window of this size.
     void resize(int width, int height);
-    // One frame from the camera pose, ending with the readout line in the top left
-    // corner (not swapped).
+    // One frame from the camera pose, ending with the head-up display or the readout
+    // line in the top left corner (not swapped).
     void drawFrame(const Pose& camera, const char* readout);
 
     // Triangles of the terrain patches drawn in the last frame.
@@ -27,6 +31,8 @@ class TerrainScene {
 
   private:
     std::unique_ptr<Sky> sky_;
+    std::unique_ptr<LensFlare> flare_;
+    std::unique_ptr<Hud> hud_;
     bool showSky_ = true;
     SunLight sun_{-800.0f, -800.0f, 2000.0f};
     std::int64_t terrainTriangles_ = 0;
@@ -35,3 +41,8 @@ class TerrainScene {
 // The match's view transform for a camera at `pose`: heading about z, then the pitch
 // about the camera's lateral axis, world z up turned into OpenGL's y up.
 void applyFlyView(const Pose& pose);
+// The unit view direction of that camera in world coordinates.
+Vec3f flyViewDirection(const Pose& pose);
+// What the viewer's head-up display shows: made-up player values, and the camera's own
+// position and view direction for the map.
+HudInput sampleHudInput(const Pose& pose);

@@ -3,11 +3,13 @@
 #include <GL/freeglut.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
 #include "config/settings.h"
 #include "platform/clock.h"
+#include "platform/frame_clock.h"
 #include "platform/gl_driver.h"
 #include "platform/message_box.h"
 #include "render/gl_extensions.h"
@@ -100,9 +102,24 @@ struct Viewer {
         glutLeaveMainLoop();
     }
 
+    Pose cameraPose() const {
+        Pose pose = fly_path::at(flightSeconds(), Terrain::instance().heightmap());
+        if (options.pitch) pose.rotY = *options.pitch;
+        // The level-of-detail grid takes headings from 0 to 360 only.
+        if (options.heading)
+            pose.rotZ = std::fmod(std::fmod(*options.heading, 360.0f) + 360.0f, 360.0f);
+        return pose;
+    }
+
     void display() {
         if (frame == 0) secondStart = Clock::now();
-        const Pose pose = fly_path::at(flightSeconds(), Terrain::instance().heightmap());
+        // The timed frames start here, also when there are no warm-up frames.
+        if (timed() && frame == options.warmup) {
+            glFinish();
+            timedStart = Clock::now();
+        }
+        FrameClock::tick();
+        const Pose pose = cameraPose();
         scene.drawFrame(pose, readout().c_str());
         const bool timedFrame = timed() && frame >= options.warmup;
         if (timedFrame) terrainTriangles += static_cast<double>(scene.terrainTriangles());
@@ -115,10 +132,6 @@ struct Viewer {
         glutSwapBuffers();
         countSecond();
         ++frame;
-        if (timed() && frame == options.warmup) {
-            glFinish();
-            timedStart = Clock::now();
-        }
         if (last) finishTimedRun();
     }
 
@@ -146,6 +159,12 @@ struct Viewer {
                 break;
         }
     }
+
+    // The game's keys for the two effects.
+    static void specialKey(int key) {
+        if (key == GLUT_KEY_END) Settings::setCockpit(!Settings::getCockpit());
+        if (key == GLUT_KEY_INSERT) Settings::setLensflare(!Settings::getLensflare());
+    }
 };
 
 Viewer* g_viewer = nullptr;
@@ -164,6 +183,9 @@ void onReshape(int width, int height) {
 void onKeyboard(unsigned char character, int, int) {
     g_viewer->key(character);
 }
+void onSpecial(int key, int, int) {
+    Viewer::specialKey(key);
+}
 
 // The settings of the game directory, then the switches of the command line.
 void applySettings(const ViewerOptions& options) {
@@ -173,6 +195,8 @@ void applySettings(const ViewerOptions& options) {
     if (options.fog) Settings::setFog(*options.fog);
     if (options.culling) Settings::setFrustumCulling(*options.culling);
     if (options.detail) Settings::setMultitexturing(*options.detail);
+    Settings::setCockpit(options.hud);
+    Settings::setLensflare(options.flare);
 }
 
 }  // namespace
@@ -209,6 +233,7 @@ int runViewer(const ViewerOptions& options, const char* title, platform::Display
     glutDisplayFunc(onDisplay);
     glutReshapeFunc(onReshape);
     glutKeyboardFunc(onKeyboard);
+    glutSpecialFunc(onSpecial);
     glutIdleFunc(onIdle);
     glutMainLoop();
     g_viewer = nullptr;

@@ -17,12 +17,17 @@ const char* const kViewerUsage =
     "  --culling on|off     view-frustum culling\n"
     "  --detail on|off      detail texture (multitexturing)\n"
     "  --sky on|off         the sky dome (on)\n"
+    "  --hud on|off         the head-up display with sample values (off)\n"
+    "  --flare on|off       the lens flare when the sun is in view (off)\n"
     "  --frames N           timed run: N frames over one lap, then print the figures\n"
     "  --warmup N           untimed frames before a timed run (10)\n"
     "  --at SECONDS         hold the camera at this point of the flight\n"
+    "  --pitch DEGREES      camera pitch instead of the flight's (negative looks down)\n"
+    "  --heading DEGREES    camera heading instead of the flight's (0 along +x)\n"
     "  --screenshot FILE    write the last frame of a timed run as PNG\n"
     "Switches left out keep the values of the directory's zrv.cfg.\n"
-    "Keys: Esc quits; m render mode, l lod, f fog, c culling, t detail texture.\n";
+    "Keys: Esc quits; m render mode, l lod, f fog, c culling, t detail texture; End the\n"
+    "head-up display, Insert the lens flare.\n";
 
 namespace {
 
@@ -43,6 +48,14 @@ bool parseSwitch(const char* text, std::optional<bool>& out) {
     } else {
         return false;
     }
+    return true;
+}
+
+bool parseFloat(const char* text, std::optional<float>& out) {
+    char* end = nullptr;
+    const float value = std::strtof(text, &end);
+    if (end == text || *end != '\0' || !std::isfinite(value)) return false;
+    out = value;
     return true;
 }
 
@@ -88,19 +101,21 @@ ParsedOptions parseViewerOptions(int argc, const char* const* argv) {
             ok = parseSwitch(value, o.culling);
         } else if (name == "--detail") {
             ok = parseSwitch(value, o.detail);
-        } else if (name == "--sky") {
-            std::optional<bool> sky;
-            ok = parseSwitch(value, sky);
-            if (ok) o.sky = *sky;
+        } else if (name == "--sky" || name == "--hud" || name == "--flare") {
+            bool& target = name == "--sky" ? o.sky : name == "--hud" ? o.hud : o.flare;
+            std::optional<bool> on;
+            ok = parseSwitch(value, on);
+            if (ok) target = *on;
         } else if (name == "--frames") {
             ok = parseInt(value, 1, 1000000, o.frames);
         } else if (name == "--warmup") {
             ok = parseInt(value, 0, 100000, o.warmup);
         } else if (name == "--at") {
-            char* end = nullptr;
-            const float seconds = std::strtof(value, &end);
-            ok = end != value && *end == '\0' && std::isfinite(seconds);
-            if (ok) o.at = seconds;
+            ok = parseFloat(value, o.at);
+        } else if (name == "--pitch") {
+            ok = parseFloat(value, o.pitch);
+        } else if (name == "--heading") {
+            ok = parseFloat(value, o.heading);
         } else if (name == "--screenshot") {
             o.screenshot = value;
         } else {

@@ -19,12 +19,20 @@ struct ViewerOptions {
     std::optional<bool> culling;
     std::optional<bool> detail;  // the detail texture (multitexturing)
     bool sky = true;
+    // The head-up display with sample values over the frame (instead of the readout),
+    // and the lens flare when the sun is in view.
+    bool hud = false;
+    bool flare = false;
     // A timed run: this many frames spread evenly over one lap of the flight, after
     // `warmup` untimed frames; then the figures are printed and the viewer ends.
     int frames = 0;
     int warmup = 10;
     // Holds the camera at this many seconds into the flight instead of flying.
     std::optional<float> at;
+    // Turn the camera away from the flight's own angles: pitch about y in degrees
+    // (negative looks down), heading about z (0 along +x).
+    std::optional<float> pitch;
+    std::optional<float> heading;
     // Writes the last frame to this PNG file (with a timed run).
     std::string screenshot;
 };

@@ -38,22 +38,22 @@ void ConfigEditor::key(unsigned char key) {
 void ConfigEditor::browse(unsigned char key) {
     const auto rowCount = static_cast<std::int32_t>(configRows(page_).size());
     switch (key) {
-        case kRight:
+        case GameKey::Right:
             page_ = (page_ + 1) % ConfigPage::Count;
             item_ = 0;
             break;
-        case kLeft:
+        case GameKey::Left:
             item_ = 0;
             page_ = page_ == 0 ? ConfigPage::Count - 1 : page_ - 1;
             break;
-        case kDown:
+        case GameKey::Down:
             if (rowCount > 0) item_ = item_ >= rowCount ? 1 : item_ + 1;
             break;
-        case kUp:
+        case GameKey::Up:
             // From the first row, and from the tab bar, up wraps to the last row.
             if (rowCount > 0) item_ = item_ <= 1 ? rowCount : item_ - 1;
             break;
-        case kEnter:
+        case GameKey::Enter:
             if (page_ == ConfigPage::Save) {
                 Settings::save();
                 done_ = true;
@@ -110,14 +110,14 @@ void ConfigEditor::editKey(const ConfigRow& row, unsigned char key) {
 }
 
 void ConfigEditor::editNumber(const ConfigRow& row, unsigned char key) {
-    if (key == kEnter) {
+    if (key == GameKey::Enter) {
         // A refused value (0, or a field of view the projection cannot take) keeps the
         // row open for another try.
         if (row.storeNumber(entry_.c_str()))
             close();
         else
             entry_.clear();
-    } else if (key == kBackspace) {
+    } else if (key == GameKey::Backspace) {
         if (!entry_.empty()) entry_.pop_back();
     } else if (isDigit(key) && entry_.size() < static_cast<std::size_t>(row.maxDigits)) {
         entry_.push_back(static_cast<char>(key));
@@ -125,10 +125,10 @@ void ConfigEditor::editNumber(const ConfigRow& row, unsigned char key) {
 }
 
 void ConfigEditor::editName(unsigned char key) {
-    if (key == kEnter) {
+    if (key == GameKey::Enter) {
         Settings::setPlayerName(entry_.empty() ? kDefaultPlayerName : entry_.c_str());
         close();
-    } else if (key == kBackspace) {
+    } else if (key == GameKey::Backspace) {
         if (!entry_.empty()) entry_.pop_back();
     } else if (isBindable(key) && entry_.size() < kMaxNameLength) {
         entry_.push_back(static_cast<char>(key));
@@ -140,11 +140,11 @@ void ConfigEditor::editAddress(unsigned char key) {
     const std::size_t lastDot = entry_.rfind('.');
     const std::size_t groupDigits =
         lastDot == std::string::npos ? entry_.size() : entry_.size() - lastDot - 1;
-    if (key == kEnter) {
+    if (key == GameKey::Enter) {
         // The value is stored even while incomplete; the row closes on a full address.
         Settings::setServerIp(entry_.empty() ? kDefaultServerIp : entry_.c_str());
         if (dots == kAddressDots) close();
-    } else if (key == kBackspace) {
+    } else if (key == GameKey::Backspace) {
         if (!entry_.empty()) entry_.pop_back();
     } else if (entry_.size() >= kMaxAddressLength) {
         return;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/screen/config_rows.h"
+#include "render/screen.h"
 
 // What the configuration screen does with the keyboard, apart from drawing: browsing the
 // tab bar and the rows, editing a row, and saving or cancelling. Every change goes into
@@ -13,18 +14,10 @@ class ConfigEditor {
     static constexpr std::size_t kEntrySize = 50;  // typed text and its NUL
     static constexpr const char* kInvalidKey = "INVALID KEY";
 
-    // Key codes the screen acts on.
-    static constexpr unsigned char kEnter = 13;
-    static constexpr unsigned char kBackspace = 8;
-    static constexpr unsigned char kLeft = 100;
-    static constexpr unsigned char kUp = 101;
-    static constexpr unsigned char kRight = 102;
-    static constexpr unsigned char kDown = 103;
-
     // Tabs 0 controls, 1 game, 2 save, 3 cancel; no row selected, nothing open.
     void reset();
-    // One key press. The arrows arrive as 100 (left), 101 (up), 102 (right) and 103
-    // (down), the same codes as the letters d, e, f and g.
+    // One key press (GameKey codes: the arrows are the same codes as the letters d, e, f
+    // and g).
     void key(unsigned char key);
 
     std::int32_t page() const { return page_; }

@@ -41,7 +41,7 @@ ConfigScreen::ConfigScreen(unsigned int background) : background_(background) {
     for (int i = 0; i < 8; ++i) loadTexture(names_, kTabImages[i], i);
 }
 
-void ConfigScreen::draw() const {
+void ConfigScreen::draw() {
     {
         Overlay2d overlay;
         glEnable(GL_TEXTURE_2D);

@@ -3,10 +3,12 @@
 #include <cstdint>
 
 #include "config/screen/config_editor.h"
+#include "render/screen.h"
 
 // The in-game settings editor: a tab bar of four image buttons (controls, game, save,
-// cancel) and the rows of the focused page, driven by the keyboard (ConfigEditor).
-class ConfigScreen {
+// cancel) and the rows of the focused page, driven by the keyboard (ConfigEditor): every
+// press goes to the editor, releases are ignored. The game polls isDone().
+class ConfigScreen : public Screen {
   public:
     // Loads the eight tab images (ends the process when one is missing). Needs the GL
     // context.
@@ -14,8 +16,11 @@ class ConfigScreen {
 
     // For a new visit: controls tab, no row selected, nothing open, not done.
     void reset() { editor_.reset(); }
-    void draw() const;
-    void key(unsigned char key) { editor_.key(key); }
+    void draw() override;
+    ScreenKey key(unsigned char character, bool up) override {
+        if (!up) editor_.key(character);
+        return ScreenKey::None;
+    }
     bool isDone() const { return editor_.isDone(); }
     const ConfigEditor& editor() const { return editor_; }
 

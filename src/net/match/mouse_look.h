@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+// Turns of the own Voka's look (its turret and the camera), in degrees: yaw about the
+// up axis, left positive; pitch, up positive.
+struct LookTurn {
+    float yaw = 0.0f;
+    float pitch = 0.0f;
+};
+
+// What shapes mouse look, from the settings: the window size (its centre, by integer
+// division, is where the cursor rests), the sensitivity and the inversion of pitch.
+struct MouseLookSettings {
+    std::int32_t windowWidth = 0;
+    std::int32_t windowHeight = 0;
+    std::int32_t sensitivity = 0;
+    bool invert = false;
+
+    static MouseLookSettings fromSettings();
+};
+
+// The turn one frame's cursor movement asks for: the cursor's offset from the window
+// centre in pixels, divided by 50 as a real number (a slow hand moves a few pixels a
+// frame) and scaled by the sensitivity; "Invert Mouse: Yes" turns the pitch round.
+// Nothing when the cursor rests at the centre.
+std::optional<LookTurn> lookTurn(int cursorX, int cursorY, const MouseLookSettings& settings);
+
+// The turn that brings the look angles (yaw, pitch) back to straight ahead: the
+// centre-view key.
+LookTurn centreViewTurn(float lookYaw, float lookPitch);
+
+// One frame of mouse look in the game window: reads the cursor, puts it back at the
+// centre and returns the turn. While the window does not have the keyboard focus it
+// neither reads nor moves the cursor, which then belongs to the rest of the desktop.
+// Main thread, with the window's context current.
+std::optional<LookTurn> readMouseLook(const MouseLookSettings& settings);

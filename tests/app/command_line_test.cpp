@@ -1,0 +1,87 @@
+// The game's command line, and the match's choice of level: plain rules, no window.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "app/match.h"
+#include "config/settings_fixture.h"
+#include "world/level_registry.h"
+
+namespace {
+
+TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
+    struct Case {
+        std::vector<const char*> args;  // after the program name
+        std::string parsed;             // host:port name start glut-arguments, or "bad"
+    };
+    const std::string tooLong(51, 'x');
+    const Case cases[] = {
+        {{}, ":0  0 1"},
+        {{"--connect", "10.0.0.7:24600", "--name", "Kim", "--start"}, "10.0.0.7:24600 Kim 1 1"},
+        {{"--connect=arena.example", "--name=Ada"}, "arena.example:0 Ada 0 1"},
+        {{"-display", ":3", "--start", "-sync"}, ":0  1 4"},
+        {{"--conect", "x"}, "bad"},
+        {{"--name"}, "bad"},
+        {{"-display"}, "bad"},
+        {{"--start=yes"}, "bad"},
+        {{"--connect", ":24500"}, "bad"},
+        {{"--connect", "host:0"}, "bad"},
+        {{"--connect", "host:65536"}, "bad"},
+        {{"--connect", "host:24x"}, "bad"},
+        {{"--name", ""}, "bad"},
+        {{"--name", tooLong.c_str()}, "bad"},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv = {"voka"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const CommandLine o = parseCommandLine(static_cast<int>(argv.size()), argv.data());
+        const std::string parsed = !o.error.empty() ? "bad"
+                                                    : o.host + ":" + std::to_string(o.port) + " " +
+                                                          o.name + " " + std::to_string(o.start) +
+                                                          " " + std::to_string(o.glutArgs.size());
+        EXPECT_EQ(parsed, c.parsed) << o.error;
+    }
+}
+
+class CommandLineOverrides : public SettingsTest {};
+
+TEST_F(CommandLineOverrides, LastForTheRunAndNeverReachTheFile) {
+    ASSERT_EQ(readText(validFile()), 0);
+    const char* argv[] = {"voka", "--connect", "10.0.0.9:4000", "--name", "Kim"};
+    applyCommandLine(parseCommandLine(5, argv));
+    // Reading the file again keeps them; writing it writes the file's own values.
+    ASSERT_EQ(readText(validFile()), 0);
+    EXPECT_EQ(textOf(Settings::getServerIp) + ":" + std::to_string(Settings::getServerPort()) +
+                  " " + textOf(Settings::getPlayerName),
+              "10.0.0.9:4000 Kim");
+    ASSERT_EQ(Settings::instance().writeFile(dir.file("zrv.cfg").c_str()), 0);
+    std::stringstream written;
+    written << std::ifstream(dir.file("zrv.cfg")).rdbuf();
+    EXPECT_EQ(written.str(), validFile());
+    // An edit in the configuration screen replaces the override.
+    Settings::setPlayerName("Rook2");
+    EXPECT_EQ(textOf(Settings::getPlayerName), "Rook2");
+}
+
+// A level the server names but the level file lacks is treated as no level at all.
+TEST(SettleMatchLevel, UnknownOrMissingLevelsFallBackToOneWithAMessage) {
+    for (const auto& [named, played] : {std::pair{2, 2}, {-1, 1}, {7, 1}, {-128, 1}}) {
+        testing_support::CapturedErrors errors;
+        LevelRegistry registry;
+        for (const std::int32_t id : {1, 2}) {
+            auto level = std::make_unique<Level>();
+            level->setId(id);
+            registry.addLevel(std::move(level));
+        }
+        registry.setCurrentLevel(named);
+        EXPECT_EQ(settleMatchLevel(registry), played);
+        EXPECT_EQ(registry.currentLevel(), played);
+        EXPECT_EQ(errors.texts().size(), named == played ? 0u : 1u) << named;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include "combat/collision_model.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
+
+namespace {
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+// The reference knows only the box, grown by `m` (shrunk when negative): a segment meets
+// its surface when it meets the solid box without lying wholly inside; a sphere when the
+// surface is within reach.
+struct Box {
+    float low[3], high[3];
+    explicit Box(float m)
+        : low{-0.133f - m, -m, -0.555f - m}, high{0.133f + m, 0.427f + m, 0.1f + m} {}
+    bool segment(const float* a, const float* b) const {
+        double t0 = 0, t1 = 1;
+        bool bothInside = true;
+        for (int i = 0; i < 3; ++i) {
+            bothInside =
+                bothInside && std::min(a[i], b[i]) > low[i] && std::max(a[i], b[i]) < high[i];
+            const double d = double(b[i]) - a[i];
+            if (d == 0 && (a[i] < low[i] || a[i] > high[i])) return false;
+            if (d == 0) continue;
+            const double s = (low[i] - a[i]) / d, e = (high[i] - a[i]) / d;
+            t0 = std::max(t0, std::min(s, e)), t1 = std::min(t1, std::max(s, e));
+        }
+        return t0 <= t1 && !bothInside;
+    }
+    bool sphere(const float* c, float r) const {
+        double outside = 0, depth = 1e9;
+        for (int i = 0; i < 3; ++i) {
+            const double below = low[i] - c[i], above = c[i] - high[i];
+            outside += std::pow(std::max({below, above, 0.0}), 2);
+            depth = std::min({depth, -below, -above});
+        }
+        return outside > 0 ? std::sqrt(outside) <= r : depth <= r;
+    }
+};
+
+bool segment(const CollisionModel& model, const float* a, const float* b) {
+    const float d[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+    return model.segmentHit(a, d, std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]));
+}
+
+// Cases within 1e-4 of the surface, where the answer depends on rounding, are left out.
+TEST(CollisionModel, AgreesWithTheBoxOnRandomSegmentsAndSpheres) {
+    const CollisionModel box = vokaCollisionBox();
+    EXPECT_EQ(box.triangleCount(), 12);
+    const Box grown(1e-4f), shrunk(-1e-4f);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> coordinate(-0.8f, 0.8f), radius(0.0f, 0.5f);
+    int compared = 0, hits = 0;
+    for (int i = 0; i < 20000; ++i) {
+        float a[3], b[3];
+        for (int k = 0; k < 3; ++k) a[k] = coordinate(random), b[k] = coordinate(random) * 0.4f;
+        const float r = radius(random);
+        if (grown.segment(a, b) == shrunk.segment(a, b)) {
+            ASSERT_EQ(segment(box, a, b), grown.segment(a, b)) << i;
+            ++compared, hits += grown.segment(a, b);
+        }
+        if (grown.sphere(a, r) == shrunk.sphere(a, r)) {
+            ASSERT_EQ(box.sphereHit(a, r), grown.sphere(a, r)) << i;
+            ++compared, hits += grown.sphere(a, r);
+        }
+    }
+    EXPECT_GT(compared, 39600);
+    EXPECT_TRUE(hits > 4000 && hits < 36000) << hits;  // both answers well represented
+}
+
+struct Named {
+    const char* name;
+    float a[3], b[3];
+    bool hit;
+};
+
+TEST(CollisionModel, NamedSegmentsAndSpheres) {
+    const CollisionModel box = vokaCollisionBox();
+    const Named segments[] = {
+        {"through", {-1, 0.2f, -0.2f}, {1, 0.2f, -0.2f}, true},
+        {"ends on the top face", {0, 1, 0}, {0, 0.427f, 0}, true},
+        {"stops short of the top", {0, 1, 0}, {0, 0.428f, 0}, false},
+        {"along the top edge", {0.133f, 0.427f, -0.4f}, {0.133f, 0.427f, -0.1f}, true},
+        {"lying on the top face", {-0.05f, 0.427f, -0.2f}, {0.05f, 0.427f, -0.3f}, true},
+        {"beside the side face", {0.134f, 0.2f, -1}, {0.134f, 0.2f, 1}, false},
+        {"zero length on a face", {0, 0.427f, 0}, {0, 0.427f, 0}, false},
+        {"from inside out", {0, 0.2f, -0.2f}, {0, 0.2f, -3}, true},
+        {"wholly inside", {0, 0.1f, -0.1f}, {0, 0.3f, -0.3f}, false},
+        {"not a number", {kNaN, 0.2f, -0.2f}, {1, 0.2f, -0.2f}, false},
+        {"infinitely far", {-kInf, 0.2f, -0.2f}, {1, 0.2f, -0.2f}, false},
+    };
+    for (const Named& c : segments) EXPECT_EQ(segment(box, c.a, c.b), c.hit) << c.name;
+    // Spheres: centre in `a`, radius in b[0].
+    const Named spheres[] = {{"touching the top", {0, 2.427f, 0}, {2}, true},
+                             {"just above", {0, 2.43f, 0}, {2}, false},
+                             {"holding the whole box", {9, 9, 9}, {20}, true},
+                             {"not a number", {kNaN, 0, 0}, {2}, false},
+                             {"radius not a number", {0, 0, 0}, {kNaN}, false}};
+    for (const Named& c : spheres) EXPECT_EQ(box.sphereHit(c.a, c.b[0]), c.hit) << c.name;
+}
+
+// A lone triangle has no neighbours to catch a segment in its plane: its edges must.
+TEST(CollisionModel, SegmentInTheTrianglesPlaneHitsAcrossItsEdges) {
+    CollisionModel triangle;
+    triangle.addTriangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+    const float from[3] = {-1, 0.25f, 0}, to[3] = {2, 0.25f, 0}, past[3] = {2, 1.5f, 0};
+    EXPECT_TRUE(segment(triangle, from, to));
+    EXPECT_FALSE(segment(triangle, past, to));
+}
+
+}  // namespace

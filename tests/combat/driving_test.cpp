@@ -1,0 +1,121 @@
+#include "combat/driving.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+Body moving(float heading, float vx, float vy, float steering = 0) {
+    Body body;
+    body.setMass(145);
+    body.setPose({0, 0, 0, steering, 0, heading});
+    body.setVelocity(vx, vy, -3);
+    return body;
+}
+
+struct Call {
+    const char* name;
+    void (*operation)(Body&, float);
+    float heading, steering, vx, vy;
+    float wantX, wantY, wantSteering;
+};
+
+// One call each with a step of 0.01 (1.5 of speed or steering). Redirect keeps |vx| + |vy|
+// with squared shares in every quadrant and leaves the axes alone; accelerating stops at
+// 160 but may pass it by one step; braking takes from x only.
+TEST(Driving, SingleCallsOfTheDrivingOperations) {
+    const auto redirect = [](Body& body, float) { driving::redirect(body); };
+    const Call calls[] = {
+        {"redirect 45", redirect, 45, 0, 100, 0, 50, 50, 0},
+        {"redirect 135", redirect, 135, 0, 0, 100, -50, 50, 0},
+        {"redirect -135", redirect, -135, 0, -60, 40, -50, -50, 0},
+        {"redirect 315", redirect, 315, 0, 100, 0, 50, -50, 0},
+        {"redirect 0", redirect, 0, 0, 30, -5, 30, -5, 0},
+        {"accelerate at 159.9", driving::accelerate, 0, 0, 159.9f, 0, 161.4f, 0, 0},
+        {"accelerate at 160", driving::accelerate, 0, 0, 160, 0, 160, 0, 0},
+        {"decelerate", driving::decelerate, 0, 0, 10, 0, 8.5f, 0, 0},
+        {"decelerate below 0", driving::decelerate, 0, 0, 1, 0, 0, 0, 0},
+        {"decelerate along y", driving::decelerate, 90, 0, 0, 100, 0, 100, 0},
+        {"centre from 1.5", driving::centreSteering, 0, 1.5f, 0, 0, 0, 0, 0},
+        {"centre from -1.6", driving::centreSteering, 0, -1.6f, 0, 0, 0, 0, 0},
+        {"centre from 10", driving::centreSteering, 0, 10, 0, 0, 0, 0, 8.5f},
+        {"centre from -10", driving::centreSteering, 0, -10, 0, 0, 0, 0, -8.5f},
+    };
+    for (const Call& c : calls) {
+        Body body = moving(c.heading, c.vx, c.vy, c.steering);
+        c.operation(body, 0.01f);
+        EXPECT_NEAR(body.getVelocity()[0], c.wantX, 1e-3) << c.name;
+        EXPECT_NEAR(body.getVelocity()[1], c.wantY, 1e-3) << c.name;
+        EXPECT_EQ(body.getVelocity()[2], -3.0f) << c.name;
+        EXPECT_FLOAT_EQ(body.getPose().rotX, c.wantSteering) << c.name;
+    }
+}
+
+TEST(Driving, SteeringStopsNearFiftyWhileTheHeadingTurnsOn) {
+    for (const float direction : {1.0f, -1.0f}) {
+        Body body = moving(0, 50, 0);
+        for (int i = 0; i < 100; ++i)
+            (direction > 0 ? driving::steerLeft : driving::steerRight)(body, 0.03f);
+        EXPECT_NEAR(body.getPose().rotZ, direction * 450.0f, 1e-2);
+        const float steering = body.getPose().rotX * direction;
+        EXPECT_TRUE(steering >= 50.0f && steering < 54.5f) << steering;
+    }
+}
+
+TEST(Driving, LookSpeedAndCameraPoseStayInRange) {
+    Pose look;
+    driving::look(look, 100, -30);
+    driving::look(look, -20, -70);
+    EXPECT_EQ(look.rotZ, 70.0f);
+    EXPECT_EQ(look.rotY, -90.0f);
+    EXPECT_EQ(driving::speed(moving(0, -3.7f, 2.5f)), 6);
+    EXPECT_EQ(driving::speed(moving(0, std::numeric_limits<float>::quiet_NaN(), 0)), 0);
+    // The heading is wrapped once, for good; the look yaw is raised only while destroyed.
+    const float wraps[][2] = {{370, 10}, {-370, -10}, {720, 360}, {-90, -90}};
+    for (const auto& w : wraps) {
+        Body body = moving(w[0], 0, 0);
+        for (const bool destroyed : {false, true}) {
+            Pose pose, lookOut;
+            driving::getCameraPose(body, look, destroyed, pose, lookOut);
+            EXPECT_EQ(pose.rotZ, w[1]) << w[0];
+            EXPECT_EQ(body.getPose().rotZ, w[1]) << w[0];
+            EXPECT_EQ(lookOut.rotZ, destroyed ? 120.0f : 70.0f);
+        }
+    }
+}
+
+// A ridge across x = 100 with 45-degree flanks: below integer speed 80 the Voka hugs the
+// ground over it; from 80 it flies off.
+TEST(Driving, SlowVokasStayOnTheGroundOverACrest) {
+    const auto crest = [](float x, float) { return std::fmax(0.0f, 50.0f - std::fabs(x - 100)); };
+    for (const float speed : {79.9f, 80.0f}) {
+        Body body = moving(0, speed, 0);
+        Pose look;
+        bool flew = false;
+        for (int frame = 0; frame < 150; ++frame) {
+            driving::step(body, look, 0.02f, crest);
+            flew = flew || body.getPose().z > crest(body.getPose().x, 0) + 1e-3f;
+        }
+        EXPECT_EQ(flew, speed >= 80.0f) << speed;
+    }
+}
+
+// On the ground the pitch takes the slope ahead and the camera's follows at 50 degrees a
+// second; in the air the gravity force acts through the mass, then 150 a second more.
+TEST(Driving, StepFollowsTheSlopeAndFallsTwiceInTheAir) {
+    Body body = moving(0, 10, 0);
+    Pose look;
+    driving::step(body, look, 0.1f, [](float x, float) { return x; });
+    EXPECT_NEAR(body.getPose().rotY, 45.0f, 1e-3);
+    EXPECT_NEAR(look.rotX, 5.0f, 1e-4);
+    EXPECT_EQ(body.getVelocity()[2], 0.0f);
+    Body flying = moving(0, 100, 0);
+    flying.setVelocity(100, 0, 0);
+    driving::step(flying, look, 0.1f, [](float, float) { return -10.0f; });
+    EXPECT_NEAR(flying.getVelocity()[2], -9.81f / 145 * 0.1f - 15.0f, 1e-5);
+    EXPECT_EQ(look.rotX, 5.0f);
+}
+
+}  // namespace

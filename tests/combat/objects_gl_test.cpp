@@ -1,0 +1,255 @@
+// The match objects drawn in a real window and read back.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "combat/beam_table.h"
+#include "combat/bullet.h"
+#include "combat/prototypes.h"
+#include "combat/weapon.h"
+#include "net/player_status.h"
+#include "net/protocol/game_codes.h"
+#include "platform/frame_clock.h"
+#include "render/frustum.h"
+#include "render/texture.h"
+#include "support/e2e_runner.h"
+#include "world/item.h"
+#include "world/world_gl_fixture.h"
+
+namespace {
+
+using Pixel = std::array<std::uint8_t, 4>;
+using Vec = std::array<double, 3>;
+constexpr Pixel kBackground = {0, 0, 255, 255};
+
+class ObjectsGlTest : public world_testing::WorldGlTest {
+  protected:
+    void TearDown() override {
+        glDisable(GL_CULL_FACE);
+        PlayerStatus::resetAll();
+        FrameClock::reset();
+        WorldGlTest::TearDown();
+    }
+
+    // Clears to blue and looks from `eye` at `centre`: orthographic over `halfWidth`
+    // units either side, or in perspective (60 degrees) when it is 0.
+    static void look(Vec eye, Vec centre, Vec up, double halfWidth) {
+        glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        const double aspect = static_cast<double>(kWidth) / kHeight;
+        if (halfWidth > 0.0) {
+            glOrtho(-halfWidth, halfWidth, -halfWidth / aspect, halfWidth / aspect, 0.01, 5000.0);
+        } else {
+            gluPerspective(60.0, aspect, 1.0, 1000.0);
+        }
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(eye[0], eye[1], eye[2], centre[0], centre[1], centre[2], up[0], up[1], up[2]);
+    }
+
+    // The pixel whose centre lies (right, up) world units from the window's middle, in a
+    // view of one unit a pixel.
+    static Pixel at(float right, float up) {
+        return readPixel(kWidth / 2 + static_cast<int>(std::floor(right)),
+                         kHeight / 2 + static_cast<int>(std::floor(up)), GL_BACK);
+    }
+
+    static std::vector<Pixel> readWindow() {
+        std::vector<Pixel> pixels(static_cast<std::size_t>(kWidth * kHeight));
+        glFinish();
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+    static int drawnPixels() {
+        const auto pixels = readWindow();
+        return static_cast<int>(pixels.size()) -
+               static_cast<int>(std::count(pixels.begin(), pixels.end(), kBackground));
+    }
+
+    void loadPrototypes() {
+        testing_support::copyGameData(dir.path());
+        registerPrototypes();
+        std::atomic<float> progress{0.0f};
+        ModelStore::loadPrototypes(progress);
+        ModelStore::uploadPrototypes();
+    }
+};
+
+struct Probe {
+    float right, up;  // from the explosion's position, as the camera sees it
+    Pixel colour;
+};
+
+// The explosion stands at the origin, seen level along the camera's heading, one unit a
+// pixel, every picture a dark red.
+TEST_F(ObjectsGlTest, ExplosionSquareHasItsSizeFootAndBlend) {
+    for (int i = 0; i < Explosion::kFrames; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "textures/expl_a%03i.bmp", i);
+        testing_support::writeFile(dir.file(name), testing_support::solidBmp(4, 4, {128, 0, 0}));
+    }
+    Explosion prototype(true);
+    prototype.initGL();
+    const Pixel red = {128, 0, 0, 255};
+    const struct {
+        const char* name;
+        float size, cameraYaw;
+        bool ground, transparency;
+        int updates;
+        std::vector<Probe> probes;
+    } squares[] = {
+        {"a Voka's: 100 high, foot 20 below",
+         1.0f,
+         0.0f,
+         false,
+         false,
+         0,
+         {{0, -19.5f, red},
+          {0, 79.5f, red},
+          {0, -20.5f, kBackground},
+          {0, 80.5f, kBackground},
+          {49.5f, 0, red},
+          {50.5f, 0, kBackground}}},
+        {"an impact's: 8 high, foot 2 below, facing a camera looking north",
+         0.08f,
+         90.0f,
+         true,
+         false,
+         3,
+         {{0, -1.5f, red}, {0, 5.5f, red}, {0, -2.5f, kBackground}, {4.5f, 0, kBackground}}},
+        {"transparency adds the picture", 1.0f, 0.0f, false, true, 0, {{0, 50, {64, 0, 255, 255}}}},
+        {"after the last picture nothing", 1.0f, 0.0f, false, false, 15, {{0, 50, kBackground}}},
+    };
+    for (const auto& square : squares) {
+        SCOPED_TRACE(square.name);
+        Settings::setTransparency(square.transparency);
+        Explosion explosion = prototype;
+        explosion.setSize(square.size);
+        explosion.setGround(square.ground);
+        explosion.start(Pose{}, 0.0f);
+        for (int k = 1; k <= square.updates; ++k) explosion.update(static_cast<float>(k));
+        const double yaw = square.cameraYaw * 3.14159265358979 / 180.0;
+        look({-1000.0 * std::cos(yaw), -1000.0 * std::sin(yaw), 0.0}, {0, 0, 0}, {0, 0, 1},
+             kWidth / 2.0);
+        glEnable(GL_CULL_FACE);  // the picture's front faces the camera
+        Pose camera;
+        camera.rotZ = square.cameraYaw;
+        explosion.draw(camera, nullptr);
+        for (const Probe& probe : square.probes) {
+            const Pixel got = at(probe.right, probe.up);
+            for (int c = 0; c < 3; ++c)
+                EXPECT_NEAR(got[c], probe.colour[c], 3) << probe.right << ", " << probe.up;
+        }
+    }
+}
+
+// A band from x = -100 to 100 seen from straight above, one unit a pixel: 1 unit wide at
+// its start, 4 at its end, glowing unlit at 0.8 of its red.
+TEST_F(ObjectsGlTest, BandBeamLiesWhereItsEndsAreAndWidens) {
+    testing_support::writeFile(dir.file("textures/kreis.tga"),
+                               testing_support::solidTga(4, 4, {255, 255, 255}));
+    loadTexture(SharedTextures::table(), "./textures/kreis.tga", SharedTextures::kCircle);
+    const float eye[4] = {0, 0, 1000, 1}, aim[4] = {0, 0, -1, 0};
+    const float up[4] = {0, 1, 0, 0}, side[4] = {-1, 0, 0, 0};
+    PlayerStatus::setEye(eye);
+    PlayerStatus::setAim(aim);
+    PlayerStatus::setUp(up);
+    PlayerStatus::setSide(side);
+    BeamTable fence;
+    const float red[4] = {1.0f, 0.0f, 0.0f, 0.8f};
+    fence.add(1, Pose{-100, 0, 0}, {200, 0, 0}, red, 0.0f, 0.0f, BeamMode::Band);
+    look({0, 0, 1000}, {0, 0, 0}, {0, 1, 0}, kWidth / 2.0);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_LIGHTING);
+    fence.drawAll(Pose{}, nullptr);
+    const Pixel glow = {204, 0, 0, 255}, dark = {0, 0, 0, 255};
+    const Probe probes[] = {{0, 0, glow},      {-90, 0, glow}, {90, 1.5f, glow}, {90, -1.5f, glow},
+                            {-90, 1.5f, dark}, {0, 5, dark},   {-110, 0, dark},  {110, 0, dark}};
+    for (const Probe& p : probes) EXPECT_EQ(at(p.right, p.up), p.colour) << p.right << ", " << p.up;
+    SharedTextures::clear();
+}
+
+// An item (about 5 units tall) at (100, 100, 0) seen from 20 units west, where its face
+// turns at spin 0. With culling on it draws only when the frame's frustum holds it.
+TEST_F(ObjectsGlTest, ItemDrawsAtItsPlaceUnlessCulled) {
+    loadPrototypes();
+    const struct {
+        const char* name;
+        std::int32_t code;
+        bool culling;
+        double frustumAt;  // where the frame's frustum looks, along the diagonal
+        bool drawn;
+    } rows[] = {
+        {"culling off", ITEM_AMOR_100, false, 800.0, true},
+        {"in the frustum", ITEM_AMMO_RAIL, true, 100.0, true},
+        {"outside the frustum", ITEM_AMMO_RAIL, true, 800.0, false},
+        {"an unknown code", 140, false, 100.0, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Item item;
+        ModelStore::copyFromPrototype(item, row.code);
+        item.setPosition(100.0f, 100.0f, 0.0f);
+        Settings::setFrustumCulling(row.culling);
+        look({row.frustumAt - 20, row.frustumAt, 3}, {row.frustumAt, row.frustumAt, 3}, {0, 0, 1},
+             0.0);
+        Frustum::instance().extract();
+        look({80, 100, 3}, {100, 100, 3}, {0, 0, 1}, 0.0);
+        item.draw(Pose{}, nullptr);
+        EXPECT_EQ(drawnPixels() > 500, row.drawn);
+        EXPECT_EQ(at(0, 0) != kBackground, row.drawn);
+        EXPECT_EQ(readPixel(5, 5, GL_BACK), kBackground);
+    }
+}
+
+// Both weapons seen from the side, half a unit across; any other number draws nothing.
+TEST_F(ObjectsGlTest, WeaponsDrawTheirModelsAndTheMachineGunsBarrelsTurn) {
+    loadPrototypes();
+    const struct {
+        std::int32_t number;
+        int (*copy)(Weapon&);
+        bool drawn, barrelsTurn;
+    } cases[] = {{WEAPON_MG, ModelStore::copyWeaponMg, true, true},
+                 {WEAPON_RAIL, ModelStore::copyWeaponRail, true, false},
+                 {9, nullptr, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
+        Weapon weapon(9);
+        if (c.copy != nullptr) c.copy(weapon);
+        std::vector<Pixel> frames[2];
+        for (auto& pixels : frames) {
+            look({5, 0.4, -0.37}, {-0.16, 0.4, -0.37}, {0, 1, 0}, 0.25);
+            weapon.draw(Pose{}, nullptr);
+            pixels = readWindow();
+            FrameClock::reset();
+            FrameClock::tick(0.05f);  // a twentieth of a second of fire: 22.5 degrees
+            weapon.setFireButton(true);
+            weapon.update();
+        }
+        EXPECT_EQ(std::count(frames[0].begin(), frames[0].end(), kBackground) < kWidth * kHeight,
+                  c.drawn);
+        EXPECT_EQ(frames[0] != frames[1], c.barrelsTurn);
+    }
+}
+
+// The two bullet textures are read once; every later shot takes the same names.
+TEST_F(ObjectsGlTest, ShotsShareTheBulletTextures) {
+    testing_support::copyGameData(dir.path());
+    Bullet first(TYPE_BULLET_MG);
+    Bullet second(TYPE_BULLET_RAIL);
+    EXPECT_NE(first.textures[0], 0u);
+    EXPECT_NE(first.textures[1], first.textures[0]);
+    EXPECT_EQ(second.textures[0], first.textures[0]);
+    EXPECT_EQ(second.textures[1], first.textures[1]);
+}
+
+}  // namespace
