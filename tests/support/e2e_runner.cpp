@@ -79,7 +79,7 @@ E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
         } else {
             setenv("VOKA_NONINTERACTIVE", "1", 1);
         }
-        withoutMesaThreads();
+        withoutMesaRenderThreads();
         std::vector<char*> raw;
         for (auto& arg : argv) raw.push_back(arg.data());
         raw.push_back(nullptr);

@@ -33,7 +33,7 @@ void GlTest::openWindow() {
         if (probe == nullptr) platform::sleepMs(50);
     }
     if (probe == nullptr) return;
-    withoutMesaThreads();
+    withoutMesaRenderThreads();
     int argc = 1;
     char name[] = "voka-gl-test";
     char* argv[] = {name, nullptr};
