@@ -36,6 +36,11 @@ ViewerCamera behind(const Pose& pose, float distance, float height, float pitch,
                      pose.z + height, 0.0f, -pitch, pose.rotZ + turn});
 }
 
+// Looking south over the valley from its northern slope.
+ViewerCamera crowdCamera() {
+    return cameraAt({760.0f, 300.0f, 95.0f, 0.0f, -18.0f, 270.0f});
+}
+
 }  // namespace
 
 ViewerCamera cameraAt(const Pose& pose) {
@@ -45,23 +50,15 @@ ViewerCamera cameraAt(const Pose& pose) {
     return camera;
 }
 
-namespace {
-
-ViewerCamera crowdCamera() {
-    return cameraAt({760.0f, 300.0f, 95.0f, 0.0f, -18.0f, 270.0f});
-}
-
-}  // namespace
-
 void Showroom::load(ShowroomLayout layout) {
-    registerPrototypes();
-    std::atomic<float> progress{0.0f};
-    ModelStore::loadPrototypes(progress);
-    ModelStore::uploadPrototypes();
     if (layout == ShowroomLayout::Empty) {
         views_ = {{"crowd", crowdCamera()}};
         return;
     }
+    registerPrototypes();
+    std::atomic<float> progress{0.0f};
+    ModelStore::loadPrototypes(progress);
+    ModelStore::uploadPrototypes();
     // The fence stands where the match puts it: its rows count from the ground height at
     // the arena's south-east corner.
     buildFence(fence_, groundAt(1600.0f, 0.0f));
@@ -168,12 +165,13 @@ void Showroom::loadLineUp() {
 }
 
 void Showroom::loadCrowd() {
-    // Four rows of four across the valley, turned every way, half with each weapon.
+    // Four rows of four across the valley, turned every way; ten carry the rail gun and
+    // fire it, six the machine gun.
     for (int i = 0; i < 16; ++i) {
         const float x = 820.0f - 40.0f * static_cast<float>(i % 4);
         const float y = 240.0f - 30.0f * static_cast<float>(i / 4);
         addVoka(i % 2 == 0 ? TYPE_VOKA_RED : TYPE_VOKA_GREEN, x, y, 25.0f * static_cast<float>(i),
-                i % 3 == 0 ? WEAPON_RAIL : WEAPON_MG);
+                i % 8 < 5 ? WEAPON_RAIL : WEAPON_MG);
     }
     for (int i = 0; i < 18; ++i) {
         addItem(ITEM_POWER25 + i % 6, 830.0f - 10.0f * static_cast<float>(i),
@@ -186,7 +184,9 @@ void Showroom::loadCrowd() {
     }
     addExplosion(700.0f, 90.0f, groundAt(700.0f, 90.0f), 1.0f, 5);
     addExplosion(840.0f, 100.0f, groundAt(840.0f, 100.0f), 1.0f, 9);
-    for (int i = 0; i < 10; ++i) addRailShot(*vokas_[static_cast<std::size_t>(i)], 5.0f, i + 1);
+    std::int32_t shot = 0;
+    for (const auto& voka : vokas_)
+        if (voka->getCurrentWeapon() == WEAPON_RAIL) addRailShot(*voka, 5.0f, ++shot);
     views_ = {{"crowd", crowdCamera()}};
 }
 
