@@ -22,10 +22,13 @@ float finiteOrZero(float v) {
 
 }  // namespace
 
+ShotInput statusShotInput() {
+    return {statusPoint(PlayerStatus::getMuzzle), statusPoint(PlayerStatus::getAim),
+            statusPoint(PlayerStatus::getEye)};
+}
+
 Bullet::Bullet(std::uint8_t typeCode)
-    : Bullet(typeCode,
-             ShotInput{statusPoint(PlayerStatus::getMuzzle), statusPoint(PlayerStatus::getAim),
-                       statusPoint(PlayerStatus::getEye)},
+    : Bullet(typeCode, statusShotInput(),
              [](float x, float y) { return Terrain::instance().terrainHeight(x, y); }) {
     ModelStore::loadBulletTextures(textures);
 }

@@ -14,6 +14,9 @@
 // point against the other players; the shot then lives on as its impact effect (machine
 // gun) or as the two beams the match keeps for it (rail gun), and is withdrawn after
 // 1.1 s or 2.0 s. Other clients rebuild it from the six floats.
+// What the player status says about a shot fired now: the muzzle, the aim and the eye.
+ShotInput statusShotInput();
+
 class Bullet : public SceneObject, public net::NetObject {
   public:
     static constexpr float kHitWindow = 0.1f;       // seconds

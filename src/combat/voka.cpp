@@ -161,6 +161,11 @@ int Voka::animate(std::int32_t kind, float nowSeconds) {
     }
 }
 
+void Voka::placeHitBox() {
+    const Pose pose = body.getPose();
+    if (!destroyed_ && hasFinitePosition(pose)) worldToModel_ = voka_geometry::worldToModel(pose);
+}
+
 bool Voka::rayHit(const float* p1, const float* p2) const {
     if (!collisionModel_) return false;
     float a[4], b[4];

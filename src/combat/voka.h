@@ -82,6 +82,10 @@ class Voka : public SceneObject, public net::NetObject {
     // Hit tests against the box of a Voka, made where it stood at its last draw (at the
     // origin, unscaled, before the first). Without buildCollisionModel nothing hits.
     void buildCollisionModel() { collisionModel_ = vokaCollisionBox(); }
+    // Moves the box to where the Voka stands now, as its next draw would, so that hit
+    // tests made before that draw see the Voka's present place. A wreck keeps the box
+    // where it was destroyed, as its draws do.
+    void placeHitBox();
     // Whether the segment between the world points p1 and p2 (x, y, z, 1) crosses it.
     bool rayHit(const float* p1, const float* p2) const;
     // Whether the world point is within 50 units of it.

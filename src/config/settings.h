@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 // The one store of every user setting and rendering switch. Everything else reads and
 // changes settings through the static getters and setters below; only the file reader
@@ -24,8 +26,12 @@ class Settings {
     // 0 when the file was read completely and every check passed, -1 otherwise.
     // Values read before a failure stay applied.
     int readFile(const char* path = kFileName);
+    // The same over the bytes of a file, read as readFile reads them.
+    int readText(std::string_view bytes);
     // 0 when the file was written, -1 when it could not be.
     int writeFile(const char* path = kFileName) const;
+    // The text that writeFile writes.
+    std::string formatText() const;
 
     static Settings& instance() { return s_instance; }
 

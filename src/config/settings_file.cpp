@@ -31,6 +31,7 @@ constexpr const char* kMsgSensitivity = "sensitivity must be greater than 0";
 constexpr const char* kMsgPortLow = "server_port must be greater than 0";
 constexpr const char* kMsgPortHigh = "server_port must be lower than 65000";
 constexpr const char* kMsgMissing = "missing parameter";
+constexpr const char* kMsgNoValue = "missing value in config file";
 
 // The keys in the order of their "seen" flags; the reader matches them in this order.
 constexpr const char* kKeys[Settings::kKeyCount] = {
@@ -64,19 +65,31 @@ std::int32_t signedNumber(std::string_view token) {
     return static_cast<std::int32_t>(leadingNumber(token, 2147483647u));
 }
 
-// Reads the file like a text-mode stream: CR LF arrives as LF.
-bool readText(const char* path, std::string& text) {
+// The part of the file that is read; false when it cannot be opened.
+bool readHead(const char* path, std::string& bytes) {
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return false;
     char raw[kMaxFileBytes];
     const std::size_t count = std::fread(raw, 1, sizeof raw, file);
     std::fclose(file);
-    text.clear();
-    for (std::size_t i = 0; i < count; ++i) {
-        if (raw[i] == '\r' && i + 1 < count && raw[i + 1] == '\n') continue;
-        text.push_back(raw[i]);
-    }
+    bytes.assign(raw, count);
     return true;
+}
+
+// The bytes as a text-mode stream delivers them: CR LF arrives as LF.
+std::string asText(std::string_view bytes) {
+    bytes = bytes.substr(0, kMaxFileBytes);
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+        text.push_back(bytes[i]);
+    }
+    return text;
+}
+
+// Keys whose value is kept as text: the seven bindings, the name and the address.
+bool takesText(int index) {
+    return index < 7 || index == 9 || index == 11;
 }
 
 }  // namespace
@@ -103,6 +116,11 @@ class SettingsReader {
             if (index < 0) return fail(kMsgUnknown);
             if (seen[index]) return fail(kMsgDouble);
             seen[index] = true;
+            // A text value that is missing (at the end of the file, or cut off by a
+            // character outside the token set) leaves the old value alone: an empty
+            // binding would be written back as a NUL, an empty name as nothing at all.
+            if (value.empty() && takesText(index))
+                return fail(pos_ < text_.size() ? kMsgUnknown : kMsgNoValue);
             if (const char* message = apply(index, value)) return fail(message);
             skipSpace();
         }
@@ -176,7 +194,7 @@ class SettingsReader {
     // Converts and stores one value; returns the message of a failed check, or nullptr.
     const char* apply(int index, const std::string& value) {
         if (index >= 0 && index < 7) {
-            s_.*kKeyFields[index] = value.empty() ? '\0' : value[0];
+            s_.*kKeyFields[index] = value[0];
             return nullptr;
         }
         if (bool Settings::*field = boolField(index)) {
@@ -240,13 +258,13 @@ class SettingsWriter {
   public:
     static std::string format(const Settings& s) {
         std::string text;
-        charLine(text, "action_fwd", s.keyForward);
-        charLine(text, "action_back", s.keyBack);
-        charLine(text, "action_left", s.keyLeft);
-        charLine(text, "action_right", s.keyRight);
-        charLine(text, "action_centerview", s.keyCenterView);
-        charLine(text, "weapon_7", s.keyRailGun);
-        charLine(text, "weapon_2", s.keyMachineGun);
+        bindingLine(text, "action_fwd", s.keyForward, 'w');
+        bindingLine(text, "action_back", s.keyBack, 's');
+        bindingLine(text, "action_left", s.keyLeft, 'a');
+        bindingLine(text, "action_right", s.keyRight, 'd');
+        bindingLine(text, "action_centerview", s.keyCenterView, 'c');
+        bindingLine(text, "weapon_7", s.keyRailGun, '7');
+        bindingLine(text, "weapon_2", s.keyMachineGun, '2');
         text += s.invertMouse ? "invert true\n" : "invert false\n";
         intLine(text, "sensitivity", s.mouseSensitivity);
         textLine(text, "playername", s.playerName);
@@ -282,9 +300,13 @@ class SettingsWriter {
         if (length > 0) text.append(buffer, std::min<std::size_t>(length, 99));
     }
 
-    static void charLine(std::string& text, const char* key, char value) {
+    // A binding the reader could not read back (none at all after a start without a
+    // file, which would be written as a NUL) is written as the game's default key, so
+    // the file always loads again.
+    static void bindingLine(std::string& text, const char* key, char value, char fallback) {
         char buffer[100];
-        append(text, buffer, std::snprintf(buffer, sizeof buffer, "%s %c\n", key, value));
+        const char written = isTokenChar(value) ? value : fallback;
+        append(text, buffer, std::snprintf(buffer, sizeof buffer, "%s %c\n", key, written));
     }
 
     static void intLine(std::string& text, const char* key, int value) {
@@ -304,9 +326,17 @@ class SettingsWriter {
 };
 
 int Settings::readFile(const char* path) {
-    std::string text;
-    if (!readText(path, text)) return -1;
-    return SettingsReader(*this, text).run();
+    std::string bytes;
+    if (!readHead(path, bytes)) return -1;
+    return readText(bytes);
+}
+
+int Settings::readText(std::string_view bytes) {
+    return SettingsReader(*this, asText(bytes)).run();
+}
+
+std::string Settings::formatText() const {
+    return SettingsWriter::format(*this);
 }
 
 int Settings::writeFile(const char* path) const {

@@ -65,6 +65,10 @@ void NetClient::sendEvent(std::uint8_t type, ObjectRef a, ObjectRef b, ObjectRef
     connection_.send(encodeEvent(type, a, b, c));
 }
 
+void NetClient::send(const WireMessage& message) {
+    connection_.send(message);
+}
+
 void NetClient::sendData(std::uint8_t type, std::int32_t id, const void* payload,
                          std::size_t length) {
     connection_.send(encodeData(type, id, payload, length));

@@ -57,6 +57,8 @@ class NetClient {
     // MSG_REMOVE; the object is not streamed after this returns; its serial is freed.
     void removeObject(NetObject& object);
     void sendEvent(std::uint8_t type, ObjectRef a, ObjectRef b, ObjectRef c);
+    // A whole message of the protocol module (MSG_NAME, MSG_FRAGS, ...).
+    void send(const WireMessage& message);
     // An 11-byte message whose bytes 3-10 are the first 8 payload bytes (zeros beyond
     // `length`).
     void sendData(std::uint8_t type, std::int32_t id, const void* payload, std::size_t length);

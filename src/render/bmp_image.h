@@ -13,8 +13,10 @@ struct BmpImage {
     std::vector<std::uint8_t> rgb;
 };
 
-// Decodes BMP bytes of any depth and header version into 24-bit RGB. Refuses anything
-// that is not a bitmap, is truncated, or whose pixels would not fit in memory.
+// Decodes uncompressed and bit-field BMP bytes (1, 4, 8, 16, 24 or 32 bits, core or info
+// header, rows stored bottom up or top down) into 24-bit RGB. Refuses anything else, and
+// a file too short for the pixels its headers promise, so the image is never more than
+// 24 times the size of the file.
 std::optional<BmpImage> decodeBmp(const std::uint8_t* bytes, std::size_t size);
 
 // Reads and decodes a BMP file; shows "cannot load bmp <name>" when that fails.

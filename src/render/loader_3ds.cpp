@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/message_box.h"
@@ -154,6 +155,8 @@ class Reader {
     }
 
     bool material(const Chunk& chunk, int depth) {
+        if (model_.materialCount >= Loader3ds::kMaxMaterials)
+            return fail("Too many materials in file: ");
         model_.materials.emplace_back();
         model_.materialCount += 1;
         return materialLevel(chunk.data, chunk.end, depth);
@@ -220,6 +223,7 @@ class Reader {
     }
 
     bool object(const Chunk& chunk, int depth) {
+        if (model_.objectCount >= Loader3ds::kMaxObjects) return fail("Too many objects in file: ");
         model_.objects.emplace_back();
         model_.objectCount += 1;
         MeshObject3ds& object = model_.objects.back();
@@ -304,25 +308,39 @@ class Reader {
     }
 
     // The group's material applies to the whole object; the group read last comes first.
+    // Each material before the first of that name (every material, when none has it)
+    // adds a "no material" entry at the back of the list.
     bool faceMaterial(const Chunk& chunk, MeshObject3ds& object) {
         char name[MeshObject3ds::kNameSize];
         std::size_t at = chunk.data;
         if (!string(at, chunk.end, name)) return false;
-        for (std::size_t i = 0; i < model_.materials.size(); ++i) {
-            Material3ds& material = model_.materials[i];
-            if (std::strcmp(material.name, name) != 0) {
-                object.materials.push_back(-1);
-                continue;
-            }
-            object.materials.insert(object.materials.begin(), static_cast<std::int32_t>(i));
-            if (material.textureFile[0] != '\0') {
-                object.textured = true;
-                object.multitextured = false;
-                std::memset(material.color, 255, sizeof material.color);
-            }
-            break;
+        const std::int32_t found = materialNamed(name);
+        std::vector<std::int32_t>& list = object.materials;
+        const std::size_t misses =
+            found < 0 ? model_.materials.size() : static_cast<std::size_t>(found);
+        const std::size_t room = Loader3ds::kMaxMaterialList - list.size();
+        list.insert(list.end(), std::min(misses, room), -1);
+        if (found < 0) return true;
+        list.insert(list.begin(), found);
+        if (list.size() > Loader3ds::kMaxMaterialList) list.pop_back();
+        Material3ds& material = model_.materials[static_cast<std::size_t>(found)];
+        if (material.textureFile[0] != '\0') {
+            object.textured = true;
+            object.multitextured = false;
+            std::memset(material.color, 255, sizeof material.color);
         }
         return true;
+    }
+
+    // The index of the first material called `name`, or -1. Materials are complete by
+    // the time an object names them (a material's chunk ends before the next chunk
+    // starts), so each is entered in the index once, at the first look-up after it.
+    std::int32_t materialNamed(const char* name) {
+        for (; indexed_ < model_.materials.size(); ++indexed_)
+            firstNamed_.emplace(model_.materials[indexed_].name,
+                                static_cast<std::int32_t>(indexed_));
+        const auto found = firstNamed_.find(name);
+        return found == firstNamed_.end() ? -1 : found->second;
     }
 
     bool texCoords(const Chunk& chunk, MeshObject3ds& object) {
@@ -342,6 +360,8 @@ class Reader {
     std::size_t size_;
     const char* fileName_;
     std::string error_;
+    std::unordered_map<std::string, std::int32_t> firstNamed_;
+    std::size_t indexed_ = 0;
 };
 
 }  // namespace

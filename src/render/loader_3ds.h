@@ -19,6 +19,13 @@ class Loader3ds {
     // Files larger than this are refused before reading (the game's largest is ~1 MB).
     static constexpr std::size_t kMaxFileBytes = 64u * 1024u * 1024u;
     static constexpr int kMaxDepth = 16;
+    // Far beyond the game's models (a dozen objects, a few materials); they keep the
+    // memory a file can ask for in proportion to its size.
+    static constexpr int kMaxObjects = 4096;
+    static constexpr int kMaxMaterials = 4096;
+    // Only the first two entries of an object's material list are ever used; every face
+    // material group adds one entry per material, so the list keeps at most this many.
+    static constexpr std::size_t kMaxMaterialList = 64;
 
     // Reads `fileName` into `model`. True on success, with normals computed; false after
     // a message box.

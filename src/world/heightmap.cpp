@@ -8,21 +8,30 @@
 
 namespace {
 
-std::uint32_t wrapGrid(std::int32_t value) {
-    const std::uint32_t magnitude =
-        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+// Grid coordinates are 64-bit here so that the neighbours of any 32-bit grid point,
+// the extreme ones included, are computed without overflow.
+std::uint64_t wrapGrid(std::int64_t value) {
+    const std::uint64_t magnitude =
+        value < 0 ? 0u - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     return magnitude % Heightmap::kSide;
+}
+
+float heightAt(const Heightmap& map, std::int64_t column, std::int64_t row) {
+    return static_cast<float>(map.heights[wrapGrid(row) * Heightmap::kSide + wrapGrid(column)]);
 }
 
 }  // namespace
 
 float Heightmap::rawHeight(std::int32_t column, std::int32_t row) const {
-    return static_cast<float>(heights[wrapGrid(row) * kSide + wrapGrid(column)]);
+    return heightAt(*this, column, row);
 }
 
-float Heightmap::smoothedHeight(std::int32_t i, std::int32_t j) const {
-    const float sum = rawHeight(i, j) + rawHeight(i + 1, j) + rawHeight(i, j + 1) +
-                      rawHeight(i - 1, j) + rawHeight(i, j - 1);
+float Heightmap::smoothedHeight(std::int32_t column, std::int32_t row) const {
+    const std::int64_t i = column;
+    const std::int64_t j = row;
+    const float sum = heightAt(*this, i, j) + heightAt(*this, i + 1, j) +
+                      heightAt(*this, i, j + 1) + heightAt(*this, i - 1, j) +
+                      heightAt(*this, i, j - 1);
     return sum / 5.0f;
 }
 

@@ -17,7 +17,8 @@ struct Heightmap {
     // 0 and repeats beyond 255, so column 256 reads column 0.
     float rawHeight(std::int32_t column, std::int32_t row) const;
 
-    // The mean of the raw heights at a grid point and its four direct neighbours.
+    // The mean of the raw heights at a grid point and its four direct neighbours; any
+    // grid point, even one at the ends of the 32-bit range, has them.
     float smoothedHeight(std::int32_t column, std::int32_t row) const;
 
     // The ground height at a world position: the smoothed heights of the grid cell's

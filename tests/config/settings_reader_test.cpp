@@ -79,6 +79,7 @@ constexpr const char* kUnknown = "unknown string in config file";
 constexpr const char* kMissing = "missing parameter";
 constexpr const char* kPortLow = "server_port must be greater than 0";
 constexpr const char* kPortHigh = "server_port must be lower than 65000";
+constexpr const char* kNoValue = "missing value in config file";
 
 std::string withoutLine(const std::string& line) {
     std::string text = validFile();
@@ -111,6 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{withValue("server_port", "65000"), kPortHigh},
         BadFile{withValue("server_port", "99999999999999"), kPortHigh},
         BadFile{withValue("action_fwd", ","), kUnknown},
+        BadFile{withoutLine("playername Rook\n") + "playername", kNoValue},
         BadFile{withValue("server_ip", "127.0.0.1:24500"), kUnknown},
         BadFile{"# my settings\n" + validFile(), kUnknown},
         BadFile{std::string(4000, 'k') + " true\n", kUnknown},
@@ -155,6 +157,11 @@ TEST_F(SettingsTest, KeyWithoutValueSwallowsNextKey) {
     EXPECT_EQ(readText(text.replace(text.find("playername Rook"), 15, "playername")), -1);
     EXPECT_EQ(errors.texts(), std::vector<std::string>{kUnknown});
     EXPECT_EQ(textOf(Settings::getPlayerName), "vokatype");
+    // As the last token of the file a binding has no value at all: it keeps its old one.
+    Settings::setKeyForward('q');
+    EXPECT_EQ(readText(withoutLine("action_fwd w\n") + "action_fwd"), -1);
+    EXPECT_EQ(errors.texts().back(), kNoValue);
+    EXPECT_EQ(Settings::getKeyForward(), 'q');
 }
 
 TEST_F(SettingsTest, FailureOnTwentiethKeyKeepsTheNineteenBefore) {

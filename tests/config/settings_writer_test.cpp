@@ -32,9 +32,16 @@ TEST_F(SettingsTest, WrittenFileReadsBackUnchanged) {
     EXPECT_EQ(dir.read("again.cfg"), dir.read("zrv.cfg"));
 }
 
-TEST_F(SettingsTest, TypeZeroIsWrittenGreen) {
+TEST_F(SettingsTest, StartValuesAreWrittenGreenWithTheDefaultKeys) {
+    // After a start without a file the type is 0 and no key is bound: a NUL (or a
+    // character outside the token set) in the file would not load again.
+    Settings::setKeyBack(',');
     ASSERT_EQ(Settings::instance().writeFile(dir.file("zrv.cfg").c_str()), 0);
-    EXPECT_NE(dir.read("zrv.cfg").find("vokatype green\n"), std::string::npos);
+    const std::string text = dir.read("zrv.cfg");
+    EXPECT_NE(text.find("vokatype green\n"), std::string::npos);
+    EXPECT_EQ(text.substr(0, text.find("invert")),
+              "action_fwd w\naction_back s\naction_left a\naction_right d\n"
+              "action_centerview c\nweapon_7 7\nweapon_2 2\n");
 }
 
 TEST_F(SettingsTest, FailedSaveKeepsTheOldFileAndTellsThePlayer) {

@@ -118,4 +118,17 @@ std::optional<std::vector<net::WireMessage>> splitMessages(
     return messages;
 }
 
+std::optional<net::WireMessage> readMessage(Peer& peer, net::StreamReassembler::LengthRule rule,
+                                            int timeoutMs) {
+    const std::vector<std::uint8_t> type = peer.read(1, timeoutMs);
+    if (type.empty() || rule(type[0]) == 0) return std::nullopt;
+    net::WireMessage message;
+    message.length = rule(type[0]);
+    message.bytes[0] = type[0];
+    const std::vector<std::uint8_t> rest = peer.read(message.length - 1, timeoutMs);
+    if (rest.size() != message.length - 1) return std::nullopt;
+    std::copy(rest.begin(), rest.end(), message.bytes.begin() + 1);
+    return message;
+}
+
 }  // namespace loopback

@@ -96,6 +96,11 @@ class Peer {
 std::optional<std::vector<net::WireMessage>> splitMessages(const std::vector<std::uint8_t>& bytes,
                                                            net::StreamReassembler::LengthRule rule);
 
+// The next whole message from `peer` by a length rule; empty when none came by the
+// deadline, the peer closed or the type byte has no length.
+std::optional<net::WireMessage> readMessage(Peer& peer, net::StreamReassembler::LengthRule rule,
+                                            int timeoutMs = 2000);
+
 // Polls `condition` every millisecond until it holds or `timeoutMs` passes.
 template <typename Condition>
 bool eventually(Condition condition, int timeoutMs = 2000) {

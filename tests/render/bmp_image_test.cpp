@@ -16,15 +16,24 @@ testing_support::Rgb gradient(int x, int y) {
     return {static_cast<std::uint8_t>(10 * x), static_cast<std::uint8_t>(100 + y), 5};
 }
 
+// The file with the little-endian 32-bit header field at `offset` replaced.
+std::string withField(std::string file, std::size_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[offset + i] = static_cast<char>(value >> (8 * i));
+    return file;
+}
+
 TEST(BmpImage, RowsArePackedBottomFirstWithoutPadding) {
-    // Three pixels of three bytes: the file pads each row to 12 bytes, we keep 9.
-    const auto image = decode(testing_support::bmpFile(3, 2, gradient));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->width, 3);
-    EXPECT_EQ(image->height, 2);
-    const std::vector<std::uint8_t> expected = {0, 101, 5, 10, 101, 5, 20, 101, 5,
-                                                0, 100, 5, 10, 100, 5, 20, 100, 5};
-    EXPECT_EQ(image->rgb, expected);
+    // Three pixels of three bytes: the file pads each row to 12 bytes, we keep 9. A file
+    // that stores its rows top down gives the same image.
+    for (const bool topDown : {false, true}) {
+        const auto image = decode(testing_support::bmpFile(3, 2, gradient, topDown));
+        ASSERT_TRUE(image) << topDown;
+        EXPECT_EQ(image->width, 3);
+        EXPECT_EQ(image->height, 2);
+        const std::vector<std::uint8_t> expected = {0, 101, 5, 10, 101, 5, 20, 101, 5,
+                                                    0, 100, 5, 10, 100, 5, 20, 100, 5};
+        EXPECT_EQ(image->rgb, expected) << topDown;
+    }
 }
 
 TEST(BmpImage, OtherFormatsAndTruncatedFilesAreRefused) {
@@ -33,6 +42,12 @@ TEST(BmpImage, OtherFormatsAndTruncatedFilesAreRefused) {
     EXPECT_FALSE(decode(testing_support::solidTga(2, 2, {1, 2, 3})));
     EXPECT_FALSE(decode(good.substr(0, 30)));
     EXPECT_FALSE(decode(good.substr(0, good.size() - 20)));
+    // 16000000 x 22 pixels in 54 bytes, with a compression we do not read: taken for
+    // uncompressed, the missing rows would fill a gigabyte with zeros.
+    const std::string huge = withField(withField(good, 18, 16000000), 22, 22).substr(0, 54);
+    EXPECT_FALSE(decode(withField(huge, 30, 0xFFFFFFFF)));
+    EXPECT_FALSE(decode(withField(huge, 30, 0x80000000)));
+    EXPECT_FALSE(decode(withField(good, 30, 0xFFFFFFFF)));
 }
 
 }  // namespace

@@ -28,6 +28,12 @@ std::vector<Broken> brokenFiles() {
     Bytes countTooLarge;
     put16(countTooLarge, 1000);  // 1000 vertices announced, one given
     for (int i = 0; i < 3; ++i) putFloat(countTooLarge, 1.0f);
+    Bytes manyMaterials;
+    Bytes manyObjects;
+    for (int i = 0; i <= Loader3ds::kMaxMaterials; ++i) {
+        manyMaterials = cat({manyMaterials, chunk(0xAFFF, {})});
+        manyObjects = cat({manyObjects, chunk(0x4000, text(""))});
+    }
     Bytes deep = triangle();
     for (int i = 0; i < 40; ++i) deep = chunk(0x3D3D, cat({chunk(0x3D3E, u32(3)), deep}));
     return {
@@ -58,6 +64,8 @@ std::vector<Broken> brokenFiles() {
         {"UnterminatedGroupName", file(object("o", chunk(0x4130, Bytes{'m'}))),
          "Name does not end inside its chunk in file: test.3ds!"},
         {"NestedTooDeeply", chunk(0x4D4D, deep), "Chunks nested too deeply in file: test.3ds!"},
+        {"TooManyMaterials", file(manyMaterials), "Too many materials in file: test.3ds!"},
+        {"TooManyObjects", file(manyObjects), "Too many objects in file: test.3ds!"},
     };
 }
 

@@ -59,6 +59,13 @@ TEST_F(Reader3dsTest, MaterialGroupsGiveTheObjectsMaterialList) {
     ASSERT_TRUE(read(file(cat({materials, triangle(materialGroup("green"))}))));
     EXPECT_EQ(model.objects[0].materials, (std::vector<std::int32_t>{-1, -1}));
     EXPECT_EQ(model.objects[0].firstMaterial(), -1);
+    // Every group adds an entry for each material before its own; the list keeps its
+    // first entries, which are all that is used.
+    Bytes groups;
+    for (int i = 0; i < 40; ++i) groups = cat({groups, materialGroup("green")});
+    ASSERT_TRUE(read(file(cat({materials, triangle(cat({groups, materialGroup("blue")}))}))));
+    EXPECT_EQ(model.objects[0].materials.size(), Loader3ds::kMaxMaterialList);
+    EXPECT_EQ(model.objects[0].firstMaterial(), 1);
 }
 
 TEST_F(Reader3dsTest, TexturedMaterialTurnsWhiteAndMarksTheObject) {

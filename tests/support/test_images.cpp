@@ -50,7 +50,7 @@ std::string solidTga(int width, int height, Rgb colour) {
     return tgaFile(2, width, height, 24, body);
 }
 
-std::string bmpFile(int width, int height, Rgb (*pixel)(int x, int y)) {
+std::string bmpFile(int width, int height, Rgb (*pixel)(int x, int y), bool topDown) {
     const int rowBytes = (width * 3 + 3) / 4 * 4;
     const auto imageBytes = static_cast<std::uint32_t>(rowBytes * height);
     std::string out = "BM";
@@ -59,7 +59,7 @@ std::string bmpFile(int width, int height, Rgb (*pixel)(int x, int y)) {
     put32(out, 54);
     put32(out, 40);
     put32(out, static_cast<std::uint32_t>(width));
-    put32(out, static_cast<std::uint32_t>(height));
+    put32(out, static_cast<std::uint32_t>(topDown ? -height : height));
     put16(out, 1);
     put16(out, 24);
     put32(out, 0);
@@ -68,7 +68,8 @@ std::string bmpFile(int width, int height, Rgb (*pixel)(int x, int y)) {
     put32(out, 2835);
     put32(out, 0);
     put32(out, 0);
-    for (int row = height - 1; row >= 0; --row) {
+    for (int i = 0; i < height; ++i) {
+        const int row = topDown ? i : height - 1 - i;
         std::string line;
         for (int x = 0; x < width; ++x) {
             const Rgb c = pixel(x, row);

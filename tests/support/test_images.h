@@ -15,9 +15,10 @@ std::string tgaFile(int type, int width, int height, int bits, const std::string
                     const std::string& imageId = "");
 // An uncompressed 24-bit TGA of one colour.
 std::string solidTga(int width, int height, Rgb colour);
-// A 24-bit Windows bitmap (info header, rows bottom first, padded to 4 bytes) whose
-// pixel (x, y), y counted from the top, is `pixel(x, y)`.
-std::string bmpFile(int width, int height, Rgb (*pixel)(int x, int y));
+// A 24-bit Windows bitmap (info header, rows bottom first, padded to 4 bytes; top first
+// with a negative height when `topDown`) whose pixel (x, y), y counted from the top, is
+// `pixel(x, y)`.
+std::string bmpFile(int width, int height, Rgb (*pixel)(int x, int y), bool topDown = false);
 std::string solidBmp(int width, int height, Rgb colour);
 // A 16-bit mono WAV file at `rate` samples per second.
 std::string wavFile(const std::vector<std::int16_t>& samples, int rate = 44100);

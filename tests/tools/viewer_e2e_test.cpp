@@ -102,11 +102,24 @@ TEST_F(ViewerRun, WithoutTheExtensionsTheSamePictureComesWithoutFogAndDetail) {
     EXPECT_EQ(differing, 0);
 }
 
+// The showroom's crowd, drawn with its shadows.
+TEST_F(ViewerRun, ObjectsRunFromTheirOwnCamera) {
+    int exitCode = -1;
+    const std::string out =
+        run({"--objects", "crowd", "--shadow", "on", "--frames", "1", "--warmup", "0"}, exitCode);
+    ASSERT_EQ(exitCode, 0) << report;
+    EXPECT_NE(out.find(" view=crowd shadows=on frames=1 "), std::string::npos) << out;
+}
+
 TEST_F(ViewerRun, UnknownLevelOrBadCommandLineIsReported) {
     int exitCode = -1;
     run({"--level", "9", "--frames", "2"}, exitCode);
     EXPECT_EQ(exitCode, 1);
     EXPECT_NE(report.find("level 9 is not in ./level.xml"), std::string::npos) << report;
+    run({"--objects", "lineup", "--view", "sideways", "--frames", "1"}, exitCode);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_NE(report.find("no view sideways; the layout has: vokas steering"), std::string::npos)
+        << report;
     run({"--render-mode", "7"}, exitCode);
     EXPECT_EQ(exitCode, 2);
     EXPECT_NE(report.find("bad value for --render-mode"), std::string::npos) << report;

@@ -81,6 +81,12 @@ TEST(TerrainHeight, OriginMirrorsToColumnAndRowOne) {
     EXPECT_EQ(map->rawHeight(0, -1), 40.0f);
     EXPECT_EQ(map->rawHeight(256, 256), 10.0f);
     EXPECT_EQ(map->rawHeight(std::numeric_limits<std::int32_t>::min(), 0), 10.0f);
+    // The neighbours of (-2^31, 2^31 - 1) lie past the 32-bit range: column 2^31 + 1
+    // reads column 1, row 2^31 reads row 0.
+    setRaw(*map, 1, 255, 50);
+    EXPECT_FLOAT_EQ(map->smoothedHeight(std::numeric_limits<std::int32_t>::min(),
+                                        std::numeric_limits<std::int32_t>::max()),
+                    (200.0f + 10.0f + 50.0f) / 5.0f);
 }
 
 TEST(TerrainHeight, CornersAndTheDiagonalTakeTheSmoothedHeights) {
