@@ -21,6 +21,7 @@
 #include "config/settings.h"
 #include "gl_window.h"
 #include "loopback.h"
+#include "net/player_status.h"
 #include "net/protocol/client_messages.h"
 #include "render/gl_extensions.h"
 #include "render/perspective.h"
@@ -118,8 +119,8 @@ BENCHMARK(BM_MatchFrame)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
 
-// The viewer's frame from where the match's camera stood: the terrain, the sky and the
-// fog, without the display or the flare.
+// The viewer's frame from the match's camera: the terrain, the sky and the fog, without
+// the display or the flare.
 void BM_TerrainViewer(benchmark::State& state) {
     Bench& b = bench();
     Pose own;
@@ -128,9 +129,10 @@ void BM_TerrainViewer(benchmark::State& state) {
     Settings::setCockpit(false);
     Settings::setLensflare(false);
     TerrainScene scene;
-    if (!scene.load(1, true)) std::abort();
+    if (!scene.load(1, true, std::nullopt)) std::abort();
     scene.resize(800, 600);
-    const Pose camera{own.x - 3.0f, own.y, own.z + 16.0f, 0.0f, 0.0f, own.rotZ};
+    ViewerCamera camera{own, look, {}};
+    PlayerStatus::getCameraOffset(camera.offset);
     for (auto _ : state) {
         scene.drawFrame(camera, "");
         glutSwapBuffers();

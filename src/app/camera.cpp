@@ -8,6 +8,10 @@
 void Camera::applyView(const Pose& vehicle, const Pose& look) {
     float offset[3];
     PlayerStatus::getCameraOffset(offset);
+    applyView(vehicle, look, offset);
+}
+
+void Camera::applyView(const Pose& vehicle, const Pose& look, const float offset[3]) {
     glMultMatrixf(camera_view::view(vehicle, look, offset).m);
     const camera_view::Frame frame = camera_view::frame(vehicle, look, offset);
     PlayerStatus::setViewAngles(look.rotZ, look.rotY);

@@ -11,6 +11,9 @@ class Camera {
     // `vehicle` is the Voka's pose, `look` its camera record (see combat/camera_view.h),
     // as the World's getCameraPose fills them. Call with the modelview matrix reset.
     void applyView(const Pose& vehicle, const Pose& look);
+    // The same at a given offset (forward, lateral, up in the vehicle's frame, world
+    // units) instead of the player's: the development tools' cameras.
+    void applyView(const Pose& vehicle, const Pose& look, const float offset[3]);
 
     // The camera's pose of the last applyView: eye position, pitch in rotY and the yaw,
     // brought once toward 0 to 360, in rotZ.

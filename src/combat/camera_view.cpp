@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "combat/voka_geometry.h"
+
 namespace camera_view {
 namespace {
 
@@ -27,7 +29,7 @@ Matrix4 view(const Pose& vehicle, const Pose& look, const float offset[3]) {
     m.rotate(-look.rotZ, 0.0f, 0.0f, 1.0f);
     rotateLookPitch(m, look.rotY, look.rotZ);
     m.translate(-offset[0], -offset[1], 0.0f).translate(0.0f, 0.0f, -offset[2]);
-    m.rotate(vehicle.rotX, 1.0f, 0.0f, 0.0f).rotate(look.rotX, 0.0f, 1.0f, 0.0f);
+    m.rotate(voka_geometry::lean(vehicle), 1.0f, 0.0f, 0.0f).rotate(look.rotX, 0.0f, 1.0f, 0.0f);
     m.translate(0.0f, 0.0f, offset[2])
         .rotate(-vehicle.rotZ, 0.0f, 0.0f, 1.0f)
         .translate(0.0f, 0.0f, -offset[2]);
@@ -41,7 +43,7 @@ Matrix4 eyeToWorld(const Pose& vehicle, const Pose& look, const float offset[3])
     m.translate(0.0f, 0.0f, offset[2])
         .rotate(vehicle.rotZ, 0.0f, 0.0f, 1.0f)
         .translate(0.0f, 0.0f, -offset[2]);
-    m.rotate(-look.rotX, 0.0f, 1.0f, 0.0f).rotate(-vehicle.rotX, 1.0f, 0.0f, 0.0f);
+    m.rotate(-look.rotX, 0.0f, 1.0f, 0.0f).rotate(-voka_geometry::lean(vehicle), 1.0f, 0.0f, 0.0f);
     m.translate(0.0f, 0.0f, offset[2]).translate(offset[0], offset[1], 0.0f);
     rotateLookPitch(m, -look.rotY, look.rotZ);
     m.rotate(look.rotZ, 0.0f, 0.0f, 1.0f);

@@ -30,7 +30,7 @@ Matrix4 modelTransform(const Pose& pose) {
     m.translate(pose.x, pose.y, pose.z).scale(kScale, kScale, kScale);
     m.rotate(pose.rotZ, 0.0f, 0.0f, 1.0f)
         .rotate(-pose.rotY, 0.0f, 1.0f, 0.0f)
-        .rotate(-pose.rotX, 1.0f, 0.0f, 0.0f);
+        .rotate(-lean(pose), 1.0f, 0.0f, 0.0f);
     // Upright: the model's y to the world's z, its nose (-z) to +x.
     m.rotate(-90.0f, 0.0f, 0.0f, 1.0f).rotate(90.0f, 1.0f, 0.0f, 0.0f);
     return m;
@@ -39,7 +39,7 @@ Matrix4 modelTransform(const Pose& pose) {
 Matrix4 worldToModel(const Pose& pose) {
     Matrix4 m;
     m.rotate(-90.0f, 1.0f, 0.0f, 0.0f).rotate(90.0f, 0.0f, 0.0f, 1.0f);
-    m.rotate(pose.rotX, 1.0f, 0.0f, 0.0f)
+    m.rotate(lean(pose), 1.0f, 0.0f, 0.0f)
         .rotate(pose.rotY, 0.0f, 1.0f, 0.0f)
         .rotate(-pose.rotZ, 0.0f, 0.0f, 1.0f);
     m.scale(1.0f / kScale, 1.0f / kScale, 1.0f / kScale).translate(-pose.x, -pose.y, -pose.z);

@@ -7,10 +7,20 @@
 // a computer player share. The model is stored y up with its nose toward -z, in units of
 // 1/25 of the world's; the drawing transform scales it by 25, turns it upright and then
 // by the pose: heading (rotZ) about the world's z, pitch (rotY) and the lean into a curve
-// (rotX, the steering angle) about the car's own lateral and forward axes.
+// about the car's own lateral and forward axes.
 namespace voka_geometry {
 
 inline constexpr float kScale = 25.0f;
+
+// The body leans into a curve by a tenth of the steering angle (rotX, up to 50 degrees),
+// so 5 degrees at full lock. Rolling it by the whole steering angle laid the car half into
+// the ground on its outer wheels and tipped the driver's horizon by 50 degrees. The pose
+// still carries the steering angle itself, on the wire too; only the drawn body, its hit
+// box and the camera that rides on it take the smaller lean.
+inline constexpr float kLeanPerSteeringDegree = 0.1f;
+inline float lean(const Pose& pose) {
+    return pose.rotX * kLeanPerSteeringDegree;
+}
 
 // Mesh objects with a role of their own; every other object is body.
 inline constexpr int kFrontWheels = 3;

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "net/protocol/game_codes.h"
 #include "platform/frame_clock.h"
 
@@ -44,7 +46,9 @@ int Weapon::update() {
         spinFactor_ = 1.0f;
         if (spinAngle_ >= 360.0f) spinAngle_ -= 360.0f;
     } else if (spinFactor_ > 0.0f) {
-        spinFactor_ -= dt;
+        // Held at 0: a last frame longer than what is left of the run-down would
+        // otherwise turn the barrels back.
+        spinFactor_ = std::max(0.0f, spinFactor_ - dt);
         spinAngle_ += dt * spinFactor_ * kSpinDegreesPerSecond;
     }
     return 0;

@@ -6,6 +6,7 @@
 
 #include "app/camera.h"
 #include "combat/camera_view.h"
+#include "combat/voka_geometry.h"
 #include "net/player_status.h"
 #include "support/gl_fixture.h"
 
@@ -35,7 +36,7 @@ TEST_F(CameraGlTest, ViewAndItsInverseEqualTheGlChains) {
         glRotatef(b.rotY, std::sin(-b.rotZ * k), std::cos(-b.rotZ * k), 0);
         glTranslatef(-o[0], -o[1], 0);
         glTranslatef(0, 0, -o[2]);
-        glRotatef(a.rotX, 1, 0, 0);
+        glRotatef(voka_geometry::lean(a), 1, 0, 0);
         glRotatef(b.rotX, 0, 1, 0);
         glTranslatef(0, 0, o[2]);
         glRotatef(-a.rotZ, 0, 0, 1);
@@ -53,7 +54,7 @@ TEST_F(CameraGlTest, ViewAndItsInverseEqualTheGlChains) {
         glRotatef(a.rotZ, 0, 0, 1);
         glTranslatef(0, 0, -o[2]);
         glRotatef(-b.rotX, 0, 1, 0);
-        glRotatef(-a.rotX, 1, 0, 0);
+        glRotatef(-voka_geometry::lean(a), 1, 0, 0);
         glTranslatef(0, 0, o[2]);
         glTranslatef(o[0], o[1], 0);
         glRotatef(-b.rotY, std::sin(-b.rotZ * k), std::cos(-b.rotZ * k), 0);

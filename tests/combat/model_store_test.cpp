@@ -2,9 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "combat/explosion.h"
+#include "combat/voka.h"
+#include "combat/weapon.h"
+#include "net/protocol/game_codes.h"
+#include "world/item.h"
+#include "world/sky.h"
 
 namespace {
 
@@ -122,6 +130,32 @@ TEST_F(ModelStoreTest, ProgressCanBeWatchedFromAnotherThread) {
         seen = now;
     }
     loader.join();
+}
+
+// Without their prototypes the copies stay empty: the explosion, Vokas and items answer
+// -1, the sky and the weapons 0. Codes of other kinds answer -1 in any case.
+TEST_F(ModelStoreTest, CopiesOfMissingPrototypesStayEmpty) {
+    Explosion explosion(false);
+    Sky sky(false);
+    Weapon machineGun, railGun;
+    Voka voka;
+    Item item;
+    EXPECT_EQ(ModelStore::copyExplosion(explosion), -1);
+    EXPECT_EQ(ModelStore::copyVoka(voka, TYPE_VOKA_RED), -1);
+    EXPECT_EQ(ModelStore::copyFromPrototype(item, ITEM_AMOR_50), -1);
+    EXPECT_EQ(ModelStore::copySky(sky) + ModelStore::copyWeaponMg(machineGun) +
+                  ModelStore::copyWeaponRail(railGun),
+              0);
+    for (const SceneObject* copy : std::initializer_list<const SceneObject*>{
+             &explosion, &sky, &machineGun, &railGun, &voka, &item})
+        EXPECT_TRUE(copy->models[0]->objects.empty());
+    registerAll();
+    ModelStore::loadPrototypes(progress);
+    EXPECT_EQ(ModelStore::copyVoka(voka, TYPE_BULLET_MG), -1);
+    for (const std::int32_t code : {132, 139, -133}) {
+        EXPECT_EQ(ModelStore::copyFromPrototype(item, code), -1) << code;
+        EXPECT_TRUE(item.models[0]->objects.empty());
+    }
 }
 
 TEST_F(ModelStoreTest, SharedTextureSlotsOutsideTheTableAreZero) {

@@ -62,14 +62,8 @@ class ObjectsGlTest : public world_testing::WorldGlTest {
                          kHeight / 2 + static_cast<int>(std::floor(up)), GL_BACK);
     }
 
-    static std::vector<Pixel> readWindow() {
-        std::vector<Pixel> pixels(static_cast<std::size_t>(kWidth * kHeight));
-        glFinish();
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    }
     static int drawnPixels() {
-        const auto pixels = readWindow();
+        const auto pixels = readWindow(GL_BACK);
         return static_cast<int>(pixels.size()) -
                static_cast<int>(std::count(pixels.begin(), pixels.end(), kBackground));
     }
@@ -89,7 +83,9 @@ struct Probe {
 };
 
 // The explosion stands at the origin, seen level along the camera's heading, one unit a
-// pixel, every picture a dark red.
+// pixel, every picture a dark red: a Voka's square is 100 wide and high with its foot 20
+// below, an impact's 8 with its foot 2 below; with transparency the picture adds to what
+// lies behind it; after the last picture nothing shows.
 TEST_F(ObjectsGlTest, ExplosionSquareHasItsSizeFootAndBlend) {
     for (int i = 0; i < Explosion::kFrames; ++i) {
         char name[64];
@@ -98,35 +94,19 @@ TEST_F(ObjectsGlTest, ExplosionSquareHasItsSizeFootAndBlend) {
     }
     Explosion prototype(true);
     prototype.initGL();
-    const Pixel red = {128, 0, 0, 255};
+    const Pixel red = {128, 0, 0, 255}, added = {64, 0, 255, 255};
     const struct {
         const char* name;
         float size, cameraYaw;
         bool ground, transparency;
         int updates;
-        std::vector<Probe> probes;
+        float halfWidth, foot;  // world units
+        Pixel inside;
     } squares[] = {
-        {"a Voka's: 100 high, foot 20 below",
-         1.0f,
-         0.0f,
-         false,
-         false,
-         0,
-         {{0, -19.5f, red},
-          {0, 79.5f, red},
-          {0, -20.5f, kBackground},
-          {0, 80.5f, kBackground},
-          {49.5f, 0, red},
-          {50.5f, 0, kBackground}}},
-        {"an impact's: 8 high, foot 2 below, facing a camera looking north",
-         0.08f,
-         90.0f,
-         true,
-         false,
-         3,
-         {{0, -1.5f, red}, {0, 5.5f, red}, {0, -2.5f, kBackground}, {4.5f, 0, kBackground}}},
-        {"transparency adds the picture", 1.0f, 0.0f, false, true, 0, {{0, 50, {64, 0, 255, 255}}}},
-        {"after the last picture nothing", 1.0f, 0.0f, false, false, 15, {{0, 50, kBackground}}},
+        {"a Voka's", 1.0f, 0.0f, false, false, 0, 50, 20, red},
+        {"an impact's, facing a camera looking north", 0.08f, 90.0f, true, false, 3, 4, 2, red},
+        {"with transparency", 1.0f, 0.0f, false, true, 0, 50, 20, added},
+        {"after the last picture", 1.0f, 0.0f, false, false, 15, 50, 20, kBackground},
     };
     for (const auto& square : squares) {
         SCOPED_TRACE(square.name);
@@ -143,7 +123,12 @@ TEST_F(ObjectsGlTest, ExplosionSquareHasItsSizeFootAndBlend) {
         Pose camera;
         camera.rotZ = square.cameraYaw;
         explosion.draw(camera, nullptr);
-        for (const Probe& probe : square.probes) {
+        const float top = 2 * square.halfWidth - square.foot, side = square.halfWidth;
+        const Probe probes[] = {
+            {0, 0.5f - square.foot, square.inside}, {0, top - 0.5f, square.inside},
+            {side - 0.5f, 0, square.inside},        {0, -0.5f - square.foot, kBackground},
+            {0, top + 0.5f, kBackground},           {side + 0.5f, 0, kBackground}};
+        for (const Probe& probe : probes) {
             const Pixel got = at(probe.right, probe.up);
             for (int c = 0; c < 3; ++c)
                 EXPECT_NEAR(got[c], probe.colour[c], 3) << probe.right << ", " << probe.up;
@@ -229,7 +214,7 @@ TEST_F(ObjectsGlTest, WeaponsDrawTheirModelsAndTheMachineGunsBarrelsTurn) {
         for (auto& pixels : frames) {
             look({5, 0.4, -0.37}, {-0.16, 0.4, -0.37}, {0, 1, 0}, 0.25);
             weapon.draw(Pose{}, nullptr);
-            pixels = readWindow();
+            pixels = readWindow(GL_BACK);
             FrameClock::reset();
             FrameClock::tick(0.05f);  // a twentieth of a second of fire: 22.5 degrees
             weapon.setFireButton(true);

@@ -90,7 +90,7 @@ TEST_F(VokaGlTest, WorldToModelIsTheGlChainAndEachDrawStoresIt) {
         glLoadIdentity();
         glRotatef(-90, 1, 0, 0);
         glRotatef(90, 0, 0, 1);
-        glRotatef(p.rotX, 1, 0, 0);
+        glRotatef(voka_geometry::lean(p), 1, 0, 0);
         glRotatef(p.rotY, 0, 1, 0);
         glRotatef(-p.rotZ, 0, 0, 1);
         glScalef(0.04f, 0.04f, 0.04f);

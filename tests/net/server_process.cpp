@@ -48,7 +48,7 @@ std::uint16_t ServerProcess::port() const {
             const std::size_t colon = text.find(':', at);
             if (at == std::string::npos || colon == std::string::npos) return false;
             port = std::atoi(text.c_str() + colon + 1);
-            return true;
+            return port != 0;
         },
         5000);
     return static_cast<std::uint16_t>(port);

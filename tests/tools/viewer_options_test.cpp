@@ -20,7 +20,7 @@ ParsedOptions parse(std::vector<const char*> args) {
 auto fields(const ViewerOptions& o) {
     return std::make_tuple(o.gameDir, o.level, o.width, o.height, o.renderMode, o.lod, o.fog,
                            o.culling, o.detail, o.sky, o.hud, o.flare, o.frames, o.warmup, o.at,
-                           o.pitch, o.heading, o.screenshot);
+                           o.pitch, o.heading, o.screenshot, o.objects, o.view, o.shadow);
 }
 
 // Without switches every field keeps its default: the rendering switches stay unset, so
@@ -37,9 +37,15 @@ TEST(ViewerOptions, ReadsEverySwitchAndLeavesTheOthersUnset) {
                "--screenshot",  "a.png", "--hud",     "on",  "--flare", "on",
                "--pitch",       "20",    "--heading", "-30"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
-    EXPECT_EQ(fields(parsed.options),
-              std::make_tuple("/g", 2, 640, 480, 3, false, true, false, false, false, true, true,
-                              300, 5, 12.5f, 20.0f, -30.0f, "a.png"));
+    EXPECT_EQ(
+        fields(parsed.options),
+        std::make_tuple("/g", 2, 640, 480, 3, false, true, false, false, false, true, true, 300, 5,
+                        12.5f, 20.0f, -30.0f, "a.png", std::nullopt, "", std::nullopt));
+    const ParsedOptions objects = parse({"--objects", "crowd", "--view", "v", "--shadow", "off"});
+    ASSERT_TRUE(objects.error.empty()) << objects.error;
+    EXPECT_EQ(objects.options.objects, ShowroomLayout::Crowd);
+    EXPECT_EQ(objects.options.view, "v");
+    EXPECT_EQ(objects.options.shadow, false);
 }
 
 // A screenshot is taken only with a timed run.
@@ -58,12 +64,16 @@ TEST(ViewerOptions, RefusesWhatItCannotUse) {
                                   {"--level", "99999999999"},
                                   {"--screenshot", "shot.png"},
                                   {"--hud", "1"},
-                                  {"--pitch", "inf"}};
+                                  {"--pitch", "inf"},
+                                  {"--objects", "all"},
+                                  {"--view", "arms"}};
     for (const auto& [name, value] : bad) {
         std::vector<const char*> args{name};
         if (value != nullptr) args.push_back(value);
         EXPECT_FALSE(parse(args).error.empty()) << name << " " << (value ? value : "");
     }
+    // The objects' views hold their own cameras.
+    EXPECT_FALSE(parse({"--objects", "lineup", "--heading", "10"}).error.empty());
     EXPECT_TRUE(parse({"--level", "2", "--help"}).help);
 }
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "combat/camera_view.h"
+#include "app/camera.h"
 #include "combat/model_store.h"
 #include "config/settings.h"
 #include "net/protocol/game_codes.h"
@@ -19,7 +19,7 @@
 #include "world/load_levels.h"
 #include "world/terrain.h"
 
-bool TerrainScene::load(std::int32_t level, bool sky) {
+bool TerrainScene::load(std::int32_t level, bool sky, std::optional<ShowroomLayout> objects) {
     showSky_ = sky;
     loadLevels();
     LevelRegistry& levels = LevelRegistry::instance();
@@ -34,6 +34,10 @@ bool TerrainScene::load(std::int32_t level, bool sky) {
     sky_->initGL();
     flare_ = std::make_unique<LensFlare>();
     hud_ = std::make_unique<Hud>();
+    if (objects) {
+        showroom_ = std::make_unique<Showroom>();
+        showroom_->load(*objects);
+    }
 
     applyMatchGlState();
     return true;
@@ -43,14 +47,43 @@ void TerrainScene::resize(int width, int height) {
     setPerspective(width, height);
 }
 
-void applyFlyView(const Pose& pose) {
-    // The match's camera with the eye on the flight path itself: no offset, no roll, the
-    // path's pitch as the look pitch.
-    const Pose vehicle{pose.x, pose.y, pose.z, 0.0f, 0.0f, pose.rotZ};
-    const Pose look{0.0f, 0.0f, 0.0f, 0.0f, pose.rotY, 0.0f};
-    const float offset[3] = {0.0f, 0.0f, 0.0f};
-    glMultMatrixf(camera_view::view(vehicle, look, offset).m);
+namespace {
+
+// The match's darkening of what the shadow volumes marked: every pixel whose stencil
+// value is not 0 darkens to a fifth of its colour, or turns black with transparency off.
+void darkenShadows() {
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_STENCIL_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.8f);
+    applyTransparency();
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glStencilFunc(GL_NOTEQUAL, 0, ~0u);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBegin(GL_QUADS);
+    glVertex3f(-1.0f, -1.0f, 0.0f);
+    glVertex3f(1.0f, -1.0f, 0.0f);
+    glVertex3f(1.0f, 1.0f, 0.0f);
+    glVertex3f(-1.0f, 1.0f, 0.0f);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
 }
+
+}  // namespace
 
 Vec3f flyViewDirection(const Pose& pose) {
     constexpr float kRadians = 3.14159265f / 180.0f;
@@ -78,10 +111,12 @@ HudInput sampleHudInput(const Pose& pose) {
     return in;
 }
 
-void TerrainScene::drawFrame(const Pose& camera, const char* readout) {
+void TerrainScene::drawFrame(const ViewerCamera& view, const char* readout) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glLoadIdentity();
-    applyFlyView(camera);
+    Camera eye;
+    eye.applyView(view.vehicle, view.look, view.offset);
+    const Pose camera = eye.getPose();
     sun_.apply();
     LodGrid::instance().updateLodGrid(camera);
     Frustum::instance().extract();
@@ -97,6 +132,10 @@ void TerrainScene::drawFrame(const Pose& camera, const char* readout) {
     // the same as drawing it first, but the depth test spares the software renderer
     // texturing the dome where the ground covers it (a quarter of the frame time).
     if (showSky_) sky_->draw(camera, light);
+    if (showroom_) {
+        showroom_->draw(camera, light);
+        if (Settings::getShadow()) darkenShadows();
+    }
     if (Settings::getLensflare()) {
         const Vec3f sun{light[0], light[1], light[2]};
         flare_->draw(sun, {camera.x, camera.y, camera.z}, flyViewDirection(camera), camera.rotY,

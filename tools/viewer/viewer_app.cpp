@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "config/settings.h"
@@ -40,6 +41,7 @@ struct Viewer {
     int height = 0;
     long frame = 0;  // frames drawn, warm-up included
     Clock::time_point timedStart;
+    std::clock_t timedStartCpu = 0;  // processor time of every thread, the driver's included
     Clock::time_point flightStart = Clock::now();
     double terrainTriangles = 0;  // summed over the timed frames
     // The readout: frames counted in the current second.
@@ -47,6 +49,7 @@ struct Viewer {
     int framesThisSecond = 0;
     int fps = 0;
     int status = 0;
+    std::size_t view = 0;  // the showroom's camera
 
     bool timed() const { return options.frames > 0; }
 
@@ -70,13 +73,17 @@ struct Viewer {
     }
 
     std::string readout() const {
-        char text[160];
-        std::snprintf(text, sizeof text, "FPS: %d   %s, lod %s, fog %s, culling %s, detail %s",
+        char text[200];
+        std::snprintf(text, sizeof text, "FPS: %d   %s, lod %s, fog %s, culling %s, detail %s%s%s",
                       shownFps(), modeName(Settings::getRenderMode()),
                       onOff(Settings::getLod() != 0), onOff(Settings::getFog()),
-                      onOff(Settings::getFrustumCulling()), onOff(Settings::getMultitexturing()));
+                      onOff(Settings::getFrustumCulling()), onOff(Settings::getMultitexturing()),
+                      showroom() ? ", shadows " : "",
+                      showroom() ? onOff(Settings::getShadow()) : "");
         return text;
     }
+
+    const Showroom* showroom() const { return scene.showroom(); }
 
     void countSecond() {
         ++framesThisSecond;
@@ -91,18 +98,28 @@ struct Viewer {
     void finishTimedRun() {
         glFinish();
         const double seconds = std::chrono::duration<double>(Clock::now() - timedStart).count();
+        const double cpuSeconds =
+            static_cast<double>(std::clock() - timedStartCpu) / CLOCKS_PER_SEC;
         std::printf(
-            "voka-viewer: level=%d size=%dx%d mode=%d lod=%s fog=%s culling=%s detail=%s "
-            "frames=%d seconds=%.3f fps=%.1f triangles=%.0f\n",
+            "voka-viewer: level=%d size=%dx%d mode=%d lod=%s fog=%s culling=%s detail=%s%s%s%s%s "
+            "frames=%d seconds=%.3f fps=%.1f ms=%.2f cpu_ms=%.2f triangles=%.0f\n",
             options.level, width, height, Settings::getRenderMode(), onOff(Settings::getLod() != 0),
             onOff(Settings::getFog()), onOff(Settings::getFrustumCulling()),
-            onOff(Settings::getMultitexturing()), options.frames, seconds, options.frames / seconds,
-            terrainTriangles / options.frames);
+            onOff(Settings::getMultitexturing()), showroom() ? " view=" : "",
+            showroom() ? showroom()->views()[view].name : "", showroom() ? " shadows=" : "",
+            showroom() ? onOff(Settings::getShadow()) : "", options.frames, seconds,
+            options.frames / seconds, 1000.0 * seconds / options.frames,
+            1000.0 * cpuSeconds / options.frames, terrainTriangles / options.frames);
         std::fflush(stdout);
         glutLeaveMainLoop();
     }
 
-    Pose cameraPose() const {
+    ViewerCamera camera() const {
+        if (showroom()) return showroom()->views()[view].camera;
+        return cameraAt(flightPose());
+    }
+
+    Pose flightPose() const {
         Pose pose = fly_path::at(flightSeconds(), Terrain::instance().heightmap());
         if (options.pitch) pose.rotY = *options.pitch;
         // The level-of-detail grid takes headings from 0 to 360 only.
@@ -117,10 +134,10 @@ struct Viewer {
         if (timed() && frame == options.warmup) {
             glFinish();
             timedStart = Clock::now();
+            timedStartCpu = std::clock();
         }
         FrameClock::tick();
-        const Pose pose = cameraPose();
-        scene.drawFrame(pose, readout().c_str());
+        scene.drawFrame(camera(), readout().c_str());
         const bool timedFrame = timed() && frame >= options.warmup;
         if (timedFrame) terrainTriangles += static_cast<double>(scene.terrainTriangles());
         const bool last = timed() && frame + 1 == options.warmup + options.frames;
@@ -155,9 +172,29 @@ struct Viewer {
             case 't':
                 Settings::setMultitexturing(!Settings::getMultitexturing());
                 break;
+            case 's':
+                Settings::setShadow(!Settings::getShadow());
+                break;
+            case 'v':
+                if (showroom()) view = (view + 1) % showroom()->views().size();
+                break;
             default:
                 break;
         }
+    }
+
+    // The showroom's view of the command line. False, after a message, when it has none
+    // of that name.
+    bool chooseView() {
+        if (!showroom() || options.view.empty()) return true;
+        const auto& views = showroom()->views();
+        for (view = 0; view < views.size(); ++view)
+            if (options.view == views[view].name) return true;
+        std::string names;
+        for (const ShowroomView& v : views) names += std::string(" ") + v.name;
+        std::fprintf(stderr, "voka-viewer: no view %s; the layout has:%s\n", options.view.c_str(),
+                     names.c_str());
+        return false;
     }
 
     // The game's keys for the two effects.
@@ -195,6 +232,7 @@ void applySettings(const ViewerOptions& options) {
     if (options.fog) Settings::setFog(*options.fog);
     if (options.culling) Settings::setFrustumCulling(*options.culling);
     if (options.detail) Settings::setMultitexturing(*options.detail);
+    if (options.shadow) Settings::setShadow(*options.shadow);
     Settings::setCockpit(options.hud);
     Settings::setLensflare(options.flare);
 }
@@ -223,7 +261,7 @@ int runViewer(const ViewerOptions& options, const char* title, platform::Display
     ground_fog::setUp();
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
 
-    if (!viewer.scene.load(options.level, options.sky)) {
+    if (!viewer.scene.load(options.level, options.sky, options.objects) || !viewer.chooseView()) {
         g_viewer = nullptr;
         return 1;
     }

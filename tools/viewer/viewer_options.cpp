@@ -25,9 +25,15 @@ const char* const kViewerUsage =
     "  --pitch DEGREES      camera pitch instead of the flight's (negative looks down)\n"
     "  --heading DEGREES    camera heading instead of the flight's (0 along +x)\n"
     "  --screenshot FILE    write the last frame of a timed run as PNG\n"
+    "  --objects LAYOUT     the match's objects on the level at fixed cameras instead of\n"
+    "                       the flight: lineup (one of each), crowd (a busy match) or\n"
+    "                       empty (the crowd's camera without them)\n"
+    "  --view NAME          the lineup's camera: vokas, steering, player, arms, items,\n"
+    "                       explosions, rail or fence (the first by default)\n"
+    "  --shadow on|off      the objects' stencil shadows\n"
     "Switches left out keep the values of the directory's zrv.cfg.\n"
-    "Keys: Esc quits; m render mode, l lod, f fog, c culling, t detail texture; End the\n"
-    "head-up display, Insert the lens flare.\n";
+    "Keys: Esc quits; m render mode, l lod, f fog, c culling, t detail texture, s shadows,\n"
+    "v next view; End the head-up display, Insert the lens flare.\n";
 
 namespace {
 
@@ -56,6 +62,19 @@ bool parseFloat(const char* text, std::optional<float>& out) {
     const float value = std::strtof(text, &end);
     if (end == text || *end != '\0' || !std::isfinite(value)) return false;
     out = value;
+    return true;
+}
+
+bool parseLayout(const char* text, std::optional<ShowroomLayout>& out) {
+    if (std::strcmp(text, "lineup") == 0) {
+        out = ShowroomLayout::LineUp;
+    } else if (std::strcmp(text, "crowd") == 0) {
+        out = ShowroomLayout::Crowd;
+    } else if (std::strcmp(text, "empty") == 0) {
+        out = ShowroomLayout::Empty;
+    } else {
+        return false;
+    }
     return true;
 }
 
@@ -118,6 +137,12 @@ ParsedOptions parseViewerOptions(int argc, const char* const* argv) {
             ok = parseFloat(value, o.heading);
         } else if (name == "--screenshot") {
             o.screenshot = value;
+        } else if (name == "--objects") {
+            ok = parseLayout(value, o.objects);
+        } else if (name == "--view") {
+            o.view = value;
+        } else if (name == "--shadow") {
+            ok = parseSwitch(value, o.shadow);
         } else {
             parsed.error = "unknown option " + name;
             return parsed;
@@ -129,5 +154,8 @@ ParsedOptions parseViewerOptions(int argc, const char* const* argv) {
     }
     if (!o.screenshot.empty() && o.frames == 0)
         parsed.error = "--screenshot needs a timed run (--frames N)";
+    if (o.objects && (o.at || o.pitch || o.heading))
+        parsed.error = "--objects holds its own cameras: no --at, --pitch or --heading";
+    if (!o.view.empty() && !o.objects) parsed.error = "--view needs --objects";
     return parsed;
 }

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "showroom.h"
+
 // What one run of the terrain viewer shows and how: a level of the game directory, the
 // rendering switches that the game's settings and debug keys also have, and either an
 // open-ended flight (interactive) or a fixed number of timed frames.
@@ -35,6 +37,11 @@ struct ViewerOptions {
     std::optional<float> heading;
     // Writes the last frame to this PNG file (with a timed run).
     std::string screenshot;
+    // The match's objects placed on the level, seen from the layout's fixed cameras
+    // instead of the flight: `view` names one (empty: the layout's first).
+    std::optional<ShowroomLayout> objects;
+    std::string view;
+    std::optional<bool> shadow;  // the objects' stencil shadows
 };
 
 struct ParsedOptions {
