@@ -39,11 +39,23 @@ void onReshape(int width, int height) {
     }
 }
 
+// With VOKA_TRACE_INPUT set, every key event the game receives is one line on standard
+// error, so that scripts driving the game by its keyboard can wait for each key to arrive
+// instead of guessing how long the game takes.
+void traceInput(const char* what, int code) {
+    static const bool trace = std::getenv("VOKA_TRACE_INPUT") != nullptr;
+    if (!trace) return;
+    std::fprintf(stderr, "input: %s %d\n", what, code);
+    std::fflush(stderr);
+}
+
 void onKeyboard(unsigned char character, int x, int y) {
+    traceInput("key down", character);
     Game::current()->key(character, false, x, y);
 }
 
 void onKeyboardUp(unsigned char character, int x, int y) {
+    traceInput("key up", character);
     Game::current()->key(character, true, x, y);
 }
 
@@ -57,7 +69,14 @@ void onIdle() {
 }
 
 void onSpecial(int key, int x, int y) {
+    traceInput("special down", key);
     Game::current()->special(key, x, y);
+}
+
+// The game acts on function and arrow keys when they are pressed; their release is only
+// traced.
+void onSpecialUp(int key, int /*x*/, int /*y*/) {
+    traceInput("special up", key);
 }
 
 }  // namespace
@@ -131,6 +150,7 @@ void runGame(int argc, char** argv) {
     glutMouseFunc(onMouse);
     glutIdleFunc(onIdle);
     glutSpecialFunc(onSpecial);
+    glutSpecialUpFunc(onSpecialUp);
     glutIgnoreKeyRepeat(1);
 
     if (fullScreen) glutFullScreen();

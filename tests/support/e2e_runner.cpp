@@ -79,6 +79,7 @@ E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
         } else {
             setenv("VOKA_NONINTERACTIVE", "1", 1);
         }
+        setenv("VOKA_TRACE_INPUT", "1", 1);
         withoutMesaRenderThreads();
         std::vector<char*> raw;
         for (auto& arg : argv) raw.push_back(arg.data());
@@ -178,13 +179,28 @@ void E2eRun::key(const std::string& keysym) const {
 }
 
 void E2eRun::keyDown(const std::string& keysym) const {
-    runCommand("xdotool windowfocus --sync " + window_ + " keydown " + keysym + " 2>/dev/null");
-    sleepFor(150);
+    sendKey("keydown", keysym);
 }
 
 void E2eRun::keyUp(const std::string& keysym) const {
-    runCommand("xdotool windowfocus --sync " + window_ + " keyup " + keysym + " 2>/dev/null");
-    sleepFor(150);
+    sendKey("keyup", keysym);
+}
+
+std::size_t E2eRun::inputsArrived() const {
+    std::size_t count = 0;
+    for (const auto& line : stderrLines()) count += line.rfind("input: ", 0) == 0 ? 1 : 0;
+    return count;
+}
+
+// The game traces each key event it receives (VOKA_TRACE_INPUT), so every event waits
+// until the game has taken the one before it, however busy the machine is.
+void E2eRun::sendKey(const char* action, const std::string& keysym) const {
+    const std::size_t before = inputsArrived();
+    runCommand("xdotool windowfocus --sync " + window_ + " " + action + " " + keysym +
+               " 2>/dev/null");
+    for (int waited = 0; waited < kKeyTimeoutMs && inputsArrived() == before; waited += 10) {
+        sleepFor(10);
+    }
 }
 
 void E2eRun::resize(int width, int height) const {

@@ -44,6 +44,8 @@ class E2eRun {
     void key(const std::string& keysym) const;
     void keyDown(const std::string& keysym) const;
     void keyUp(const std::string& keysym) const;
+    // Key events the game has reported receiving so far.
+    std::size_t inputsArrived() const;
     // Resizes the window and waits for the program to see it.
     void resize(int width, int height) const;
     // Saves a PNG of the whole screen.
@@ -65,6 +67,9 @@ class E2eRun {
     std::vector<std::string> stdoutLines() const;
 
   private:
+    static constexpr int kKeyTimeoutMs = 10000;
+    void sendKey(const char* action, const std::string& keysym) const;
+
     std::string gameDir_;
     std::string stderrPath_;
     std::string stdoutPath_;
