@@ -19,6 +19,7 @@
 #include "platform/frame_clock.h"
 #include "platform/gl_driver.h"
 #include "platform/message_box.h"
+#include "platform/message_dialog.h"
 #include "render/gl_extensions.h"
 #include "world/ground_fog.h"
 
