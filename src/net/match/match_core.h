@@ -42,7 +42,7 @@ struct WorldServices {
     // Plays a sample of the match; empty: silent (the game's World plays it through the
     // SoundManager).
     std::function<void(std::int32_t sample)> playSample;
-    // Where "%s connected..." lines go.
+    // Where "%s connected..." lines go; nullptr: nowhere.
     std::FILE* console = stdout;
     // The own player's name; empty: the player name of the settings.
     std::string playerName;
