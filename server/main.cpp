@@ -60,7 +60,9 @@ int main(int argc, char** argv) {
                   static_cast<double>(config.hub.itemRespawnMs) / 1000.0);
     logLine(summary);
     relay.run(stopFd);
-    logLine("voka-server stopped");
+    logLine("voka-server stopped: read " + std::to_string(relay.messagesRead()) +
+            " messages from the players, wrote " + std::to_string(relay.messagesWritten()) +
+            " to them");
     if (stopFd >= 0) close(stopFd);
     return 0;
 }

@@ -30,6 +30,8 @@ const char* usageText() {
            "  --item-respawn SECONDS time until a taken item comes back (default 30)\n"
            "  --flush-delay-us N     microseconds relayed messages may gather before they\n"
            "                         are written (default 1000, 0 writes at once)\n"
+           "  --idle-timeout SECONDS a player that has sent nothing for this long is\n"
+           "                         closed and its place freed (default 30, 0 never)\n"
            "  --help                 show this text\n";
 }
 
@@ -39,7 +41,7 @@ ParsedOptions parseOptions(int argc, const char* const* argv) {
     const auto known = [](const std::string& option) {
         return option == "--port" || option == "--bind" || option == "--level" ||
                option == "--max-players" || option == "--item-respawn" ||
-               option == "--flush-delay-us";
+               option == "--flush-delay-us" || option == "--idle-timeout";
     };
     const auto take = [&config](const std::string& option, const std::string& value) {
         long number = 0;
@@ -61,7 +63,8 @@ ParsedOptions parseOptions(int argc, const char* const* argv) {
             config.hub.maxPlayers = static_cast<int>(number);
         } else {
             valid = parseSeconds(value, seconds);
-            config.hub.itemRespawnMs = std::llround(seconds * 1000.0);
+            (option == "--idle-timeout" ? config.idleTimeoutMs : config.hub.itemRespawnMs) =
+                std::llround(seconds * 1000.0);
         }
         return valid;
     };
