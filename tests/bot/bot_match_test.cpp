@@ -14,6 +14,7 @@
 #include "net/net_client.h"
 #include "net/protocol/message_types.h"
 #include "server/relay_server.h"
+#include "world/level_registry.h"
 
 namespace {
 
@@ -39,15 +40,30 @@ struct Observer {
     }
 };
 
-TEST(BotMatch, KillsRespawnsPickUpsAndFragsAgreeOnEveryBot) {
-    server::ServerConfig config;
-    config.bindAddress = "127.0.0.1";
-    config.port = 0;
-    server::RelayServer relay(config, [](const std::string&) {});
-    std::string error;
-    ASSERT_TRUE(relay.listen(error)) << error;
-    std::thread loop([&] { relay.run(); });
+// The relay server on a thread of its own, stopped however the test ends.
+class BotMatch : public testing::Test {
+  protected:
+    static server::ServerConfig onLoopback() {
+        server::ServerConfig config;
+        config.bindAddress = "127.0.0.1";
+        config.port = 0;
+        return config;
+    }
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(relay.listen(error)) << error;
+        loop = std::thread([this] { relay.run(); });
+    }
+    void TearDown() override {
+        relay.stop();
+        if (loop.joinable()) loop.join();
+    }
 
+    server::RelayServer relay{onLoopback(), [](const std::string&) {}};
+    std::thread loop;
+};
+
+TEST_F(BotMatch, KillsRespawnsPickUpsAndFragsAgreeOnEveryBot) {
     Observer observer;
     net::NetClient watcher;
     watcher.setCombatEventHandler(&observer, &Observer::combat);
@@ -55,6 +71,7 @@ TEST(BotMatch, KillsRespawnsPickUpsAndFragsAgreeOnEveryBot) {
     ASSERT_EQ(watcher.connect("127.0.0.1", relay.port()), 0);
 
     bot::GameData data;
+    std::string error;
     ASSERT_TRUE(data.load(std::string(VOKA_BINARY_DIR) + "/game", error)) << error;
     std::vector<std::unique_ptr<bot::BotPlayer>> bots;
     for (std::uint32_t i = 1; i <= 4; ++i) {
@@ -62,8 +79,9 @@ TEST(BotMatch, KillsRespawnsPickUpsAndFragsAgreeOnEveryBot) {
             bot::BotSetup{"Bot " + std::to_string(i), TYPE_VOKA_RED, 5, i}, data));
         ASSERT_TRUE(bots.back()->connect("127.0.0.1", relay.port()));
     }
-    // Numbered before the first step, as real time would have them.
+    // Numbered and told the level before the first step, as real time would have them.
     ASSERT_TRUE(loopback::eventually([&] {
+        if (LevelRegistry::instance().currentLevel() == -1) return false;
         for (const auto& bot : bots)
             if (bot->match().getClientNumber() == -1) return false;
         return true;
@@ -95,11 +113,6 @@ TEST(BotMatch, KillsRespawnsPickUpsAndFragsAgreeOnEveryBot) {
     EXPECT_GT(kills, 0);
     EXPECT_GT(respawns, 0);
     EXPECT_GT(observer.itemsTaken, 0);
-
-    bots.clear();
-    watcher.disconnect();
-    relay.stop();
-    loop.join();
 }
 
 }  // namespace
