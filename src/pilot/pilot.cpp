@@ -10,18 +10,23 @@ namespace {
 constexpr float kDegreesPerRadian = 57.29578f;
 // Players farther away than this are not looked for; shots are fired only within
 // kFireRange (a shot's march ends 998 units out).
-constexpr float kSightRange = 700.0f;
+constexpr float kSightRange = 1000.0f;
 constexpr float kFireRange = 600.0f;
 // The middle of a Voka above the ground it stands on: its hit box is 10.7 units high.
 constexpr float kTargetHeight = 5.0f;
-// Closer than this to its target the pilot circles it instead of driving at it.
-constexpr float kCircleDistance = 150.0f;
+// Closer than this to its target the pilot stops to shoot, only turning to face it.
+constexpr float kStandDistance = 250.0f;
+// It aims where the target will be this much later: the shot is tested against the
+// target's next pose.
+constexpr float kLeadSeconds = 0.05f;
 // The steering keys are left alone while the goal lies within this many degrees.
 constexpr float kSteerDeadZone = 4.0f;
 // Goals stay this far inside the arena's walls.
 constexpr float kWallMargin = 80.0f;
 constexpr float kWaypointReach = 80.0f;
 constexpr float kWaypointSeconds = 25.0f;
+// A target lost from sight is looked for where it was last seen, for this long.
+constexpr float kChaseSeconds = 6.0f;
 // The aiming error is drawn anew this often.
 constexpr float kErrorSeconds = 0.5f;
 // An item is worth a detour within this distance; one this close is taken even in a
@@ -106,6 +111,11 @@ PilotCommand Pilot::fly(const PilotView& view, float dt) {
     }
 
     const PilotView::Player* target = chooseTarget(view);
+    lastSeenAge_ += dt;
+    if (target) {
+        lastSeen_ = {target->x, target->y};
+        lastSeenAge_ = 0.0f;
+    }
     const std::optional<Point> item = neededItem(view);
     const float targetDistance =
         target ? distance(view.pose.x, view.pose.y, target->x, target->y) : 0.0f;
@@ -113,18 +123,13 @@ PilotCommand Pilot::fly(const PilotView& view, float dt) {
         item && (!target || view.values.health < kFleeHealth ||
                  distance(view.pose.x, view.pose.y, item->x, item->y) < kItemNearby);
     if (itemFirst) {
-        steerTo(view, *item, false, command.input);
+        steerTo(view, *item, 0.0f, command.input);
     } else if (target) {
-        Point goal{target->x, target->y};
-        if (targetDistance < kCircleDistance) {
-            // Round the target: a point beside it, across the line between the two.
-            const float ux = (view.pose.x - target->x) / std::max(targetDistance, 1.0f);
-            const float uy = (view.pose.y - target->y) / std::max(targetDistance, 1.0f);
-            goal = {target->x - uy * kCircleDistance, target->y + ux * kCircleDistance};
-        }
-        steerTo(view, goal, true, command.input);
+        steerTo(view, {target->x, target->y}, kStandDistance, command.input);
+    } else if (lastSeenAge_ < kChaseSeconds) {
+        steerTo(view, lastSeen_, 0.0f, command.input);
     } else {
-        steerTo(view, roam(view, dt), false, command.input);
+        steerTo(view, roam(view, dt), 0.0f, command.input);
     }
 
     if (target == nullptr) return command;
@@ -177,15 +182,22 @@ Pilot::Point Pilot::roam(const PilotView& view, float dt) {
     waypointAge_ += dt;
     if (!hasWaypoint_ || waypointAge_ > kWaypointSeconds ||
         distance(view.pose.x, view.pose.y, waypoint_.x, waypoint_.y) < kWaypointReach) {
-        waypoint_ = {uniform(2 * kWallMargin, kArenaSize - 2 * kWallMargin),
-                     uniform(2 * kWallMargin, kArenaSize - 2 * kWallMargin)};
+        // Where the items are, the other players come too; with none, anywhere.
+        if (view.items.empty()) {
+            waypoint_ = {uniform(2 * kWallMargin, kArenaSize - 2 * kWallMargin),
+                         uniform(2 * kWallMargin, kArenaSize - 2 * kWallMargin)};
+        } else {
+            const auto pick =
+                std::uniform_int_distribution<std::size_t>(0, view.items.size() - 1)(random_);
+            waypoint_ = {view.items[pick].x, view.items[pick].y};
+        }
         waypointAge_ = 0.0f;
         hasWaypoint_ = true;
     }
     return waypoint_;
 }
 
-void Pilot::steerTo(const PilotView& view, Point goal, bool approach, DriverInput& input) const {
+void Pilot::steerTo(const PilotView& view, Point goal, float stopAt, DriverInput& input) const {
     goal.x = std::clamp(goal.x, kWallMargin, kArenaSize - kWallMargin);
     goal.y = std::clamp(goal.y, kWallMargin, kArenaSize - kWallMargin);
     const float bearing =
@@ -195,13 +207,24 @@ void Pilot::steerTo(const PilotView& view, Point goal, bool approach, DriverInpu
     input.right = turn < -kSteerDeadZone;
     // A goal close behind is easier to turn to slowly.
     const float d = distance(view.pose.x, view.pose.y, goal.x, goal.y);
-    input.forward = std::fabs(turn) < 90.0f || d > (approach ? kCircleDistance : kWaypointReach);
+    input.forward = d > stopAt && (std::fabs(turn) < 90.0f || d > kWaypointReach);
 }
 
 bool Pilot::aimAt(const PilotView& view, const PilotView::Player& target, float dt,
                   DriverInput& input) {
+    // The target's velocity, smoothed over the frames (its poses come every 20 ms or
+    // so, not every frame).
+    if (sinceTargetSeen_ > 0.0f && dt > 0.0f) {
+        constexpr float kSmoothing = 0.3f;
+        targetVelocity_.x += kSmoothing * ((target.x - targetSeenAt_.x) / dt - targetVelocity_.x);
+        targetVelocity_.y += kSmoothing * ((target.y - targetSeenAt_.y) / dt - targetVelocity_.y);
+    } else {
+        targetVelocity_ = {};
+    }
+    targetSeenAt_ = {target.x, target.y};
     sinceTargetSeen_ += dt;
-    const float d[3] = {target.x - view.eye[0], target.y - view.eye[1],
+    const float d[3] = {target.x + targetVelocity_.x * kLeadSeconds - view.eye[0],
+                        target.y + targetVelocity_.y * kLeadSeconds - view.eye[1],
                         target.z + kTargetHeight - view.eye[2]};
     const float wantYaw = std::atan2(d[1], d[0]) * kDegreesPerRadian + errorYaw_;
     const float wantPitch =

@@ -18,7 +18,9 @@
 // the nearest player it can see (a hill in between hides one) and fires when its
 // crosshair rests on the point it aims at: that point misses the target by an error that
 // falls with the skill, and a new target is fired at only after a reaction time that
-// falls with it too.
+// falls with it too. Near its target it stops to shoot. A target lost from sight is looked for
+// where it was last seen; with nobody about, it drives from item to item, where the others come
+// too.
 //
 // Plain code: the match, a headless computer player and the game's autopilot all give
 // it a PilotView; it keeps no clock of its own and its randomness comes from its seed.
@@ -87,7 +89,8 @@ class Pilot {
     const PilotView::Player* chooseTarget(const PilotView& view);
     std::optional<Point> neededItem(const PilotView& view) const;
     Point roam(const PilotView& view, float dt);
-    void steerTo(const PilotView& view, Point goal, bool approach, DriverInput& input) const;
+    // Steers towards `goal`, driving on while it is farther than `stopAt`.
+    void steerTo(const PilotView& view, Point goal, float stopAt, DriverInput& input) const;
     // Turns the look towards the target (with the aiming error) and says whether the
     // crosshair rests on that point.
     bool aimAt(const PilotView& view, const PilotView::Player& target, float dt,
@@ -98,9 +101,13 @@ class Pilot {
     std::mt19937 random_;
     std::optional<std::int32_t> target_;
     float sinceTargetSeen_ = 0.0f;
+    Point targetSeenAt_;  // where the target stood last frame
+    Point targetVelocity_;
     float errorYaw_ = 0.0f;  // the aiming error, degrees
     float errorPitch_ = 0.0f;
     float errorAge_ = 0.0f;
+    Point lastSeen_;            // where the last target was seen
+    float lastSeenAge_ = 1e9f;  // seconds since
     Point waypoint_;
     float waypointAge_ = 0.0f;
     bool hasWaypoint_ = false;

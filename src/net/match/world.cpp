@@ -8,6 +8,7 @@
 #include "fx/lens_flare.h"
 #include "fx/sound_manager.h"
 #include "net/match/arena.h"
+#include "net/match/mouse_look.h"
 #include "world/item.h"
 #include "world/sky.h"
 #include "world/terrain.h"
@@ -90,7 +91,7 @@ void World::update(const WorldInput& input) {
     if (input.centreView && core_.ownVoka()) {
         // Whatever the mouse turned this frame, the look comes back to straight ahead.
         const Pose look = core_.ownVoka()->getLookPose();
-        driver.look = {-look.rotZ, -look.rotY};
+        driver.look = centreViewTurn(look.rotZ, look.rotY);
     }
     core_.update(driver, input.frameTime);
     showMatch(input);
