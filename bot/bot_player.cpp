@@ -109,8 +109,8 @@ void BotPlayer::play(float dt, bool pilot) {
             ++respawns_;
         }
     }
-    PilotView view = look();
-    PilotCommand command = pilot_.fly(view, dt);
+    aimFromCamera();
+    PilotCommand command = pilot_.fly(viewOf(match_, groundHeight_), dt);
     if (!pilot) command = PilotCommand{{}, player_.getWeapon()};
     if (command.weapon != player_.getWeapon()) {
         player_.setWeapon(command.weapon);
@@ -120,44 +120,20 @@ void BotPlayer::play(float dt, bool pilot) {
     match_.update(command.input, dt);
 }
 
-void BotPlayer::aimFromCamera(PilotView& view) {
+void BotPlayer::aimFromCamera() {
+    const VokaState& own = *match_.ownVoka();
+    const Pose pose = own.body.getPose();
+    const Pose look = own.getLookPose();
     float offset[3];
     PlayerStatus::getCameraOffset(offset);  // the camera the game starts with
-    const camera_view::Frame frame = camera_view::frame(view.pose, view.look, offset);
+    const camera_view::Frame frame = camera_view::frame(pose, look, offset);
     player_.setEye(frame.eye);
     player_.setAim(frame.aim);
     player_.setUp(frame.up);
     player_.setSide(frame.side);
     float muzzle[4];
-    voka_geometry::muzzlePoint(view.pose, view.look.rotZ, view.look.rotY, muzzle);
+    voka_geometry::muzzlePoint(pose, look.rotZ, look.rotY, muzzle);
     player_.setMuzzle(muzzle);
-    for (int i = 0; i < 3; ++i) {
-        view.eye[i] = frame.eye[i];
-        view.aim[i] = frame.aim[i];
-    }
-}
-
-PilotView BotPlayer::look() {
-    PilotView view;
-    const VokaState& own = *match_.ownVoka();
-    view.pose = own.body.getPose();
-    view.look = own.getLookPose();
-    view.dead = match_.isDead();
-    view.values = {player_.getHealth(), player_.getArmor(), player_.getAmmo(WEAPON_MG),
-                   player_.getAmmo(WEAPON_RAIL)};
-    view.weapon = player_.getWeapon();
-    view.ground = &groundHeight_;
-    aimFromCamera(view);
-    match_.readTables([&view](const MatchCore::Tables& tables) {
-        view.players.reserve(tables.players.size());
-        for (const auto& [id, voka] : tables.players) {
-            const Pose at = voka->body.getPose();
-            view.players.push_back({id, at.x, at.y, at.z, voka->isDestroyed()});
-        }
-        for (const auto& [id, item] : tables.items)
-            if (item.taken == 0) view.items.push_back({item.type, item.x, item.y, item.z});
-    });
-    return view;
 }
 
 }  // namespace bot

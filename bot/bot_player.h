@@ -62,8 +62,7 @@ class BotPlayer {
     void play(float dt, bool pilot);
     // What the camera of the own Voka tells the player's values for its shots, as the
     // game's camera and its drawing of the own Voka do each frame.
-    void aimFromCamera(PilotView& view);
-    PilotView look();
+    void aimFromCamera();
 
     BotSetup setup_;
     const GameData& data_;

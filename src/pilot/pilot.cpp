@@ -35,6 +35,9 @@ constexpr float kItemRange = 800.0f;
 constexpr float kItemNearby = 150.0f;
 // Below this much health the pilot leaves a fight for a health item.
 constexpr std::int32_t kFleeHealth = 40;
+// The nearest players it looks for, at most: a crowd (or a server that floods it with
+// players) costs no more.
+constexpr std::size_t kMostLooks = 8;
 
 float wrapDegrees(float degrees) {
     degrees = std::fmod(degrees, 360.0f);
@@ -149,8 +152,10 @@ const PilotView::Player* Pilot::chooseTarget(const PilotView& view) {
         const float d = distance(view.pose.x, view.pose.y, player.x, player.y);
         if (d < kSightRange) near.push_back({d, &player});
     }
-    std::sort(near.begin(), near.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::size_t looks = std::min(near.size(), kMostLooks);
+    std::partial_sort(near.begin(), near.begin() + static_cast<std::ptrdiff_t>(looks), near.end(),
+                      [](const auto& a, const auto& b) { return a.first < b.first; });
+    near.resize(looks);
     for (const auto& [d, player] : near) {
         const float at[3] = {player->x, player->y, player->z + kTargetHeight};
         if (!lineOfSight(view.eye, at, *view.ground)) continue;
@@ -237,4 +242,33 @@ bool Pilot::aimAt(const PilotView& view, const PilotView::Player& target, float 
     input.look = {std::clamp(yaw, -most, most), std::clamp(pitch, -most, most)};
     return std::fabs(yaw) < skill_.fireToleranceDegrees &&
            std::fabs(pitch) < skill_.fireToleranceDegrees;
+}
+
+PilotView viewOf(const MatchCore& match, const driving::GroundHeight& ground) {
+    PilotView view;
+    view.ground = &ground;
+    const VokaState* own = match.ownVoka();
+    if (own == nullptr) return view;
+    const PlayerRecord& player = match.player();
+    view.pose = own->body.getPose();
+    view.look = own->getLookPose();
+    view.dead = match.isDead();
+    view.values = {player.getHealth(), player.getArmor(), player.getAmmo(WEAPON_MG),
+                   player.getAmmo(WEAPON_RAIL)};
+    view.weapon = player.getWeapon();
+    float eye[4], aim[4];
+    player.getEye(eye);
+    player.getAim(aim);
+    std::copy(eye, eye + 3, view.eye);
+    std::copy(aim, aim + 3, view.aim);
+    match.readTables([&view](const MatchCore::Tables& tables) {
+        view.players.reserve(tables.players.size());
+        for (const auto& [id, voka] : tables.players) {
+            const Pose at = voka->body.getPose();
+            view.players.push_back({id, at.x, at.y, at.z, voka->isDestroyed()});
+        }
+        for (const auto& [id, item] : tables.items)
+            if (item.taken == 0) view.items.push_back({item.type, item.x, item.y, item.z});
+    });
+    return view;
 }

@@ -113,6 +113,11 @@ class Pilot {
     bool hasWaypoint_ = false;
 };
 
+// What the own player sees of a match: its Voka, the values and camera vectors of its
+// player record (the camera wrote the eye and aim of this frame), the other players and
+// the available items, over `ground` (which must outlive the view). Main thread.
+PilotView viewOf(const MatchCore& match, const driving::GroundHeight& ground);
+
 // Whether the straight line from `from` to `to` (x, y, z) stays above the ground, tried
 // every `step` world units: a coarse view test, much cheaper than a shot's march.
 bool lineOfSight(const float from[3], const float to[3], const driving::GroundHeight& ground,
