@@ -59,10 +59,15 @@ int main(int argc, char** argv) {
                   config.bindAddress.c_str(), relay.port(), config.hub.level, config.hub.maxPlayers,
                   static_cast<double>(config.hub.itemRespawnMs) / 1000.0);
     logLine(summary);
-    relay.run(stopFd);
+    const bool served = relay.run(stopFd);
+    if (stopFd >= 0) close(stopFd);
+    if (!served) {
+        logLine("voka-server stopped: " + relay.failure());
+        std::fprintf(stderr, "voka-server: %s\n", relay.failure().c_str());
+        return 1;
+    }
     logLine("voka-server stopped: read " + std::to_string(relay.messagesRead()) +
             " messages from the players, wrote " + std::to_string(relay.messagesWritten()) +
             " to them");
-    if (stopFd >= 0) close(stopFd);
     return 0;
 }

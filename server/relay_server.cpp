@@ -106,7 +106,7 @@ std::int64_t RelayServer::nowUs() const {
         .count();
 }
 
-void RelayServer::run(int stopFd) {
+bool RelayServer::run(int stopFd) {
     if (stopFd >= 0) watch(epoll_, stopFd, EPOLLIN, kStopKey, EPOLL_CTL_ADD);
     // The gathering window is a millisecond or so; the usual 50 us of timer slack on
     // every sleep would add to each relayed message's delay for nothing.
@@ -139,6 +139,22 @@ void RelayServer::run(int stopFd) {
         }
     }
     if (stopFd >= 0) ::epoll_ctl(epoll_, EPOLL_CTL_DEL, stopFd, nullptr);
+    return failure_.empty();
+}
+
+int RelayServer::waitForEvents(epoll_event* events, int capacity, std::int64_t waitUs) {
+    if (preciseWait_) {
+        const timespec timeout{waitUs / 1000000, (waitUs % 1000000) * 1000};
+        const int count =
+            ::epoll_pwait2(epoll_, events, capacity, waitUs < 0 ? nullptr : &timeout, nullptr);
+        if (count >= 0 || (errno != ENOSYS && errno != EPERM)) return count;
+        preciseWait_ = false;
+        log_(std::string("no epoll_pwait2 here (") + std::strerror(errno) +
+             "): waiting with epoll_wait, to the millisecond");
+    }
+    // Rounded up: waking before a deadline would only mean waiting again.
+    const int waitMs = waitUs < 0 ? -1 : static_cast<int>((waitUs + 999) / 1000);
+    return ::epoll_wait(epoll_, events, capacity, waitMs);
 }
 
 bool RelayServer::serveReady(std::int64_t waitUs) {
@@ -146,10 +162,12 @@ bool RelayServer::serveReady(std::int64_t waitUs) {
     bool stopping = false;
     int count = 0;
     do {
-        const timespec timeout{waitUs / 1000000, (waitUs % 1000000) * 1000};
-        count = ::epoll_pwait2(epoll_, events, kEventsPerWait, waitUs < 0 ? nullptr : &timeout,
-                               nullptr);
-        if (count < 0) return errno != EINTR;
+        count = waitForEvents(events, kEventsPerWait, waitUs);
+        if (count < 0 && errno == EINTR) return false;
+        if (count < 0) {
+            failure_ = std::string("waiting for events failed: ") + std::strerror(errno);
+            return true;
+        }
         // Silent clients go before a newcomer is let in, so that it can take their place.
         closeSilent(nowMs());
         closeDoomed();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/epoll.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -61,8 +63,10 @@ class RelayServer : private Outbox {
     bool listen(std::string& error);
     // The port listened on (the chosen one when the config asked for 0).
     std::uint16_t port() const { return port_; }
-    // Serves until stop() is called or `stopFd` (a signalfd, say) becomes readable.
-    void run(int stopFd = -1);
+    // Serves until stop() is called or `stopFd` (a signalfd, say) becomes readable: true.
+    // False when waiting for events failed for good; failure() says why.
+    bool run(int stopFd = -1);
+    const std::string& failure() const { return failure_; }
     // Ends run() soon; safe from any thread and from a signal handler.
     void stop();
     // Whole messages read from the players, and messages written to them (each copy of
@@ -89,6 +93,7 @@ class RelayServer : private Outbox {
     // Waits up to `waitUs` (-1: no limit) for events and serves every ready one; true when
     // the server is asked to stop.
     bool serveReady(std::int64_t waitUs);
+    int waitForEvents(epoll_event* events, int capacity, std::int64_t waitUs);
     void accept();
     void refuse(int fd, const std::string& peer);
     void readFrom(Session& session);
@@ -118,6 +123,10 @@ class RelayServer : private Outbox {
     std::vector<std::uint64_t> doomed_;  // sessions to close
     std::unique_ptr<RelayHub> hub_;
     BatchSender sender_;
+    // epoll_pwait2 waits to the microsecond; kernels before 5.11 do not have it (and
+    // sandboxes that do not know it refuse it), and then epoll_wait takes its place.
+    bool preciseWait_ = true;
+    std::string failure_;
     std::uint64_t messagesRead_ = 0;
     std::uint64_t messagesWritten_ = 0;
 };

@@ -17,6 +17,7 @@
 #include "config/settings.h"
 #include "net/protocol/game_codes.h"
 #include "platform/message_box.h"
+#include "platform/replace_file.h"
 
 namespace {
 
@@ -339,17 +340,5 @@ std::string Settings::formatText() const {
 }
 
 int Settings::writeFile(const char* path) const {
-    // Write beside the file and rename over it, so a failed write never leaves the
-    // player with a half-written settings file.
-    const std::string text = SettingsWriter::format(*this);
-    const std::string temp = std::string(path) + ".tmp";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (file == nullptr) return -1;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || std::rename(temp.c_str(), path) != 0) {
-        std::remove(temp.c_str());
-        return -1;
-    }
-    return 0;
+    return platform::replaceFile(path, SettingsWriter::format(*this)) ? 0 : -1;
 }

@@ -2,7 +2,6 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -12,23 +11,10 @@
 #include <chrono>
 
 #include "config/settings.h"
+#include "net/host_lookup.h"
 
 namespace net {
 namespace {
-
-// A dotted address is used as it is; anything else is looked up as a host name.
-bool resolve(const char* host, in_addr& address) {
-    if (host == nullptr || host[0] == '\0') return false;
-    if (::inet_pton(AF_INET, host, &address) == 1) return true;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host, nullptr, &hints, &found) != 0 || found == nullptr) return false;
-    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-    ::freeaddrinfo(found);
-    return true;
-}
 
 // A blocking connect can hang for minutes on an unreachable host, and the match start
 // waits for it; this one gives up after `timeoutMs` and leaves the socket blocking.
@@ -71,7 +57,8 @@ int Connection::open(const char* host, std::uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
-    if (!resolve(host, address.sin_addr)) return -1;
+    if (!resolveWithin(host, address.sin_addr, std::chrono::milliseconds(kResolveTimeoutMs)))
+        return -1;
     const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (socket < 0) return -1;
     if (!connectWithin(socket, address, kConnectTimeoutMs)) {

@@ -14,7 +14,9 @@ namespace net {
 // with whole-message sends that never interleave between threads.
 class Connection {
   public:
-    // How long a connect may take before it counts as failed.
+    // How long looking the host name up, and then the connect, may each take before the
+    // connection counts as failed.
+    static constexpr int kResolveTimeoutMs = 3000;
     static constexpr int kConnectTimeoutMs = 3000;
     // How long one send may wait for a server that does not read. After that the
     // stream may hold part of a message, so the connection is given up.

@@ -1,6 +1,7 @@
 #include "net/net_client.h"
 
 #include <type_traits>
+#include <utility>
 
 #include "net/protocol/server_messages.h"
 #include "net/serial_table.h"
@@ -8,7 +9,8 @@
 
 namespace net {
 
-NetClient::NetClient() : sendThread_(&connection_) {}
+NetClient::NetClient(SendThread::PassWait passWait)
+    : sendThread_(&connection_, std::move(passWait)) {}
 
 NetClient::~NetClient() {
     sendThread_.stop();

@@ -35,7 +35,8 @@ class NetClient {
     // a Voka and the ten or so shots it can have in flight) stays far below it.
     static constexpr std::size_t kMaxRemoteObjects = 4096;
 
-    NetClient();
+    // `passWait` paces the sending thread (see SendThread); without it, it sleeps.
+    explicit NetClient(SendThread::PassWait passWait = nullptr);
     NetClient(const NetClient&) = delete;
     NetClient& operator=(const NetClient&) = delete;
     ~NetClient();

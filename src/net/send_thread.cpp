@@ -1,5 +1,6 @@
 #include "net/send_thread.h"
 
+#include <utility>
 #include <vector>
 
 #include "net/connection.h"
@@ -7,6 +8,9 @@
 #include "platform/clock.h"
 
 namespace net {
+
+SendThread::SendThread(Connection* connection, PassWait wait)
+    : connection_(connection), wait_(wait ? std::move(wait) : PassWait(platform::sleepMs)) {}
 
 SendThread::~SendThread() {
     stop();
@@ -41,7 +45,7 @@ void SendThread::run() {
             }
             if (!pass.empty()) connection_->send(pass.data(), pass.size());
         }
-        platform::sleepMs(kPassIntervalMs);
+        wait_(kPassIntervalMs);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <unordered_map>
 
@@ -18,7 +19,12 @@ class SendThread : public Thread {
   public:
     static constexpr int kPassIntervalMs = 20;
 
-    explicit SendThread(Connection* connection) : connection_(connection) {}
+    // Waits between two passes, given the interval in milliseconds. The game sleeps; a
+    // test may let each pass go itself instead of counting on the clock.
+    using PassWait = std::function<void(std::uint32_t milliseconds)>;
+
+    // Without `wait`, the thread sleeps between passes.
+    explicit SendThread(Connection* connection, PassWait wait = nullptr);
     ~SendThread() override;
 
     // Enters the object under its identifier (replacing one with the same identifier).
@@ -33,6 +39,7 @@ class SendThread : public Thread {
 
   private:
     Connection* connection_;  // not owned
+    PassWait wait_;
     // The network lock: guards objects_. Held for one whole pass and by add/remove.
     // Lock order: the World's lock first, then this one, then the connection's send lock.
     mutable std::mutex networkLock_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -43,9 +44,8 @@ class GameE2eTest : public ::testing::Test {
         ASSERT_TRUE(run.waitForWindow()) << run.report();
         int width = 0;
         int height = 0;
-        ASSERT_TRUE(run.windowSize(width, height));
-        EXPECT_EQ(width, expectedWidth);
-        EXPECT_EQ(height, expectedHeight);
+        EXPECT_TRUE(run.waitForWindowSize(expectedWidth, expectedHeight, width, height))
+            << "window " << width << "x" << height;
     }
 
     // Up from start selects exit; Enter ends the game with code 0.
@@ -92,13 +92,12 @@ TEST_F(GameE2eTest, AnsweringTheRealQuestionWithYesGivesFullScreen) {
     const auto run = start(kSettings, /*interactive=*/true);
     // Return presses the default button, Yes.
     ASSERT_TRUE(run->keyInWindowTitled("Switch to FullScreen?", "Return")) << run->report();
-    ASSERT_TRUE(run->waitForWindow()) << run->report();
-    int width = 0;
-    int height = 0;
-    ASSERT_TRUE(run->windowSize(width, height));
+    int screenWidth = 0;
+    int screenHeight = 0;
     const std::string screen = testing_support::runCommand("xdpyinfo | grep dimensions");
-    EXPECT_NE(screen.find(std::to_string(width) + "x" + std::to_string(height)), std::string::npos)
-        << screen << " window " << width << "x" << height;
+    ASSERT_EQ(std::sscanf(screen.c_str(), " dimensions: %dx%d", &screenWidth, &screenHeight), 2)
+        << screen;
+    expectWindowSize(*run, screenWidth, screenHeight);
     exitThroughMenu(*run);
 }
 

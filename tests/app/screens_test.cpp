@@ -1,9 +1,6 @@
 // The menu, story and about screens in a real window.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "app/story_screen.h"
 #include "fx/sound_manager.h"
 #include "screen_fixture.h"
@@ -60,7 +57,7 @@ std::vector<std::int16_t> menuKeyHeard(Game& game, bool sound, const std::string
     SoundManager::create();
     Settings::setSound(sound);
     game.key('x', true, 0, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    audio.waitForMoreAudio(5000);
     testing_support::DiskAudio::waitUntilQuiet(Sample::MenuKey);
     return audio.closeAndListen();
 }

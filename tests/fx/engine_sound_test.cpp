@@ -2,8 +2,6 @@
 #include "fx/engine_sound.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "sound_fixture.h"
 
@@ -53,7 +51,7 @@ TEST_P(EngineHeard, BandsCrossFadeWithSpeed) {
     EXPECT_EQ(std::max(v.high, 0), std::max(want.high, 0));
     open();
     updateEngineSound(speed);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    waitForMixing();
     const int expected =
         heard(kLow, want.low) + heard(kMiddle, want.middle) + heard(kHigh, want.high);
     EXPECT_NEAR(finalLevel(), expected, 3) << "at " << speed << " km/h";
@@ -69,14 +67,14 @@ INSTANTIATE_TEST_SUITE_P(Speeds, EngineHeard,
 TEST_F(EngineHeard, SoundOffHoldsRunningLoopsSilentAndNeverStartsThem) {
     open();
     updateEngineSound(40);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    waitForMixing();
     Settings::setSound(false);
     updateEngineSound(40);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    waitForMixing();
     EXPECT_EQ(finalLevel(), 0);
     open();
     updateEngineSound(100);
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    waitForMixing();
     EXPECT_EQ(loudSamples(closeAndListen()), 0);
 }
 

@@ -58,6 +58,8 @@ class SoundFixture : public Base {
 
     std::vector<std::int16_t> closeAndListen() const { return audio->closeAndListen(); }
     static void waitUntilQuiet(int channel) { DiskAudio::waitUntilQuiet(channel); }
+    // Enough mixing for a change to be heard in the last 2000 frames (0.05 s).
+    void waitForMixing() const { audio->waitForMoreAudio(5000); }
     static int loudSamples(const std::vector<std::int16_t>& mix) {
         return DiskAudio::loudSamples(mix);
     }

@@ -5,10 +5,6 @@
 
 namespace {
 
-void waitMs(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
 // A rising ramp of 0.4 s: a restart shows as a drop back to its start.
 std::vector<std::int16_t> ramp() {
     std::vector<std::int16_t> samples;
@@ -37,7 +33,7 @@ TEST_F(SoundTest, SampleAskedAgainWhilePlayingRestartsOnlyIfAllowed) {
         writeSample(Sample::Rail, ramp());
         open();
         SoundManager::play(Sample::Rail, false, 255, restart);
-        waitMs(100);
+        waitForMixing();
         SoundManager::play(Sample::Rail, false, 255, restart);
         waitUntilQuiet(Sample::Rail);
         const auto mix = closeAndListen();

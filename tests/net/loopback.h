@@ -68,11 +68,17 @@ class Peer {
     std::vector<std::uint8_t> readUntilQuiet(int quietMs = 150, int limitMs = 5000) {
         return receive(SIZE_MAX, quietMs, limitMs, nullptr);
     }
+    // Everything that arrives until the other side closes the connection; `closed` is
+    // false when it did not close before the deadline.
+    std::vector<std::uint8_t> readToClose(bool& closed, int timeoutMs = 5000) {
+        closed = false;
+        return receive(SIZE_MAX, timeoutMs, timeoutMs, &closed);
+    }
     // True when the other side closes (or resets) the connection before the deadline;
     // whatever arrives before that is dropped.
     bool waitForClose(int timeoutMs = 2000) {
         bool closed = false;
-        receive(SIZE_MAX, timeoutMs, timeoutMs, &closed);
+        readToClose(closed, timeoutMs);
         return closed;
     }
     void close();

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -24,6 +25,54 @@ using loopback::eventually;
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
+// Paces the sending thread: while held, each of its waits between two passes blocks
+// until the test allows a pass, and the interval that it asked for is noted. Released,
+// the waits are real sleeps again.
+class PassGate {
+  public:
+    net::SendThread::PassWait wait() {
+        return [this](std::uint32_t ms) {
+            std::unique_lock<std::mutex> guard(lock_);
+            if (!held_) {
+                guard.unlock();
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                return;
+            }
+            asked_.push_back(ms);
+            changed_.notify_all();
+            changed_.wait(guard, [&] { return !held_ || allowed_ > 0; });
+            if (held_) --allowed_;
+        };
+    }
+    // Waits until the thread is parked in a held wait for the `count`th time.
+    bool parked(std::size_t count) {
+        std::unique_lock<std::mutex> guard(lock_);
+        return changed_.wait_for(guard, std::chrono::seconds(5),
+                                 [&] { return asked_.size() >= count; });
+    }
+    void hold() { set(true, 0); }
+    void allow(int passes) { set(true, passes); }
+    void release() { set(false, 0); }
+    std::vector<std::uint32_t> asked() {
+        std::lock_guard<std::mutex> guard(lock_);
+        return asked_;
+    }
+
+  private:
+    void set(bool held, int moreAllowed) {
+        std::lock_guard<std::mutex> guard(lock_);
+        held_ = held;
+        allowed_ = held ? allowed_ + moreAllowed : 0;
+        changed_.notify_all();
+    }
+
+    std::mutex lock_;  // guards the fields below
+    std::condition_variable changed_;
+    bool held_ = false;
+    int allowed_ = 0;
+    std::vector<std::uint32_t> asked_;
+};
+
 class NetClientTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -32,16 +81,21 @@ class NetClientTest : public testing::Test {
         server = loopback::Peer(listener.accept());
         ASSERT_TRUE(server.valid());
     }
+    void TearDown() override { passes.release(); }
 
-    std::vector<net::WireMessage> readClientMessages(int quietMs = 150) {
+    // What the client sent until it closed the connection (after a disconnect).
+    std::vector<net::WireMessage> messagesToClose() {
+        bool closed = false;
         const auto messages =
-            loopback::splitMessages(server.readUntilQuiet(quietMs), &net::clientMessageLength);
+            loopback::splitMessages(server.readToClose(closed), &net::clientMessageLength);
+        EXPECT_TRUE(closed);
         EXPECT_TRUE(messages);
         return messages.value_or(std::vector<net::WireMessage>{});
     }
 
+    PassGate passes;  // outlives the client, whose thread it paces
     loopback::Listener listener;
-    net::NetClient client;
+    net::NetClient client{passes.wait()};
     loopback::Peer server;
 };
 
@@ -55,39 +109,36 @@ TEST_F(NetClientTest, LearnsItsNumberAndThenMakesIdentifiers) {
     EXPECT_NE(first, second);
 }
 
-TEST_F(NetClientTest, StreamsRegisteredObjectsEveryTwentyMilliseconds) {
+TEST_F(NetClientTest, StreamsRegisteredObjectsOncePerPassOfTwentyMilliseconds) {
+    passes.hold();
+    ASSERT_TRUE(passes.parked(1));
     TestObject voka(0x00020001, net::TYPE_VOKA_GREEN, {5, 6, 7, 0, 0, 30});
     client.addObject(voka);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    auto messages = readClientMessages(10);
-    ASSERT_GE(messages.size(), 6u);
-    EXPECT_EQ(messages[0], net::encodeNew(0x81, 0x00020001, {5, 6, 7, 0, 0, 30}));
-    for (std::size_t i = 1; i < messages.size(); ++i) {
-        EXPECT_EQ(messages[i], net::encodeUpdate(0x00020001, {5, 6, 7, 0, 0, 30}));
-    }
-    // 300 ms at one pass per 20 ms plus the send time: about 15 passes.
-    EXPECT_LE(messages.size(), 17u);
+    passes.allow(3);
+    ASSERT_TRUE(passes.parked(4));
+    Bytes expected = bytesOf(net::encodeNew(0x81, 0x00020001, {5, 6, 7, 0, 0, 30}));
+    for (int i = 0; i < 3; ++i)
+        append(expected, net::encodeUpdate(0x00020001, {5, 6, 7, 0, 0, 30}));
+    EXPECT_EQ(server.read(expected.size()), expected);
+    EXPECT_EQ(passes.asked(), (std::vector<std::uint32_t>(4, 20)));
 
+    // Not streamed once removed: only the goodbye follows.
     voka.netPose().store({8, 8, 8, 0, 0, 0});
     client.removeObject(voka);
-    messages = readClientMessages(200);
-    ASSERT_FALSE(messages.empty());
-    EXPECT_EQ(messages.back(), net::encodeRemove(0x00020001, 0x81));
-    for (std::size_t i = 0; i + 1 < messages.size(); ++i) {
-        EXPECT_EQ(messages[i].type(), net::MSG_UPDATE);
-    }
-    EXPECT_TRUE(server.readUntilQuiet(100).empty());
+    passes.release();
+    client.disconnect();
+    EXPECT_EQ(messagesToClose(), (std::vector<net::WireMessage>{net::encodeRemove(0x00020001, 0x81),
+                                                                net::encodeGoodbye()}));
 }
 
 TEST_F(NetClientTest, NothingFollowsTheGoodbye) {
     TestObject voka(7, net::TYPE_VOKA_RED);
     client.addObject(voka);
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(server.read(27 * 2).size(), 27u * 2);  // announced and streamed
     client.disconnect();
-    const auto messages = readClientMessages(100);
+    const auto messages = messagesToClose();
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back(), net::encodeGoodbye());
-    EXPECT_TRUE(server.waitForClose(500));
 }
 
 TEST_F(NetClientTest, ServerFullShowsBothBoxesAndReadsNoFurther) {
@@ -100,8 +151,8 @@ TEST_F(NetClientTest, ServerFullShowsBothBoxesAndReadsNoFurther) {
               (std::vector<std::string>{"error: Server full",
                                         "error: server full...disabling multiplayer"}));
     EXPECT_EQ(client.getClientNumber(), -1);
-    EXPECT_EQ(server.read(1, 500), Bytes{net::MSG_GOODBYE});
-    EXPECT_TRUE(server.waitForClose(500));
+    EXPECT_EQ(server.read(1), Bytes{net::MSG_GOODBYE});
+    EXPECT_TRUE(server.waitForClose());
     client.disconnect();  // the owner's later disconnect is harmless
 }
 
@@ -131,6 +182,8 @@ TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
         objects.push_back(std::make_unique<TestObject>(i, net::TYPE_BULLET_MG));
         client.addObject(*objects.back());
     }
+    passes.hold();
+    ASSERT_TRUE(passes.parked(1));
     std::atomic<bool> go{true};
     std::thread mover([&] {
         for (float f = 0; go; f += 1) {
@@ -142,19 +195,22 @@ TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
             client.sendEvent(net::MSG_HIT, {i, 0x82}, {0x010000 | i, 0x81}, {1, 0x80});
         }
     });
+    passes.allow(20);  // twenty passes of all 50 objects while the poses change
     for (int i = 0; i < 400; ++i) client.sendData(net::MSG_WEAPON, 1, "\x07\0\0\0", 4);
     events.join();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(passes.parked(21));
     go = false;
     mover.join();
+    passes.release();
     client.disconnect();
-    const auto messages = readClientMessages(150);
     int hits = 0;
     int weapons = 0;
-    for (const auto& m : messages) {
+    int updates = 0;
+    for (const auto& m : messagesToClose()) {
         hits += m.type() == net::MSG_HIT;
         weapons += m.type() == net::MSG_WEAPON;
         if (m.type() == net::MSG_UPDATE) {
+            ++updates;
             // Each update carries one whole pose: six equal floats, never half of two.
             const net::Pose pose = net::readPose(&m.bytes[3]);
             for (float value : pose) EXPECT_EQ(value, pose[0]);
@@ -162,6 +218,7 @@ TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
     }
     EXPECT_EQ(hits, 400);
     EXPECT_EQ(weapons, 400);
+    EXPECT_GE(updates, 20 * 50);
 }
 
 // Once a slot is cleared nothing it named runs any more: the clearing waits for a call

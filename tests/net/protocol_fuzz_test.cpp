@@ -82,8 +82,7 @@ TEST(ProtocolFuzz, ServerStreamsNeverBreakTheClient) {
             ASSERT_TRUE(reassembler.feed(stream.data() + at, size, [&](const net::WireMessage& m) {
                 delivered += m.length;
                 EXPECT_TRUE(net::decodeServerMessage(m.bytes.data(), m.length));
-                if (!disconnected)
-                    net::NetClient::dispatch(&client, m.type(), m.body(), m.length);
+                if (!disconnected) net::NetClient::dispatch(&client, m.type(), m.body(), m.length);
                 disconnected = disconnected || m.type() == net::MSG_SERVER_FULL;
                 return true;
             }));

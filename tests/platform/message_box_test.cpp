@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/message_dialog.h"
 #include "support/captured_errors.h"
 
 namespace {
@@ -32,6 +33,27 @@ TEST(MessageBox, SinkReceivesBoxesFromAnyThread) {
     ASSERT_EQ(captured.lines().size(), 2u);
     EXPECT_EQ(captured.lines()[0], "error: lost connection");
     EXPECT_EQ(captured.lines()[1], "caption: question");
+}
+
+// Without a display no box can be shown: the first one says why (SDL's reasons), every
+// one becomes its line, and the question is answered No.
+TEST(MessageBox, BoxThatCannotBeShownSaysWhyOnceAndFallsBackToALine) {
+    platform::initWindowSystemThreads();  // boxes are dialogs from here on
+    unsetenv("VOKA_NONINTERACTIVE");
+    const std::string display = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
+    setenv("DISPLAY", ":4095", 1);
+    testing::internal::CaptureStderr();
+    showError("first");
+    const std::string first = testing::internal::GetCapturedStderr();
+    testing::internal::CaptureStderr();
+    const bool answer = platform::askYesNo("caption", "question");
+    const std::string second = testing::internal::GetCapturedStderr();
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("VOKA_NONINTERACTIVE", "1", 1);
+    EXPECT_EQ(first.rfind("voka: no message box: ", 0), 0u) << first;
+    EXPECT_TRUE(first.ends_with("\nerror: first\n")) << first;
+    EXPECT_EQ(second, "caption: question\n");
+    EXPECT_FALSE(answer);
 }
 
 }  // namespace

@@ -17,11 +17,34 @@ namespace {
 
 using testing_support::runCommand;
 
-// A port that was free a moment ago.
-std::uint16_t freePort() {
-    loopback::Listener probe;
-    return probe.port();
-}
+// Holds a port of 127.0.0.1 for the server under test: bound with SO_REUSEADDR but not
+// listening, so the server (which sets SO_REUSEADDR too) may bind and listen on it, and
+// no other test's socket is given it meanwhile.
+class ReservedPort {
+  public:
+    ReservedPort() : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        const int on = 1;
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (fd_ >= 0 && ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 &&
+            ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+            port_ = ntohs(address.sin_port);
+        }
+    }
+    ~ReservedPort() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    ReservedPort(const ReservedPort&) = delete;
+    ReservedPort& operator=(const ReservedPort&) = delete;
+    std::uint16_t port() const { return port_; }
+
+  private:
+    int fd_;
+    std::uint16_t port_ = 0;
+};
 
 class LocalServerScript : public testing::Test {
   protected:
@@ -41,7 +64,9 @@ class LocalServerScript : public testing::Test {
 };
 
 TEST_F(LocalServerScript, StartsAServerForALoopbackAddressAndStopsIt) {
-    const std::uint16_t port = freePort();
+    const ReservedPort reserved;
+    const std::uint16_t port = reserved.port();
+    ASSERT_NE(port, 0);
     const std::string pid = start("127.0.0.1", port);
     ASSERT_FALSE(pid.empty());
     loopback::Peer player = loopback::Peer::connectTo(port);
@@ -56,8 +81,9 @@ TEST_F(LocalServerScript, StartsAServerForALoopbackAddressAndStopsIt) {
 }
 
 TEST_F(LocalServerScript, LeavesRemoteAddressesAlone) {
-    EXPECT_EQ(start("192.0.2.10", freePort()), "");
-    EXPECT_EQ(start("game.example.org", freePort()), "");
+    // Never probed or started: any port will do.
+    EXPECT_EQ(start("192.0.2.10", 24500), "");
+    EXPECT_EQ(start("game.example.org", 24500), "");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <regex>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -53,11 +53,18 @@ class ServerProcess {
     bool logHas(const std::string& part) const { return log().find(part) != std::string::npos; }
     // The port from the "listening on ADDRESS:PORT" line, 0 when it does not come.
     std::uint16_t port() {
-        const std::regex line("listening on [0-9.]+:([0-9]+)");
-        std::string text;
-        std::smatch match;
-        loopback::eventually([&] { return std::regex_search(text = log(), match, line); }, 5000);
-        return match.empty() ? 0 : static_cast<std::uint16_t>(std::stoi(match[1]));
+        std::uint16_t port = 0;
+        loopback::eventually(
+            [&] {
+                const std::string text = log();
+                const std::size_t at = text.find("listening on ");
+                const std::size_t colon = text.find(':', at);
+                if (at == std::string::npos || colon == std::string::npos) return false;
+                port = static_cast<std::uint16_t>(std::atoi(text.c_str() + colon + 1));
+                return port != 0;
+            },
+            5000);
+        return port;
     }
     // The exit code, -1 for a signal, or kRunning when it has not ended in time.
     int wait(int timeoutMs = 5000) {

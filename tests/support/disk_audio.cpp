@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -39,6 +40,17 @@ std::vector<std::int16_t> DiskAudio::closeAndListen() const {
 void DiskAudio::waitUntilQuiet(int channel) {
     for (int i = 0; i < 500 && Mix_Playing(channel) != 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+void DiskAudio::waitForMoreAudio(std::size_t frames) const {
+    const auto written = [&] {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(rawFile_, error);
+        return error ? 0 : static_cast<std::size_t>(size) / 4;  // 16-bit stereo
+    };
+    const std::size_t target = written() + frames;
+    for (int i = 0; i < 10000 && written() < target; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 int DiskAudio::loudSamples(const std::vector<std::int16_t>& mix) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,10 @@ class DiskAudio {
     // Waits until a mixer channel has played out, at most five seconds: the disk driver
     // runs in real time, and slower on a loaded machine.
     static void waitUntilQuiet(int channel);
+    // Waits until the driver has written `frames` more frames than it had when called,
+    // at most ten seconds. A change made before the call (a volume, a sample started)
+    // is heard in all but the first two mixing buffers of them.
+    void waitForMoreAudio(std::size_t frames) const;
     static int loudSamples(const std::vector<std::int16_t>& mix);
 
   private:

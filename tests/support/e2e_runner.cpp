@@ -12,6 +12,8 @@
 #include <sstream>
 #include <thread>
 
+#include "support/mesa_threads.h"
+
 namespace testing_support {
 namespace {
 
@@ -77,6 +79,7 @@ E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
         } else {
             setenv("VOKA_NONINTERACTIVE", "1", 1);
         }
+        withoutMesaRenderThreads();
         std::vector<char*> raw;
         for (auto& arg : argv) raw.push_back(arg.data());
         raw.push_back(nullptr);
@@ -157,6 +160,16 @@ bool E2eRun::windowSize(int& width, int& height) const {
         }
     }
     return haveWidth && haveHeight;
+}
+
+bool E2eRun::waitForWindowSize(int wantedWidth, int wantedHeight, int& width, int& height,
+                               int timeoutMs) const {
+    for (int waited = 0; waited < timeoutMs; waited += 50) {
+        if (windowSize(width, height) && width == wantedWidth && height == wantedHeight)
+            return true;
+        sleepFor(50);
+    }
+    return false;
 }
 
 void E2eRun::key(const std::string& keysym) const {

@@ -35,6 +35,10 @@ class E2eRun {
                            int timeoutMs = 20000);
     // Window size as the X server sees it; false when unknown.
     bool windowSize(int& width, int& height) const;
+    // Waits until the window has this size (a switch to full screen comes after the
+    // window is first shown); false after `timeoutMs`, with the last size seen.
+    bool waitForWindowSize(int wantedWidth, int wantedHeight, int& width, int& height,
+                           int timeoutMs = 20000) const;
     // Types one key (an X keysym name such as "Return", "Up", "Escape", "e") as a press
     // and a release, after focusing the window.
     void key(const std::string& keysym) const;

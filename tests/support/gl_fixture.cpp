@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/gl_driver.h"
 #include "platform/message_dialog.h"
+#include "support/mesa_threads.h"
 
 namespace testing_support {
 namespace {
@@ -32,6 +33,7 @@ void GlTest::openWindow() {
         if (probe == nullptr) platform::sleepMs(50);
     }
     if (probe == nullptr) return;
+    withoutMesaRenderThreads();
     int argc = 1;
     char name[] = "voka-gl-test";
     char* argv[] = {name, nullptr};
