@@ -39,8 +39,9 @@ BENCHMARK(BM_HasKeyboardFocus)->Unit(benchmark::kMicrosecond);
 void BM_ReadMouseLook(benchmark::State& state) {
     openWindow();
     const MouseLookSettings settings{800, 600, 5, false};
-    readMouseLook(settings);
-    for (auto _ : state) benchmark::DoNotOptimize(readMouseLook(settings));
+    MouseLook look;
+    look.read(settings);
+    for (auto _ : state) benchmark::DoNotOptimize(look.read(settings));
 }
 BENCHMARK(BM_ReadMouseLook)->Unit(benchmark::kMicrosecond);
 

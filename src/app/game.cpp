@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "app/about_screen.h"
+#include "app/debug_keys.h"
 #include "app/loading_screen.h"
-#include "app/match.h"
 #include "app/story_screen.h"
 #include "config/screen/config_screen.h"
 #include "config/settings.h"
@@ -17,7 +17,8 @@
 #include "render/perspective.h"
 #include "render/texture.h"
 
-Game::Game(std::int32_t initialState) {
+Game::Game(std::int32_t initialState, MatchServices matchServices)
+    : matchServices_(std::move(matchServices)) {
     loadTexture(&backgroundTexture_, "./textures/back.tga", 0);
     // A run that skips the menu still gets the menu's window set-up.
     if (initialState != GameState::Menu) prepareWindow();
@@ -86,7 +87,7 @@ void Game::enterConfig() {
 
 void Game::enterPlaying() {
     loadingScreen_.reset();
-    match_ = std::make_unique<Match>();
+    match_ = std::make_unique<Match>(matchServices_);
     match_->start();
 }
 
@@ -128,7 +129,7 @@ int Game::display() {
 }
 
 void Game::idle() {
-    if (state_ == GameState::Playing && match_) match_->idle();
+    if (state_ == GameState::Playing && match_) follow(match_->idle());
     if (state_ == GameState::Config && configScreen_ && configScreen_->isDone())
         setState(GameState::Menu);
     if (state_ == GameState::Loading && loadingScreen_ && loadingScreen_->isFinished())
@@ -199,8 +200,11 @@ void Game::follow(MatchRequest request) {
 
 void Game::special(int specialKey, int x, int y) {
     // GLUT reports no release for these.
-    if (specialKey >= GLUT_KEY_LEFT && specialKey <= GLUT_KEY_DOWN)
+    if (specialKey >= GLUT_KEY_LEFT && specialKey <= GLUT_KEY_DOWN) {
         key(static_cast<unsigned char>(specialKey), false, x, y);
+    } else {
+        debugKey(specialKey);
+    }
 }
 
 void Game::mouse(int button, int buttonState, int /*x*/, int /*y*/) {

@@ -5,14 +5,13 @@
 
 #include "app/game_state.h"
 #include "app/main_menu.h"
+#include "app/match.h"
 #include "render/screen.h"
 
 class AboutScreen;
 class ConfigScreen;
 class LoadingScreen;
-class Match;
 class StoryScreen;
-enum class MatchRequest;
 
 // The one game: the state machine that owns the screens and the match, and dispatches
 // every GLUT callback by its current state: the 2D screens to their Screen interface,
@@ -20,8 +19,9 @@ enum class MatchRequest;
 // the GL context.
 class Game {
   public:
-    // `initialState` is Menu, or Loading for a run that goes straight to the match.
-    explicit Game(std::int32_t initialState);
+    // `initialState` is Menu, or Loading for a run that goes straight to the match; the
+    // match is made with `matchServices`.
+    explicit Game(std::int32_t initialState, MatchServices matchServices = {});
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -35,7 +35,8 @@ class Game {
     int resize(int width, int height);
     void key(unsigned char character, bool up, int x, int y);
     void mouse(int button, int buttonState, int x, int y);
-    // GLUT special keys: the arrows are handed to key() as their codes 100 to 103.
+    // GLUT special keys: the arrows are handed to key() as their codes 100 to 103, the
+    // others are the debug keys, in every state.
     void special(int key, int x, int y);
 
     MainMenu* getMenu() const { return menu_.get(); }
@@ -61,6 +62,7 @@ class Game {
     void keyScreen(Screen& screen, unsigned char character, bool up);
     void follow(MatchRequest request);
 
+    MatchServices matchServices_;
     std::int32_t state_ = GameState::Menu;
     int viewportWidth_ = 0;
     int viewportHeight_ = 0;

@@ -1,21 +1,28 @@
+// The match's life: its start, its idle work and its keys and buttons.
 #include "app/match.h"
 
 #include <GL/freeglut.h>
 
 #include <string>
 
+#include "app/camera.h"
 #include "app/game.h"
 #include "app/game_state.h"
 #include "app/input_state.h"
 #include "combat/model_store.h"
 #include "config/settings.h"
+#include "fx/hud.h"
+#include "net/match/mouse_look.h"
 #include "net/player_status.h"
 #include "net/protocol/game_codes.h"
+#include "platform/clock.h"
 #include "platform/frame_clock.h"
 #include "platform/message_box.h"
 #include "render/gl_state.h"
 #include "render/screen.h"
 #include "world/level_registry.h"
+#include "world/sun_light.h"
+#include "world/terrain.h"
 
 std::int32_t settleMatchLevel(LevelRegistry& registry) {
     constexpr std::int32_t kFallbackLevel = 1;
@@ -33,30 +40,90 @@ std::int32_t settleMatchLevel(LevelRegistry& registry) {
     return kFallbackLevel;
 }
 
+Match::Match(MatchServices services) : services_(std::move(services)) {}
+
+Match::~Match() = default;
+
+void Match::sleep(std::uint32_t ms) const {
+    if (services_.sleep) {
+        services_.sleep(ms);
+    } else {
+        platform::sleepMs(ms);
+    }
+}
+
+float Match::clockMs() const {
+    return services_.clockMs ? services_.clockMs() : static_cast<float>(platform::timeGetTime());
+}
+
 void Match::start() {
+    world_ = std::make_unique<World>(services_.world);
+    world_->connect();
+    // The receiving thread learns the level number meanwhile.
+    sleep(kStartPauseMs);
     LevelRegistry& levels = LevelRegistry::instance();
     settleMatchLevel(levels);
     ModelStore::loadSharedTextures(levels.currentTextureFile());
+    world_->assignTerrainId();
+    world_->buildFence();
+    addLevelItems();
+    world_->createSky();
+    world_->createOwnVoka(Settings::getVokaType());
+    camera_ = std::make_unique<Camera>();
+    hud_ = std::make_unique<Hud>();
     PlayerStatus::resetForMatch();
     sunLight_ = std::make_unique<SunLight>(kSunX, kSunY, kSunZ);
+    world_->setSunPosition(kSunX, kSunY, kSunZ);
+    world_->sendInfoRequest();
+    // The others answer with their names and frags before the own Voka appears to them.
+    sleep(kStartPauseMs);
+    world_->announceOwnVoka();
     applyMatchGlState();
+}
+
+void Match::addLevelItems() {
+    const Level* level =
+        LevelRegistry::instance().getLevel(LevelRegistry::instance().currentLevel());
+    if (level == nullptr) return;
+    for (Placement item : level->itemsById()) {
+        // A height of exactly -1 in the level file stands for the ground under the item.
+        if (item.pose.z == -1.0f)
+            item.pose.z = Terrain::instance().terrainHeight(item.pose.x, item.pose.y);
+        world_->addItem(item.id, item.type, item.pose.x, item.pose.y, item.pose.z);
+    }
 }
 
 void Match::respawn() {
     PlayerStatus::resetForRespawn();
+    world_->respawn();
 }
 
-void Match::idle() {
-    FrameClock::tick();
+MatchRequest Match::idle() {
+    const float nowMs = clockMs();
+    FrameClock::tick(nowMs * 0.001f);
+    WorldInput input;
+    input.forward = InputState::getForward() != 0;
+    input.backward = InputState::getBackward() != 0;
+    input.left = InputState::getLeft() != 0;
+    input.right = InputState::getRight() != 0;
+    input.fireButton = InputState::getLeftButton() != 0;
+    input.rightButton = InputState::getRightButton() != 0;
+    input.centreView = InputState::getCenterView() != 0;
+    InputState::setCenterView(0);
+    input.look = mouseLook_.read(MouseLookSettings::fromSettings()).value_or(LookTurn{});
+    input.frameTime = FrameClock::getFrameTime();
+    input.nowSeconds = nowMs * 0.001f;
+    world_->collide();
+    world_->update(input);
+    return world_->isDead() ? MatchRequest::EnterDead : MatchRequest::None;
 }
 
 MatchRequest Match::display(std::int32_t state) {
-    if (state == GameState::Respawn) return MatchRequest::ResumePlaying;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glLoadIdentity();
-    if (sunLight_) sunLight_->apply();
-    glFlush();
-    glutSwapBuffers();
+    if (state == GameState::Respawn) {
+        world_->respawn();
+        return MatchRequest::ResumePlaying;
+    }
+    drawFrame(state == GameState::Dead);
     return MatchRequest::None;
 }
 
@@ -85,8 +152,10 @@ void Match::keyPlaying(unsigned char character, bool up) {
         InputState::setRight(held);
     } else if (c == Settings::getKeyMachineGun()) {
         PlayerStatus::setWeapon(WEAPON_MG);  // on press and again on release
+        world_->announceState();
     } else if (c == Settings::getKeyRailGun()) {
         PlayerStatus::setWeapon(WEAPON_RAIL);
+        world_->announceState();
     } else if (c == Settings::getKeyCenterView()) {
         // Kept until the match's next update has brought the look straight ahead, so a
         // tap shorter than a frame still counts.

@@ -1,11 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
-#include "world/sun_light.h"
+#include "fx/screen_passes.h"
+#include "net/match/mouse_look.h"
+#include "net/match/world.h"
 
+class Camera;
+class Hud;
 class LevelRegistry;
+class SunLight;
+struct HudInput;
 
 // What an event of the match asks of the game's state machine.
 enum class MatchRequest {
@@ -15,28 +22,46 @@ enum class MatchRequest {
     ResumePlaying,  // back to Playing without them: the end of Respawn
 };
 
+// What the match takes from its surroundings; tests replace them. Empty members are
+// the real ones.
+struct MatchServices {
+    // The pauses of the match start, in milliseconds: one that lets the server name the
+    // level, one between the info request and the own Voka's announcement.
+    std::function<void(std::uint32_t ms)> sleep;
+    // The game's millisecond clock: the frame clock, the explosions and the motion blur
+    // run by it.
+    std::function<float()> clockMs;
+    WorldServices world;
+};
+
 // The running match, from its start to the end of the program: the work of the
-// Playing, Dead and Respawn states, which the Game dispatches here. It owns the match's
-// objects; the World of the match (its objects, network and rules, in net/match/), the
-// camera and the head-up display join it as they are built.
+// Playing, Dead and Respawn states, which the Game dispatches here. It owns the World
+// (the match's objects, network and rules, net/match/), the camera, the head-up display
+// and the sun, and composes each frame from them.
 class Match {
   public:
     static constexpr float kSunX = -800.0f;
     static constexpr float kSunY = -800.0f;
     static constexpr float kSunZ = 2000.0f;
+    static constexpr std::uint32_t kStartPauseMs = 1000;
 
-    Match() = default;
+    explicit Match(MatchServices services = {});
+    ~Match();
     Match(const Match&) = delete;
     Match& operator=(const Match&) = delete;
 
-    // The match start, on the main thread once loading has finished: the level, the
-    // shared textures, the player status, the sun and the match's OpenGL state.
+    // The match start, on the main thread once loading has finished: the World and its
+    // connection, the level, the terrain, fence, items, sky and own Voka, the camera,
+    // the display, the player status, the sun, the announcements and the match's
+    // OpenGL state. It blocks for the two pauses.
     void start();
-    // Respawn's entry: the player status of a Voka that comes back.
+    // Respawn's entry: the player status of a Voka that comes back, and the World's
+    // respawn.
     void respawn();
 
-    // Idle of the Playing state: advances the frame clock.
-    void idle();
+    // Idle of the Playing state: the frame clock, the World's collide and update; asks
+    // for Dead once the own Voka is dead.
+    MatchRequest idle();
     // The display callback in Playing, Dead and Respawn.
     MatchRequest display(std::int32_t state);
     // Key events (press or release) in Playing, Dead and Respawn. Esc ends the program.
@@ -44,14 +69,31 @@ class Match {
     // GLUT mouse buttons in Playing and Dead: left fires, right looks straight ahead.
     void mouse(int button, int buttonState);
 
+    World* getWorld() const { return world_.get(); }
     const SunLight* getSunLight() const { return sunLight_.get(); }
 
   private:
+    void sleep(std::uint32_t ms) const;
+    float clockMs() const;
+    void addLevelItems();
     void keyPlaying(unsigned char character, bool up);
+    // The frame of Playing (`dead` false) or Dead, as the frame composition orders it.
+    void drawFrame(bool dead);
 
+    MatchServices services_;
+    MouseLook mouseLook_;
+    MotionBlur motionBlur_;
+    // Declared so that they go in the order the game's end wants: sun, World, camera,
+    // display.
+    std::unique_ptr<Hud> hud_;
+    std::unique_ptr<Camera> camera_;
+    std::unique_ptr<World> world_;
     std::unique_ptr<SunLight> sunLight_;
 };
 
 // The level the match plays, made current: the one the server named, or level 1 after a
 // message when it named none (no server answered) or one the level file lacks.
 std::int32_t settleMatchLevel(LevelRegistry& registry);
+
+// The values the head-up display shows, from the player status.
+HudInput hudInputFromStatus();

@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -128,12 +127,7 @@ HudText hudText(const HudInput& in, std::int32_t fps, float frameTime, bool show
 std::vector<ItemBlip> itemBlips(const Level* level) {
     std::vector<ItemBlip> blips;
     if (level == nullptr) return blips;
-    std::vector<std::int32_t> ids(static_cast<std::size_t>(level->itemCount()));
-    level->itemIds(ids.data());
-    std::sort(ids.begin(), ids.end());
-    for (const std::int32_t id : ids) {
-        Placement item;
-        if (!level->getItem(id, item)) continue;
+    for (const Placement& item : level->itemsById()) {
         const MapPoint at = worldToMap(item.pose.x, item.pose.y);
         blips.push_back({item.type, at.x, at.y});
     }

@@ -89,11 +89,18 @@ int loadTexture(unsigned int* table, const char* filename, int slot) {
 }
 
 void applyTextureFilters(std::int32_t textureQuality, bool mipmapping) {
-    if (knownQuality(textureQuality)) {
-        const Filter& filter = kFilters[textureQuality];
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter.mag);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter.min);
-    }
+    applyTextureQuality(textureQuality);
+    applyMipmapLevels(mipmapping);
+}
+
+void applyTextureQuality(std::int32_t textureQuality) {
+    if (!knownQuality(textureQuality)) return;
+    const Filter& filter = kFilters[textureQuality];
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter.mag);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter.min);
+}
+
+void applyMipmapLevels(bool mipmapping) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, mipmapping ? 1000 : 0);
 }

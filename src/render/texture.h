@@ -21,6 +21,9 @@ int loadTexture(unsigned int* table, const char* filename, int slot);
 // mipmap level range of `mipmapping`, applied to the texture bound to GL_TEXTURE_2D.
 // A quality outside 0 to 2 leaves the filters alone.
 void applyTextureFilters(std::int32_t textureQuality, bool mipmapping);
+// Each half alone, as its function key changes it.
+void applyTextureQuality(std::int32_t textureQuality);
+void applyMipmapLevels(bool mipmapping);
 
 // "Point", "Bilinear", "Trilinear", or "Unknown" for any other quality.
 const char* textureQualityName(std::int32_t textureQuality);

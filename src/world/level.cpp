@@ -1,5 +1,6 @@
 #include "world/level.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -65,6 +66,15 @@ void Level::itemIds(std::int32_t* out) const {
 void Level::environmentIds(std::int32_t* out) const {
     writeIds(environment_, out);
 }
+std::vector<Placement> Level::itemsById() const {
+    std::vector<Placement> items;
+    items.reserve(items_.size());
+    for (const auto& [id, item] : items_) items.push_back(item);
+    std::sort(items.begin(), items.end(),
+              [](const Placement& a, const Placement& b) { return a.id < b.id; });
+    return items;
+}
+
 bool Level::getItem(std::int32_t id, Placement& out) const {
     return find(items_, id, out);
 }

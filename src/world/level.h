@@ -58,6 +58,9 @@ class Level {
     // Write every identifier into `out`, which holds itemCount() / environmentCount().
     void itemIds(std::int32_t* out) const;
     void environmentIds(std::int32_t* out) const;
+    // Every item in identifier order: the order in which each client creates them, so
+    // that all create the same items.
+    std::vector<Placement> itemsById() const;
     // Copies the placement with that identifier into `out`; false when there is none.
     bool getItem(std::int32_t id, Placement& out) const;
     bool getEnvironment(std::int32_t id, Placement& out) const;

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "config/settings_fixture.h"
-#include "platform/clock.h"
 #include "support/e2e_runner.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
@@ -115,18 +114,6 @@ TEST_F(GameE2eTest, HelpListsTheOptionsAndBadArgumentsExitWithTwo) {
     const auto bad = start(kSettings, false, {"--start", "--conect", "host"});
     EXPECT_EQ(bad->wait(), 2);
     EXPECT_EQ(bad->stderrLines().at(0), "voka: unknown option --conect");
-}
-
-// Without a server the match says so and plays level 1; Esc ends it at once.
-TEST_F(GameE2eTest, StartGoesPastTheMenuIntoTheMatch) {
-    const auto run = start(kSettings, false, {"--start", "--connect", "127.0.0.1:9"});
-    ASSERT_TRUE(run->waitForWindow()) << run->report();
-    const std::string message = "error: current level is -1, not connected to server? setting to 1";
-    for (int waited = 0; !hasLine(run->stderrLines(), message) && waited < 20000; waited += 50)
-        platform::sleepMs(50);
-    ASSERT_TRUE(hasLine(run->stderrLines(), message)) << run->report();
-    run->key("Escape");
-    EXPECT_EQ(run->wait(), 0);
 }
 
 TEST_F(GameE2eTest, WithoutDisplaySaysSoInOneLine) {

@@ -175,6 +175,50 @@ TEST_F(GameStateTest, AnyKeyOrArrowWhenDeadRespawnsAndTheNextFrameIsPlaying) {
     EXPECT_EQ(game->getState(), GameState::Respawn);
 }
 
+// The debug keys reach their table from any screen and act on the GL state at once: the
+// filters and mipmap levels of the bound texture alone, the polygon mode, face culling.
+TEST_F(GameStateTest, DebugKeysChangeTheGlStateOfTheMomentInAnyScreen) {
+    GLuint textures[2];
+    glGenTextures(2, textures);
+    glBindTexture(GL_TEXTURE_2D, textures[1]);
+    const auto parameter = [](GLenum name) {
+        GLint value = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+        return value;
+    };
+    const auto state = [](GLenum what) {
+        GLint value[2] = {};  // the polygon mode has two: front and back
+        glGetIntegerv(what, value);
+        return value[0];
+    };
+    choose(MainMenu::kStory);
+    const struct {
+        int key;
+        GLenum name;
+        GLint value;
+        bool texture;  // a parameter of the bound texture
+    } cases[] = {
+        {GLUT_KEY_F4, GL_TEXTURE_MIN_FILTER, GL_LINEAR, true},
+        {GLUT_KEY_F4, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR, true},
+        {GLUT_KEY_F5, GL_TEXTURE_MAX_LEVEL, 1000, true},
+        {GLUT_KEY_F5, GL_TEXTURE_MAX_LEVEL, 0, true},
+        {GLUT_KEY_F3, GL_POLYGON_MODE, GL_LINE, false},
+        {GLUT_KEY_F3, GL_POLYGON_MODE, GL_FILL, false},
+        {GLUT_KEY_PAGE_UP, GL_CULL_FACE, GL_FALSE, false},
+        {GLUT_KEY_PAGE_UP, GL_CULL_FACE, GL_TRUE, false},
+    };
+    for (const auto& c : cases) {
+        game->special(c.key, 0, 0);
+        EXPECT_EQ(c.texture ? parameter(c.name) : state(c.name), c.value) << c.key;
+    }
+    EXPECT_EQ(game->getState(), GameState::Story);
+    // The texture that was not bound kept OpenGL's defaults.
+    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);
+    EXPECT_EQ(parameter(GL_TEXTURE_MAX_LEVEL), 1000);
+    glDeleteTextures(2, textures);
+}
+
 TEST_F(GameStateTest, StateValuesOutsideTheTableAreRefused) {
     EXPECT_EQ(game->setState(2), -2);
     EXPECT_EQ(game->display(), -2);

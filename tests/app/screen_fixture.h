@@ -21,7 +21,10 @@ class ScreenTest : public testing_support::GlTest {
         Settings::resetStartValues();
         testing_support::writeScreenImages(dir.path());
         inDir = std::make_unique<testing_support::ScopedWorkingDir>(dir.path());
-        game = std::make_unique<Game>(GameState::Menu);
+        // The match start's pauses pass at once.
+        MatchServices services;
+        services.sleep = [](std::uint32_t) {};
+        game = std::make_unique<Game>(GameState::Menu, std::move(services));
     }
 
     void TearDown() override {

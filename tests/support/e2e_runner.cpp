@@ -197,6 +197,17 @@ bool E2eRun::screenshot(const std::string& pngPath) const {
     return std::system(("import -window root " + pngPath + " 2>/dev/null").c_str()) == 0;
 }
 
+bool E2eRun::windowScreenshot(const std::string& pngPath) const {
+    return !window_.empty() &&
+           std::system(("import -window " + window_ + " " + pngPath + " 2>/dev/null").c_str()) == 0;
+}
+
+std::string E2eRun::windowRgb() const {
+    return window_.empty()
+               ? ""
+               : runCommand("import -window " + window_ + " -depth 8 rgb:- 2>/dev/null");
+}
+
 int E2eRun::wait(int timeoutMs) {
     for (int waited = 0; waited < timeoutMs; waited += 50) {
         if (!running()) return exitCode_;

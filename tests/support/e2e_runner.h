@@ -48,6 +48,10 @@ class E2eRun {
     void resize(int width, int height) const;
     // Saves a PNG of the whole screen.
     bool screenshot(const std::string& pngPath) const;
+    // Saves a PNG of the program's window alone.
+    bool windowScreenshot(const std::string& pngPath) const;
+    // The window's pixels as RGB bytes, rows from the top; empty when unreadable.
+    std::string windowRgb() const;
 
     // Waits for the process to end; returns its exit code, or -1 when it did not end in
     // time (it is then killed) or died from a signal.

@@ -7,11 +7,14 @@
 #include <cmath>
 #include <memory>
 
+#include "render/frustum.h"
 #include "support/captured_errors.h"
 #include "support/e2e_runner.h"
 #include "world/ground_fog.h"
+#include "world/load_levels.h"
 #include "world/sky.h"
 #include "world/sun_light.h"
+#include "world/terrain.h"
 #include "world_gl_fixture.h"
 
 namespace {
@@ -27,9 +30,9 @@ Rgba rgba(const GLfloat* v) {
 
 class SkyGlTest : public WorldGlTest {
   protected:
-    // From the middle of the map at head height, looking along `yaw` degrees and 20°
-    // up, with the match's projection.
-    static void lookFromMapCentre(float yaw) {
+    // From the middle of the map at `height`, looking along `yaw` degrees and `pitch`
+    // degrees up, with the match's projection.
+    static void lookFromMapCentre(float yaw, float pitch = 20.0f, float height = 60.0f) {
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         gluPerspective(75.0, static_cast<double>(kWidth) / kHeight, 0.01, 10000.0);
@@ -37,9 +40,9 @@ class SkyGlTest : public WorldGlTest {
         glLoadIdentity();
         glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
         glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-        glRotatef(-20.0f, 0.0f, 1.0f, 0.0f);
+        glRotatef(-pitch, 0.0f, 1.0f, 0.0f);
         glRotatef(-yaw, 0.0f, 0.0f, 1.0f);
-        glTranslatef(-800.0f, -800.0f, -60.0f);
+        glTranslatef(-800.0f, -800.0f, -height);
     }
 };
 
@@ -79,6 +82,41 @@ TEST_F(SkyGlTest, DomeSurroundsTheMapInEveryDirection) {
         glGetIntegerv(GL_FRONT_FACE, &frontFace);
         EXPECT_EQ(frontFace, GL_CCW);
         EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    }
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+}
+
+// The match draws the dome after the ground, so that the depth test spares the dome's
+// pixels that the ground covers: the picture must be the one of the dome drawn first.
+TEST_F(SkyGlTest, DomeAfterTheGroundGivesTheSamePicture) {
+    const SunLight sun(-800.0f, -800.0f, 2000.0f);
+    testing_support::copyGameData(dir.path());
+    loadLevels();
+    LevelRegistry::instance().setCurrentLevel(1);
+    ModelStore::loadSharedTextures(LevelRegistry::instance().currentTextureFile());
+    Terrain terrain;
+    terrain.initGL();
+    Sky sky(true);
+    sky.initGL();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_LIGHTING);
+    for (float yaw : {0.0f, 135.0f, 250.0f}) {
+        std::vector<std::array<std::uint8_t, 4>> frames[2];
+        for (const bool skyFirst : {true, false}) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            // Level with the horizon, 20 units above the ground, in the sun.
+            lookFromMapCentre(yaw, 0.0f, terrain.terrainHeight(800.0f, 800.0f) + 20.0f);
+            sun.apply();
+            LodGrid::instance().updateLodGrid(Pose{800, 800, 60, 0, 0, yaw});
+            Frustum::instance().extract();
+            if (skyFirst) sky.draw(Pose{}, nullptr);
+            terrain.draw(Pose{}, nullptr);
+            if (!skyFirst) sky.draw(Pose{}, nullptr);
+            frames[skyFirst] = readWindow(GL_BACK);
+        }
+        EXPECT_TRUE(frames[0] == frames[1]) << "yaw " << yaw;
     }
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);

@@ -29,11 +29,13 @@ LookTurn centreViewTurn(float lookYaw, float lookPitch) {
     return {-lookYaw, -lookPitch};
 }
 
-std::optional<LookTurn> readMouseLook(const MouseLookSettings& settings) {
+std::optional<LookTurn> MouseLook::read(const MouseLookSettings& settings) {
+    const bool regained = !focused_;
+    focused_ = platform::hasKeyboardFocus();
     int x = 0;
     int y = 0;
-    if (!platform::hasKeyboardFocus() || !platform::getCursorPos(x, y)) return std::nullopt;
+    if (!focused_ || !platform::getCursorPos(x, y)) return std::nullopt;
     const std::optional<LookTurn> turn = lookTurn(x, y, settings);
     if (turn) platform::warpCursor(settings.windowWidth / 2, settings.windowHeight / 2);
-    return turn;
+    return regained ? std::nullopt : turn;
 }

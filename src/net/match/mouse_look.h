@@ -26,8 +26,16 @@ std::optional<LookTurn> lookTurn(int cursorX, int cursorY, const MouseLookSettin
 // centre-view key.
 LookTurn centreViewTurn(float lookYaw, float lookPitch);
 
-// One frame of mouse look in the game window: reads the cursor, puts it back at the
-// centre and returns the turn. While the window does not have the keyboard focus it
-// neither reads nor moves the cursor, which then belongs to the rest of the desktop.
-// Main thread, with the window's context current.
-std::optional<LookTurn> readMouseLook(const MouseLookSettings& settings);
+// Mouse look in the game window, one read a frame: reads the cursor, puts it back at
+// the centre and returns the turn. While the window does not have the keyboard focus it
+// neither reads nor moves the cursor, which then belongs to the rest of the desktop; the
+// first frame with the focus again only takes the cursor back to the centre, so where it
+// wandered meanwhile is no turn of the look (a player clicking back into the game would
+// otherwise find the view thrown round). Main thread, with the window's context current.
+class MouseLook {
+  public:
+    std::optional<LookTurn> read(const MouseLookSettings& settings);
+
+  private:
+    bool focused_ = false;  // the window had the focus last frame
+};

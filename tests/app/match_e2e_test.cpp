@@ -1,0 +1,255 @@
+// The built game playing matches under Xvfb: on a local relay server alone and two at
+// once, without a server, and losing its server midway. A watching client on the
+// server sees what the games announce; the head-up display's red lines tell that a
+// match frame is on screen.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/settings_fixture.h"
+#include "loopback.h"
+#include "net/protocol/client_messages.h"
+#include "net/protocol/server_messages.h"
+#include "platform/clock.h"
+#include "server_process.h"
+#include "support/e2e_runner.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using testing_support::E2eRun;
+
+constexpr int kMatchStartMs = 60000;  // loading and the start's pauses, on a busy machine
+
+// One game in a game directory of its own, at 640 x 480 without sound, its window at
+// `left` so that two games do not cover each other.
+struct GameRun {
+    // `onlyStart`: the x of the one start point of the level file to keep.
+    GameRun(const std::string& name, const std::vector<std::string>& server, int left = 0,
+            const std::string& voka = "red", const std::string& onlyStart = "") {
+        testing_support::copyGameData(dir.path());
+        if (!onlyStart.empty()) {
+            std::istringstream lines(dir.read("level.xml"));
+            std::string kept;
+            for (std::string line; std::getline(lines, line);) {
+                const bool start = line.find("<player ") != std::string::npos;
+                if (!start || line.find("posx=\"" + onlyStart + "\"") != std::string::npos)
+                    kept += line + "\n";
+            }
+            dir.write("level.xml", kept);
+        }
+        dir.write("zrv.cfg", withValue("vokatype", voka,
+                                       withValue("resolution", "0", withValue("sound", "false"))));
+        std::vector<std::string> args = {"--start", "--name", name, "-geometry",
+                                         "640x480+" + std::to_string(left) + "+0"};
+        args.insert(args.end(), server.begin(), server.end());
+        run = std::make_unique<E2eRun>(testing_support::builtBinary("src/voka"), dir.path(), args);
+    }
+    // A match frame is on screen: the display's red lines along the top.
+    bool playing() const {
+        return shows([](const std::string& rgb) {
+            int red = 0;
+            for (std::size_t i = 0; i < std::min<std::size_t>(rgb.size(), 640 * 60 * 3); i += 3)
+                red += isRed(rgb, i);
+            return red > 50;
+        });
+    }
+    // The ranking is on screen: its red rule across most of the window.
+    bool ranked() const {
+        return shows([](const std::string& rgb) {
+            for (std::size_t row = 0; row < 60; ++row) {
+                int red = 0;
+                for (std::size_t i = row * 640 * 3; i < (row + 1) * 640 * 3 && i < rgb.size();
+                     i += 3)
+                    red += isRed(rgb, i);
+                if (red > 400) return true;
+            }
+            return false;
+        });
+    }
+    static bool isRed(const std::string& rgb, std::size_t i) {
+        return i + 2 < rgb.size() && rgb[i] == '\xff' && rgb[i + 1] == 0 && rgb[i + 2] == 0;
+    }
+    // Waits until the window's picture (RGB, rows from the top) passes `test`; it is read
+    // five times a second.
+    template <typename Test>
+    bool shows(Test test) const {
+        if (!run->waitForWindow(kMatchStartMs)) return false;
+        return loopback::eventually(
+            [&] {
+                platform::sleepMs(200);
+                return test(run->windowRgb());
+            },
+            kMatchStartMs);
+    }
+    bool printed(const std::string& line) const {
+        return loopback::eventually([&] {
+            const auto lines = run->stdoutLines();
+            return std::find(lines.begin(), lines.end(), line) != lines.end();
+        });
+    }
+    // Keeps a picture of the window next to the test for a person to look at.
+    void keepScreenshot(const std::string& name) const {
+        run->windowScreenshot(std::string(VOKA_BINARY_DIR) + "/tests/app/" + name + ".png");
+    }
+
+    testing_support::TempDir dir;
+    std::unique_ptr<E2eRun> run;
+};
+
+class MatchE2eTest : public ::testing::Test {
+  protected:
+    std::vector<std::string> connect() const {
+        return {"--connect", "127.0.0.1:" + std::to_string(port)};
+    }
+    // The next message relayed to the watching client that `wanted` accepts.
+    template <typename Wanted>
+    std::optional<net::ServerMessage> next(Wanted wanted) {
+        std::optional<net::ServerMessage> found;
+        loopback::eventually(
+            [&] {
+                const auto message = loopback::readMessage(watcher, &net::serverMessageLength);
+                if (!message) return false;  // quiet while the game loads
+                kept = *message;
+                const auto decoded = net::decodeServerMessage(kept.bytes.data(), kept.length);
+                if (decoded && wanted(*decoded)) found = decoded;
+                return found.has_value();
+            },
+            kMatchStartMs);
+        return found;
+    }
+    std::optional<net::ServerMessage> next(std::uint8_t type) {
+        return next([type](const net::ServerMessage& m) { return m.type == type; });
+    }
+    // The next pose of object `id` that `wanted` accepts.
+    template <typename Wanted>
+    std::optional<net::ServerMessage> nextPose(std::int32_t id, Wanted wanted) {
+        return next([&](const net::ServerMessage& m) {
+            return m.kind == net::ServerMessage::Kind::Update && m.id == id && wanted(m.pose);
+        });
+    }
+
+    ServerProcess server{{"--port", "0", "--bind", "127.0.0.1"}};
+    std::uint16_t port = server.port();
+    loopback::Peer watcher = loopback::Peer::connectTo(port);
+    net::WireMessage kept;
+};
+
+// The game reaches the match and announces its Voka. The watching client then plays
+// Kim, whose rail gun hits Ada four times: Ada's game reports the kill naming Kim and
+// shows the ranking, a key respawns her, and Esc ends the game with 0 and withdraws her
+// Voka from the others.
+TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVoka) {
+    ASSERT_NE(port, 0) << server.log();
+    const GameRun ada("Ada", connect());
+    const auto voka = next(TYPE_VOKA_RED);
+    ASSERT_TRUE(voka) << ada.run->report();
+    ASSERT_TRUE(ada.playing()) << ada.run->report();
+    ada.keepScreenshot("match-alone");
+
+    // Kim stands 30 units away, where the dead player's view (turned 50 degrees left)
+    // finds him, facing Ada.
+    const std::int32_t kim = (1 << 16) | 1;
+    net::Pose there = voka->pose;
+    there[0] += 23;
+    there[1] += 19;
+    there[5] = 220;
+    watcher.send(net::encodeNew(TYPE_VOKA_GREEN, 1, there));
+    watcher.send(net::encodeName(1, "Kim"));
+    watcher.send(net::encodeNew(TYPE_BULLET_RAIL, 2, voka->pose));
+    for (int hit = 0; hit < 4; ++hit)
+        watcher.send(net::encodeEvent(net::MSG_HIT, {2, TYPE_BULLET_RAIL},
+                                      {voka->id, TYPE_VOKA_RED}, {kim, TYPE_VOKA_GREEN}));
+    const auto kill = next(net::MSG_KILL);
+    ASSERT_TRUE(kill) << ada.run->report();
+    EXPECT_EQ(kill->id3, kim);
+    watcher.send(net::encodeFrags(1, 1));
+    ASSERT_TRUE(ada.ranked()) << ada.run->report();
+    ada.keepScreenshot("match-ranking");
+    ada.run->key("x");
+    EXPECT_TRUE(next(net::MSG_RESPAWN)) << ada.run->report();
+
+    ada.run->key("Escape");
+    EXPECT_EQ(ada.run->wait(), 0);
+    const auto removed = next(net::MSG_REMOVE);
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(removed->id, voka->id);
+}
+
+// Each game holds the other's Voka: it names the other player when its name arrives.
+// Level 1 keeps one start point, (999, 867), so both start there looking along +x; Kim
+// drives ahead, stops and turns round on the spot, and each has the other in view.
+TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
+    const GameRun ada("Ada", connect(), 0, "red", "999");
+    const auto adaVoka = next(TYPE_VOKA_RED);
+    const GameRun kim("Kim", connect(), 640, "green", "999");
+    const auto kimVoka = next(TYPE_VOKA_GREEN);
+    ASSERT_TRUE(adaVoka && kimVoka);
+    ASSERT_TRUE(ada.playing()) << ada.run->report();
+    ASSERT_TRUE(kim.playing()) << kim.run->report();
+    EXPECT_TRUE(ada.printed("Kim connected...")) << ada.run->report();
+    EXPECT_TRUE(kim.printed("Ada connected...")) << kim.run->report();
+
+    const float startX = kimVoka->pose[0];
+    // At rest: the same place in ten updates in a row (a slow frame repeats one).
+    net::Pose last = kimVoka->pose;
+    int same = 0;
+    const auto still = [&](const net::Pose& p) {
+        same = std::exchange(last, p) == p ? same + 1 : 0;
+        return same == 10;
+    };
+    kim.run->keyDown("w");
+    EXPECT_TRUE(nextPose(kimVoka->id, [&](const net::Pose& p) { return p[0] > startX + 40; }));
+    kim.run->keyUp("w");
+    EXPECT_TRUE(nextPose(kimVoka->id, still));
+    kim.run->keyDown("a");
+    EXPECT_TRUE(nextPose(kimVoka->id, [](const net::Pose& p) {
+        return std::cos(p[5] * 0.017453292f) < -0.97f;  // facing back along -x
+    }));
+    kim.run->keyUp("a");
+    EXPECT_TRUE(nextPose(kimVoka->id, [](const net::Pose& p) { return std::fabs(p[3]) < 1; }))
+        << "the steering back straight";
+    ada.keepScreenshot("match-ada");
+    kim.keepScreenshot("match-kim");
+    for (const GameRun* game : {&ada, &kim}) {
+        game->run->key("Escape");
+        EXPECT_EQ(game->run->wait(), 0) << game->run->report();
+    }
+    EXPECT_TRUE(server.logHas("left: goodbye")) << server.log();
+}
+
+TEST_F(MatchE2eTest, WithoutAServerTheMatchSaysSoAndPlaysLevelOne) {
+    const GameRun alone("Ada", {"--connect", "127.0.0.1:9"});
+    ASSERT_TRUE(alone.playing()) << alone.run->report();
+    const auto lines = alone.run->stderrLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "error: current level is -1, not connected to server? setting to 1"),
+              lines.end());
+    alone.run->key("Escape");
+    EXPECT_EQ(alone.run->wait(), 0);
+}
+
+// The server dies midway: the Voka still drives (the picture moves) and Esc still ends
+// the game at once.
+TEST_F(MatchE2eTest, ALostServerLeavesTheMatchRunningAndEscEndsIt) {
+    const GameRun ada("Ada", connect());
+    ASSERT_TRUE(ada.playing()) << ada.run->report();
+    server.signal(SIGKILL);
+    EXPECT_EQ(server.wait(), -1);
+    ada.run->keyDown("w");
+    const std::string before = ada.run->windowRgb();
+    EXPECT_TRUE(loopback::eventually([&] { return ada.run->windowRgb() != before; }, 20000));
+    ada.run->keyUp("w");
+    ada.run->key("Escape");
+    EXPECT_EQ(ada.run->wait(5000), 0) << ada.run->report();
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+// The match in the game's state machine, in a real window, against a scripted server on
+// loopback: the start with its pauses and announcements, the weapon keys, the frames
+// of Playing and Dead, death and respawn.
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <optional>
+
+#include "combat/model_store.h"
+#include "combat/prototypes.h"
+#include "loopback.h"
+#include "net/player_status.h"
+#include "net/protocol/client_messages.h"
+#include "net/protocol/server_messages.h"
+#include "screen_fixture.h"
+#include "support/captured_errors.h"
+#include "support/e2e_runner.h"
+#include "world/load_levels.h"
+
+namespace {
+
+class MatchTest : public ScreenTest {
+  protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        testing_support::copyGameData(dir.path());
+        loadLevels();
+        LevelRegistry::instance().setCurrentLevel(-1);
+        registerPrototypes();
+        std::atomic<float> progress{0.0f};
+        ModelStore::loadPrototypes(progress);
+        ModelStore::uploadPrototypes();
+        Settings::setServerIp("127.0.0.1");
+        Settings::setServerPort(listener.port());
+        Settings::setPlayerName("me");
+        Settings::setVokaType(TYPE_VOKA_GREEN);
+        Settings::setKeyRailGun('7');
+        MatchServices services;
+        services.sleep = [this](std::uint32_t ms) { pause(ms); };
+        services.clockMs = [this] { return clockMs; };
+        services.world.playSample = [](std::int32_t) {};
+        game = std::make_unique<Game>(GameState::Menu, std::move(services));
+        Settings::setFov(75.0);
+        game->resize(kWidth, kHeight);
+    }
+    void TearDown() override {
+        game.reset();
+        ModelStore::reset();
+        ScreenTest::TearDown();
+    }
+
+    // The match start's pauses: the first lets the server number the client and name
+    // level 2, the second is where the info request has gone out.
+    void pause(std::uint32_t ms) {
+        pauses.push_back(ms);
+        if (pauses.size() == 1) {
+            server = loopback::Peer(listener.accept());
+            server.send(net::encodeClientNumber(1));
+            server.send(net::encodeLevel(2));
+            EXPECT_TRUE(
+                loopback::eventually([] { return LevelRegistry::instance().currentLevel() == 2; }));
+        } else {
+            beforeAnnouncement = until(net::MSG_INFO_REQUEST);
+        }
+    }
+    // The types of what the client sent up to and including the first of `type`, the
+    // stream of pose updates left out.
+    std::vector<std::uint8_t> until(std::uint8_t type) {
+        std::vector<std::uint8_t> types;
+        const bool came = loopback::eventually(
+            [&] {
+                const auto message = loopback::readMessage(server, &net::clientMessageLength);
+                if (!message) return false;
+                last = *message;
+                if (message->type() != net::MSG_UPDATE) types.push_back(message->type());
+                return message->type() == type;
+            },
+            10000);
+        EXPECT_TRUE(came && last.type() == type) << "no message of type " << int{type};
+        return types;
+    }
+    void startMatch() {
+        game->setState(GameState::Playing);
+        ASSERT_TRUE(game->getMatch());
+        ASSERT_EQ(pauses, (std::vector<std::uint32_t>{1000, 1000}));
+    }
+    // A frame of the game, 20 ms after the last.
+    void frame() {
+        clockMs += 20;
+        game->idle();
+        game->display();
+    }
+    // Pixels of one colour in the frame last drawn (the back buffer keeps it after the
+    // swap, as the screens tests read it), from row `fromRow` up.
+    static int shownPixels(testing_support::Rgb colour, int fromRow = 0) {
+        const auto pixels = readWindow(GL_BACK);
+        return static_cast<int>(std::count_if(
+            pixels.begin() + fromRow * kWidth, pixels.end(),
+            [&](const auto& p) { return std::equal(colour.begin(), colour.end(), p.begin()); }));
+    }
+
+    loopback::Listener listener;
+    loopback::Peer server;
+    std::vector<std::uint32_t> pauses;
+    std::vector<std::uint8_t> beforeAnnouncement;
+    net::WireMessage last;
+    float clockMs = 5000;
+    testing_support::CapturedErrors errors;
+};
+
+// The level comes from the server during the first pause; the others are asked for
+// their names before the second, and the own Voka is announced after it, with the
+// player's name, weapon and frags.
+TEST_F(MatchTest, StartPausesTwiceAndAnnouncesTheVokaAfterTheInfoRequest) {
+    PlayerStatus::setHealth(5);
+    startMatch();
+    EXPECT_EQ(beforeAnnouncement, std::vector<std::uint8_t>{net::MSG_INFO_REQUEST});
+    EXPECT_EQ(until(net::MSG_FRAGS), (std::vector<std::uint8_t>{TYPE_VOKA_GREEN, net::MSG_NAME,
+                                                                net::MSG_WEAPON, net::MSG_FRAGS}));
+    EXPECT_TRUE(errors.texts().empty());
+    EXPECT_EQ(PlayerStatus::getHealth(), 100);
+    EXPECT_EQ(game->getMatch()->getWorld()->tableSizes().items,
+              static_cast<std::size_t>(LevelRegistry::instance().getLevel(2)->itemCount()));
+    EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
+}
+
+// Each weapon key tells the others on its press and again on its release.
+TEST_F(MatchTest, WeaponKeysAnnounceTheWeaponOnPressAndRelease) {
+    startMatch();
+    until(net::MSG_FRAGS);
+    for (const bool up : {false, true}) {
+        game->key('7', up, 0, 0);
+        until(net::MSG_WEAPON);
+        EXPECT_EQ(last.bytes[3], WEAPON_RAIL);
+    }
+    EXPECT_EQ(PlayerStatus::getWeapon(), WEAPON_RAIL);
+}
+
+// A rail hit at 30 health kills: the next idle enters Dead, whose frame shows the
+// ranking instead of the display and blends the shadows whatever `transparency` says;
+// any key respawns, and the frame after that plays again.
+TEST_F(MatchTest, DeathShowsTheRankingAndAKeyRespawns) {
+    Settings::setShadow(true);
+    Settings::setTransparency(false);
+    Settings::setCockpit(false);
+    startMatch();
+    until(net::MSG_FRAGS);
+    // The shooter's Voka 40 units ahead and a little to the left, where the view of the
+    // living and of the dead (turned 50 degrees left) both see its shadow.
+    World& world = *game->getMatch()->getWorld();
+    Pose own;
+    Pose look;
+    world.getCameraPose(own, look);
+    const float towards = (own.rotZ + 25.0f) * 0.017453292f;
+    const net::Pose there{
+        own.x + 40 * std::cos(towards), own.y + 40 * std::sin(towards), own.z, 0, 0, 0};
+    const std::int32_t ownId = world.ownId(), shooter = (2 << 16) | 1;
+    server.send(net::relay(2, net::encodeNew(TYPE_VOKA_RED, 1, there)));
+    ASSERT_TRUE(loopback::eventually([&] { return world.player(shooter).has_value(); }));
+    frame();
+    EXPECT_GT(shownPixels({0, 0, 0}), 0) << "shadows, black without transparency";
+
+    PlayerStatus::setArmor(0);
+    PlayerStatus::setHealth(30);
+    server.send(net::relay(2, net::encodeNew(TYPE_BULLET_RAIL, 3, {400, 400, 5, 800, 800, 0})));
+    server.send(
+        net::relay(2, net::encodeEvent(net::MSG_HIT, {3, TYPE_BULLET_RAIL},
+                                       {ownId, TYPE_VOKA_GREEN}, {shooter, TYPE_VOKA_RED})));
+    until(net::MSG_KILL);
+    ASSERT_TRUE(loopback::eventually([&] {
+        frame();
+        return game->getState() == GameState::Dead && !world.isFlashing();
+    }));
+    clockMs += 10000;  // the own explosion has burnt out: the shooter's shadow shows
+    frame();
+    frame();
+    EXPECT_EQ(shownPixels({0, 0, 0}), 0);
+    EXPECT_GT(shownPixels({255, 0, 0}, kHeight * 9 / 10), 20) << "the ranking's headings";
+
+    game->key('x', true, 0, 0);
+    EXPECT_EQ(game->getState(), GameState::Respawn);
+    until(net::MSG_RESPAWN);
+    EXPECT_EQ(PlayerStatus::getHealth(), 100);
+    frame();
+    EXPECT_EQ(game->getState(), GameState::Playing);
+}
+
+}  // namespace
