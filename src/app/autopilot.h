@@ -15,6 +15,8 @@
 class Autopilot : public MatchInput {
   public:
     static constexpr float kRespawnSeconds = 3.0f;
+    // The game's --autopilot plays as well as a computer player can.
+    static constexpr std::int32_t kGameSkill = 5;
 
     Autopilot(std::int32_t skill, std::uint32_t seed);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/match/mouse_look.h"
 #include "net/match/world.h"
 
 // Where the own Voka's controls come from, frame by frame: the player's keys and mouse
@@ -17,4 +18,17 @@ class MatchInput {
     // Dead: whether the Voka comes back now (the game clock in seconds). The keys bring
     // it back otherwise.
     virtual bool respawnNow(float nowSeconds) = 0;
+};
+
+// The player at the keyboard and mouse: the flags the match's keys and buttons set in
+// InputState, and mouse look from the cursor (which it puts back at the window's
+// centre). Main thread, with the window's context current.
+class KeyboardInput : public MatchInput {
+  public:
+    WorldInput read(World& world, float frameTime) override;
+    bool takesKeys() const override { return true; }
+    bool respawnNow(float /*nowSeconds*/) override { return false; }
+
+  private:
+    MouseLook mouseLook_;
 };
