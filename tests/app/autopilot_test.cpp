@@ -28,18 +28,4 @@ TEST_F(AutopilotTest, TakesTheWeaponItWantsAndAnnouncesIt) {
     EXPECT_EQ(told[0], net::encodeWeapon(world->ownId(), WEAPON_RAIL));
 }
 
-// Dead, it comes back after its pause, counted from its first look at the dead Voka;
-// a frame alive in between starts the pause again.
-TEST_F(AutopilotTest, ComesBackAfterItsPause) {
-    Autopilot autopilot(3, 1);
-    const float pause = Autopilot::kRespawnSeconds;
-    EXPECT_FALSE(autopilot.respawnNow(10.0f));
-    EXPECT_FALSE(autopilot.respawnNow(10.0f + pause - 0.1f));
-    EXPECT_TRUE(autopilot.respawnNow(10.0f + pause));
-    EXPECT_FALSE(autopilot.respawnNow(20.0f));
-    autopilot.read(*world, 0.02f);
-    EXPECT_FALSE(autopilot.respawnNow(20.0f + pause));
-    EXPECT_TRUE(autopilot.respawnNow(20.0f + 2 * pause));
-}
-
 }  // namespace
