@@ -66,6 +66,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "voka-server: %s\n", relay.failure().c_str());
         return 1;
     }
-    logLine("voka-server stopped");
+    logLine("voka-server stopped: read " + std::to_string(relay.messagesRead()) +
+            " messages from the players, wrote " + std::to_string(relay.messagesWritten()) +
+            " to them");
     return 0;
 }

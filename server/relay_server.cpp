@@ -94,6 +94,7 @@ void RelayServer::stop() {
 }
 
 std::int64_t RelayServer::nowMs() const {
+    if (config_.clockMs) return config_.clockMs();
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
@@ -112,10 +113,14 @@ bool RelayServer::run(int stopFd) {
     ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     bool stopping = false;
     while (!stopping) {
+        const std::int64_t now = nowMs();
+        std::optional<std::int64_t> wakeMs = closeSilent(now);
+        if (const auto itemDue = hub_->nextDeadline())
+            wakeMs = wakeMs ? std::min(*wakeMs, *itemDue) : itemDue;
         std::int64_t waitUs = -1;
-        if (const auto due = hub_->nextDeadline()) {
-            waitUs = std::clamp<std::int64_t>((*due - nowMs()) * 1000, 0, 60000000);
-        }
+        if (wakeMs) waitUs = std::clamp<std::int64_t>((*wakeMs - now) * 1000, 0, 60000000);
+        // A client that just fell silent is closed at once.
+        if (!doomed_.empty()) waitUs = 0;
         stopping = serveReady(waitUs);
         if (!dirty_.empty() && config_.flushDelayUs > 0 && !stopping) {
             // Let the others' messages gather for a moment, without waking for each one,
@@ -163,6 +168,9 @@ bool RelayServer::serveReady(std::int64_t waitUs) {
             failure_ = std::string("waiting for events failed: ") + std::strerror(errno);
             return true;
         }
+        // Silent clients go before a newcomer is let in, so that it can take their place.
+        closeSilent(nowMs());
+        closeDoomed();
         for (int i = 0; i < count; ++i) {
             const std::uint64_t key = events[i].data.u64;
             if (key == kListenerKey) {
@@ -219,6 +227,7 @@ void RelayServer::accept() {
         session->fd = fd;
         session->number = number;
         session->peer = peer;
+        session->lastHeardMs = nowMs();
         watch(epoll_, fd, EPOLLIN, session->key, EPOLL_CTL_ADD);
         byNumber_[static_cast<std::size_t>(number)] = session.get();
         sessions_[session->key] = std::move(session);
@@ -252,8 +261,10 @@ void RelayServer::readFrom(Session& session) {
             return;
         }
         const std::int64_t now = nowMs();
+        session.lastHeardMs = now;
         const bool inStep = session.input.feed(
             chunk, static_cast<std::size_t>(received), [&](const net::WireMessage& message) {
+                ++messagesRead_;
                 switch (hub_->receive(session.number, message, now)) {
                     case RelayHub::Verdict::Goodbye:
                         doom(session, "goodbye");
@@ -284,6 +295,7 @@ void RelayServer::sendTo(int clientNumber, const net::WireMessage& message) {
     if (session == nullptr || !session->doomed.empty()) return;
     session->output.insert(session->output.end(), message.bytes.begin(),
                            message.bytes.begin() + message.length);
+    ++messagesWritten_;
     if (session->output.size() - session->outputStart > config_.maxQueuedBytes) {
         // Output is flushed once per turn of the loop; a long turn can queue more than
         // the limit for a client that reads well, so hand the socket what it takes now.
@@ -375,6 +387,20 @@ void RelayServer::doom(Session& session, const std::string& why) {
     if (!session.doomed.empty()) return;
     session.doomed = why;
     doomed_.push_back(session.key);
+}
+
+std::optional<std::int64_t> RelayServer::closeSilent(std::int64_t now) {
+    if (config_.idleTimeoutMs <= 0) return std::nullopt;
+    std::optional<std::int64_t> next;
+    for (auto& [key, session] : sessions_) {
+        const std::int64_t due = session->lastHeardMs + config_.idleTimeoutMs;
+        if (due <= now) {
+            doom(*session, "silent for " + std::to_string(config_.idleTimeoutMs / 1000) + " s");
+        } else if (!next || due < *next) {
+            next = due;
+        }
+    }
+    return next;
 }
 
 void RelayServer::closeDoomed() {

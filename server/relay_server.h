@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -36,6 +37,14 @@ struct ServerConfig {
     int flushDelayUs = 1000;
     // Hand each turn's writes to the kernel together where it can (see BatchSender).
     bool batchWrites = true;
+    // A client that has sent nothing for this many milliseconds is closed and its number
+    // freed, so that silent connections cannot fill the server. A game streams its Voka
+    // every 20 ms once it has announced it, and asks for the others' names a second or
+    // two after connecting. 0 keeps silent clients.
+    std::int64_t idleTimeoutMs = 30000;
+    // The server's clock in milliseconds (item returns, silent clients); empty: the
+    // steady clock. Tests drive it.
+    std::function<std::int64_t()> clockMs;
 };
 
 // The relay server's socket side: one thread, one epoll loop, non-blocking sockets.
@@ -60,6 +69,10 @@ class RelayServer : private Outbox {
     const std::string& failure() const { return failure_; }
     // Ends run() soon; safe from any thread and from a signal handler.
     void stop();
+    // Whole messages read from the players, and messages written to them (each copy of
+    // a relayed message counts once per receiver). Read once run() has returned.
+    std::uint64_t messagesRead() const { return messagesRead_; }
+    std::uint64_t messagesWritten() const { return messagesWritten_; }
 
   private:
     struct Session {
@@ -71,8 +84,9 @@ class RelayServer : private Outbox {
         std::vector<std::uint8_t> output;  // bytes not yet taken by the socket
         std::size_t outputStart = 0;
         bool writeArmed = false;
-        bool dirty = false;  // output grew since the last flush
-        std::string doomed;  // why the session is to be closed; empty while it lives
+        bool dirty = false;            // output grew since the last flush
+        std::string doomed;            // why the session is to be closed; empty while it lives
+        std::int64_t lastHeardMs = 0;  // when it last sent anything (or connected)
     };
 
     void sendTo(int clientNumber, const net::WireMessage& message) override;
@@ -87,6 +101,9 @@ class RelayServer : private Outbox {
     void settle(Session& session);
     void doom(Session& session, const std::string& why);
     void closeDoomed();
+    // Dooms every client that has been silent for the idle timeout; the earliest time
+    // another may turn silent, or nothing.
+    std::optional<std::int64_t> closeSilent(std::int64_t now);
     void flushPending();
     void armWrite(Session& session, bool on);
     std::int64_t nowMs() const;
@@ -110,6 +127,8 @@ class RelayServer : private Outbox {
     // sandboxes that do not know it refuse it), and then epoll_wait takes its place.
     bool preciseWait_ = true;
     std::string failure_;
+    std::uint64_t messagesRead_ = 0;
+    std::uint64_t messagesWritten_ = 0;
 };
 
 }  // namespace server

@@ -1,18 +1,12 @@
 #include "server/server_options.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <string_view>
+
+#include "platform/option_walk.h"
 
 namespace server {
 namespace {
-
-bool parseInt(std::string_view text, long low, long high, long& value) {
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    return result.ec == std::errc() && result.ptr == end && value >= low && value <= high;
-}
 
 bool parseSeconds(const std::string& text, double& seconds) {
     if (text.empty()) return false;
@@ -36,55 +30,45 @@ const char* usageText() {
            "  --item-respawn SECONDS time until a taken item comes back (default 30)\n"
            "  --flush-delay-us N     microseconds relayed messages may gather before they\n"
            "                         are written (default 1000, 0 writes at once)\n"
+           "  --idle-timeout SECONDS a player that has sent nothing for this long is\n"
+           "                         closed and its place freed (default 30, 0 never)\n"
            "  --help                 show this text\n";
 }
 
 ParsedOptions parseOptions(int argc, const char* const* argv) {
     ParsedOptions parsed;
     ServerConfig& config = parsed.config;
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            parsed.help = true;
-            return parsed;
-        }
-        if (option != "--port" && option != "--bind" && option != "--level" &&
-            option != "--max-players" && option != "--item-respawn" &&
-            option != "--flush-delay-us") {
-            parsed.error = "unknown option: " + option;
-            return parsed;
-        }
-        if (i + 1 >= argc) {
-            parsed.error = option + " needs a value";
-            return parsed;
-        }
-        const std::string value = argv[++i];
+    const auto known = [](const std::string& option) {
+        return option == "--port" || option == "--bind" || option == "--level" ||
+               option == "--max-players" || option == "--item-respawn" ||
+               option == "--flush-delay-us" || option == "--idle-timeout";
+    };
+    const auto take = [&config](const std::string& option, const std::string& value) {
         long number = 0;
         double seconds = 0.0;
         bool valid = true;
         if (option == "--port") {
-            valid = parseInt(value, 0, 65535, number);
+            valid = platform::parseWholeNumber(value, 0, 65535, number);
             config.port = static_cast<std::uint16_t>(number);
         } else if (option == "--bind") {
             config.bindAddress = value;
         } else if (option == "--level") {
-            valid = parseInt(value, 1, 127, number);
+            valid = platform::parseWholeNumber(value, 1, 127, number);
             config.hub.level = static_cast<int>(number);
         } else if (option == "--flush-delay-us") {
-            valid = parseInt(value, 0, 100000, number);
+            valid = platform::parseWholeNumber(value, 0, 100000, number);
             config.flushDelayUs = static_cast<int>(number);
         } else if (option == "--max-players") {
-            valid = parseInt(value, 1, RelayHub::kMaxClientNumber, number);
+            valid = platform::parseWholeNumber(value, 1, RelayHub::kMaxClientNumber, number);
             config.hub.maxPlayers = static_cast<int>(number);
         } else {
             valid = parseSeconds(value, seconds);
-            config.hub.itemRespawnMs = std::llround(seconds * 1000.0);
+            (option == "--idle-timeout" ? config.idleTimeoutMs : config.hub.itemRespawnMs) =
+                std::llround(seconds * 1000.0);
         }
-        if (!valid) {
-            parsed.error = "bad value for " + option + ": " + value;
-            return parsed;
-        }
-    }
+        return valid;
+    };
+    parsed.error = platform::walkOptions(argc, argv, parsed.help, known, take);
     return parsed;
 }
 

@@ -13,7 +13,8 @@ struct ParsedOptions {
 };
 
 // voka-server [--port N] [--bind ADDRESS] [--level N] [--max-players N]
-//             [--item-respawn SECONDS] [--help]
+//             [--item-respawn SECONDS] [--flush-delay-us N] [--idle-timeout SECONDS]
+//             [--help]
 ParsedOptions parseOptions(int argc, const char* const* argv);
 const char* usageText();
 

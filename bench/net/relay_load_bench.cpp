@@ -4,7 +4,11 @@
 // and the CPU time the server used.
 //
 //   relay_load_bench [--clients 32] [--rate 50] [--seconds 30] [--server PATH]
-//                    [--flush-delay-us N]
+//                    [--flush-delay-us N] [--port N]
+//
+// With --port it joins the server already listening on that loopback port instead of
+// starting one (a probe beside real players, whose messages it leaves uncounted), and
+// reports no server CPU time.
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -50,6 +54,7 @@ struct Options {
     int seconds = 30;
     std::string server = VOKA_SERVER_BINARY;
     std::string flushDelayUs;  // the server's default when empty
+    int port = 0;              // a running server's; 0 starts one
 };
 
 Options parse(int argc, char** argv) {
@@ -61,6 +66,7 @@ Options parse(int argc, char** argv) {
         if (name == "--seconds") options.seconds = std::clamp(std::atoi(argv[i + 1]), 1, 3600);
         if (name == "--server") options.server = argv[i + 1];
         if (name == "--flush-delay-us") options.flushDelayUs = argv[i + 1];
+        if (name == "--port") options.port = std::clamp(std::atoi(argv[i + 1]), 0, 65535);
     }
     return options;
 }
@@ -98,15 +104,12 @@ struct Client {
     std::int64_t nextSendNs = 0;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const Options options = parse(argc, argv);
-    char logPath[] = "/tmp/voka-relay-bench-XXXXXX";
+// Starts the server of the options on a free loopback port, its output into a fresh file
+// whose name goes into `logPath`; its pid, or -1.
+pid_t startServer(const Options& options, char* logPath) {
     const int logFd = mkstemp(logPath);
-    if (logFd < 0) return 1;
+    if (logFd < 0) return -1;
     ::close(logFd);
-
     std::vector<std::string> args = {options.server,
                                      "--port",
                                      "0",
@@ -125,25 +128,39 @@ int main(int argc, char** argv) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath, O_WRONLY | O_TRUNC, 0600);
     pid_t server = -1;
-    if (posix_spawn(&server, options.server.c_str(), &actions, nullptr, argvServer.data(),
-                    environ) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", options.server.c_str());
-        return 1;
-    }
+    const int failed =
+        posix_spawn(&server, options.server.c_str(), &actions, nullptr, argvServer.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-
-    int port = 0;
-    for (int tries = 0; tries < 500 && port == 0; ++tries) {
-        std::ifstream log(logPath);
-        std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-        const auto at = text.find("listening on 127.0.0.1:");
-        if (at != std::string::npos) port = std::atoi(text.c_str() + at + 23);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (failed != 0) {
+        std::fprintf(stderr, "cannot start %s\n", options.server.c_str());
+        return -1;
     }
+    return server;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options options = parse(argc, argv);
+    char logPath[] = "/tmp/voka-relay-bench-XXXXXX";
+    pid_t server = -1;
+    int port = options.port;
     if (port == 0) {
-        std::fprintf(stderr, "the server did not say its port\n");
-        kill(server, SIGKILL);
-        return 1;
+        server = startServer(options, logPath);
+        if (server < 0) return 1;
+        for (int tries = 0; tries < 500 && port == 0; ++tries) {
+            std::ifstream log(logPath);
+            std::string text((std::istreambuf_iterator<char>(log)),
+                             std::istreambuf_iterator<char>());
+            const auto at = text.find("listening on 127.0.0.1:");
+            if (at != std::string::npos) port = std::atoi(text.c_str() + at + 23);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (port == 0) {
+            std::fprintf(stderr, "the server did not say its port\n");
+            kill(server, SIGKILL);
+            return 1;
+        }
     }
 
     const int epoll = epoll_create1(EPOLL_CLOEXEC);
@@ -160,7 +177,7 @@ int main(int argc, char** argv) {
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         if (::connect(client.fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
             std::fprintf(stderr, "connect failed: %s\n", std::strerror(errno));
-            kill(server, SIGKILL);
+            if (server > 0) kill(server, SIGKILL);
             return 1;
         }
         ::fcntl(client.fd, F_SETFL, O_NONBLOCK);
@@ -185,6 +202,8 @@ int main(int argc, char** argv) {
                     indexOfNumber[m.bytes[1]] = static_cast<int>(&client - clients.data());
                 } else if (m.type() == net::MSG_UPDATE) {
                     const int sender = indexOfNumber[m.bytes[1]];
+                    // Another player's, beside a running server's real players.
+                    if (sender < 0 && options.port != 0) return true;
                     const auto sequence = static_cast<std::size_t>(net::readPose(&m.bytes[4])[0]);
                     if (sender < 0 || sequence >= perClient ||
                         clients[static_cast<std::size_t>(sender)].sentAt[sequence] == 0) {
@@ -222,7 +241,7 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < clients.size(); ++i) {
         clients[i].nextSendNs = start + periodNs * static_cast<std::int64_t>(i) / options.clients;
     }
-    const CpuTime serverCpuBefore = cpuTime(server);
+    const CpuTime serverCpuBefore = server > 0 ? cpuTime(server) : CpuTime{};
     rusage selfBefore{};
     getrusage(RUSAGE_SELF, &selfBefore);
     std::vector<std::size_t> sequence(clients.size(), 0);
@@ -253,7 +272,7 @@ int main(int argc, char** argv) {
         if (!more) break;
         pumpNs(std::max<std::int64_t>(next - nowNs(), 0));
     }
-    const CpuTime serverCpuAfter = cpuTime(server);
+    const CpuTime serverCpuAfter = server > 0 ? cpuTime(server) : CpuTime{};
     const double serverUser = serverCpuAfter.user - serverCpuBefore.user;
     const double serverSystem = serverCpuAfter.system - serverCpuBefore.system;
     const double serverCpu = serverUser + serverSystem;
@@ -297,16 +316,21 @@ int main(int argc, char** argv) {
         static_cast<unsigned long long>(unexpected));
     std::printf("relay latency         p50 %.3f ms, p99 %.3f ms, p99.9 %.3f ms, max %.3f ms\n",
                 percentile(0.50), percentile(0.99), percentile(0.999), maxMs);
-    std::printf(
-        "server CPU            %.2f s in %d s = %.1f%% of one core (user %.2f s, "
-        "system %.2f s)\n",
-        serverCpu, options.seconds, 100.0 * serverCpu / options.seconds, serverUser, serverSystem);
+    if (server > 0) {
+        std::printf(
+            "server CPU            %.2f s in %d s = %.1f%% of one core (user %.2f s, "
+            "system %.2f s)\n",
+            serverCpu, options.seconds, 100.0 * serverCpu / options.seconds, serverUser,
+            serverSystem);
+    }
     std::printf("load generator CPU    %.2f s\n", selfCpu);
 
-    kill(server, SIGTERM);
-    int status = 0;
-    waitpid(server, &status, 0);
+    if (server > 0) {
+        kill(server, SIGTERM);
+        int status = 0;
+        waitpid(server, &status, 0);
+        ::unlink(logPath);
+    }
     for (auto& client : clients) ::close(client.fd);
-    ::unlink(logPath);
     return delivered == expected ? 0 : 3;
 }

@@ -78,6 +78,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             options.error = parseName(value, options);
         } else if (arg == "--start") {
             options.start = true;
+        } else if (arg == "--autopilot") {
+            options.autopilot = true;
         } else if (arg == "--help") {
             options.help = true;
         } else {
@@ -101,6 +103,7 @@ const char* commandLineUsage() {
            "  --connect HOST[:PORT]  play on this server (this run only)\n"
            "  --name NAME            play under this name (this run only)\n"
            "  --start                go straight to the match, past the menu\n"
+           "  --autopilot            the computer player drives your Voka (Esc ends)\n"
            "  --help                 show this text\n"
            "GLUT's X options (-display, -geometry, -sync, ...) are passed on.\n"
            "Nothing given here is written to zrv.cfg.\n";

@@ -9,6 +9,8 @@
 //   --connect HOST[:PORT]  the server for this run (the port of the settings without one)
 //   --name NAME            the player name for this run
 //   --start                straight from start-up to loading, past the menu
+//   --autopilot            the computer player's brain drives the own Voka; keys and
+//                          mouse then only end the game (Esc)
 //   --help                 the usage text
 //
 // A value may also follow an equals sign ("--name=Kim"). GLUT's own X options
@@ -19,6 +21,7 @@ struct CommandLine {
     std::uint16_t port = 0;  // 0: the settings' server port
     std::string name;        // empty: the settings' player name
     bool start = false;
+    bool autopilot = false;
     bool help = false;
     // The program name and GLUT's options, in their order, for glutInit.
     std::vector<std::string> glutArgs;

@@ -129,7 +129,11 @@ int Game::display() {
 }
 
 void Game::idle() {
-    if (state_ == GameState::Playing && match_) follow(match_->idle());
+    if (state_ == GameState::Playing && match_) {
+        follow(match_->idle());
+    } else if (state_ == GameState::Dead && match_) {
+        follow(match_->idleDead());
+    }
     if (state_ == GameState::Config && configScreen_ && configScreen_->isDone())
         setState(GameState::Menu);
     if (state_ == GameState::Loading && loadingScreen_ && loadingScreen_->isFinished())

@@ -12,7 +12,6 @@
 #include "combat/model_store.h"
 #include "config/settings.h"
 #include "fx/hud.h"
-#include "net/match/mouse_look.h"
 #include "net/player_status.h"
 #include "net/protocol/game_codes.h"
 #include "platform/clock.h"
@@ -40,7 +39,9 @@ std::int32_t settleMatchLevel(LevelRegistry& registry) {
     return kFallbackLevel;
 }
 
-Match::Match(MatchServices services) : services_(std::move(services)) {}
+Match::Match(MatchServices services)
+    : services_(std::move(services)),
+      input_(services_.input ? services_.input : std::make_shared<KeyboardInput>()) {}
 
 Match::~Match() = default;
 
@@ -101,21 +102,16 @@ void Match::respawn() {
 MatchRequest Match::idle() {
     const float nowMs = clockMs();
     FrameClock::tick(nowMs * 0.001f);
-    WorldInput input;
-    input.forward = InputState::getForward() != 0;
-    input.backward = InputState::getBackward() != 0;
-    input.left = InputState::getLeft() != 0;
-    input.right = InputState::getRight() != 0;
-    input.fireButton = InputState::getLeftButton() != 0;
-    input.rightButton = InputState::getRightButton() != 0;
-    input.centreView = InputState::getCenterView() != 0;
-    InputState::setCenterView(0);
-    input.look = mouseLook_.read(MouseLookSettings::fromSettings()).value_or(LookTurn{});
+    WorldInput input = input_->read(*world_, FrameClock::getFrameTime());
     input.frameTime = FrameClock::getFrameTime();
     input.nowSeconds = nowMs * 0.001f;
     world_->collide();
     world_->update(input);
     return world_->isDead() ? MatchRequest::EnterDead : MatchRequest::None;
+}
+
+MatchRequest Match::idleDead() {
+    return input_->respawnNow(clockMs() * 0.001f) ? MatchRequest::EnterRespawn : MatchRequest::None;
 }
 
 MatchRequest Match::display(std::int32_t state) {
@@ -128,6 +124,10 @@ MatchRequest Match::display(std::int32_t state) {
 }
 
 MatchRequest Match::key(std::int32_t state, unsigned char character, bool up) {
+    if (!input_->takesKeys()) {
+        if (character == GameKey::Esc && state != GameState::Respawn) quit();
+        return MatchRequest::None;
+    }
     if (state == GameState::Playing) {
         keyPlaying(character, up);
     } else if (state == GameState::Dead) {
@@ -166,6 +166,7 @@ void Match::keyPlaying(unsigned char character, bool up) {
 }
 
 void Match::mouse(int button, int buttonState) {
+    if (!input_->takesKeys()) return;
     const std::uint8_t pressed = buttonState == GLUT_DOWN ? 1 : 0;
     if (button == GLUT_LEFT_BUTTON) InputState::setLeftButton(pressed);
     if (button == GLUT_RIGHT_BUTTON) InputState::setRightButton(pressed);

@@ -4,8 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "app/match_input.h"
 #include "fx/screen_passes.h"
-#include "net/match/mouse_look.h"
 #include "net/match/world.h"
 
 class Camera;
@@ -32,6 +32,8 @@ struct MatchServices {
     // run by it.
     std::function<float()> clockMs;
     WorldServices world;
+    // Where the own Voka's controls come from; empty: the keys and mouse.
+    std::shared_ptr<MatchInput> input;
 };
 
 // The running match, from its start to the end of the program: the work of the
@@ -59,14 +61,18 @@ class Match {
     // respawn.
     void respawn();
 
-    // Idle of the Playing state: the frame clock, the World's collide and update; asks
-    // for Dead once the own Voka is dead.
+    // Idle of the Playing state: the frame clock, the World's collide and update with
+    // the input's controls; asks for Dead once the own Voka is dead.
     MatchRequest idle();
+    // Idle of the Dead state: asks for Respawn when the input brings the Voka back.
+    MatchRequest idleDead();
     // The display callback in Playing, Dead and Respawn.
     MatchRequest display(std::int32_t state);
-    // Key events (press or release) in Playing, Dead and Respawn. Esc ends the program.
+    // Key events (press or release) in Playing, Dead and Respawn. Esc ends the program;
+    // without an input that takes keys, nothing else counts.
     MatchRequest key(std::int32_t state, unsigned char character, bool up);
-    // GLUT mouse buttons in Playing and Dead: left fires, right looks straight ahead.
+    // GLUT mouse buttons in Playing and Dead: left fires, right looks straight ahead
+    // (when the input takes keys and buttons).
     void mouse(int button, int buttonState);
 
     World* getWorld() const { return world_.get(); }
@@ -81,7 +87,7 @@ class Match {
     void drawFrame(bool dead);
 
     MatchServices services_;
-    MouseLook mouseLook_;
+    std::shared_ptr<MatchInput> input_;
     MotionBlur motionBlur_;
     // Declared so that they go in the order the game's end wants: sun, World, camera,
     // display.

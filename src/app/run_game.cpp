@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/autopilot.h"
 #include "app/command_line.h"
 #include "app/game.h"
 #include "app/input_state.h"
@@ -19,6 +20,7 @@
 #include "platform/frame_clock.h"
 #include "platform/gl_driver.h"
 #include "platform/message_box.h"
+#include "platform/message_dialog.h"
 #include "render/gl_extensions.h"
 #include "world/ground_fog.h"
 
@@ -139,7 +141,11 @@ void runGame(int argc, char** argv) {
     // Returning from the loop (window closed by the window manager) ends the game too.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
 
-    Game::install(std::make_unique<Game>(options.start ? GameState::Loading : GameState::Menu));
+    MatchServices match;
+    if (options.autopilot)
+        match.input = std::make_shared<Autopilot>(Autopilot::kGameSkill, platform::timeGetTime());
+    Game::install(std::make_unique<Game>(options.start ? GameState::Loading : GameState::Menu,
+                                         std::move(match)));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
             GL_ACCUM_BUFFER_BIT);
 

@@ -14,6 +14,13 @@
 // the look yaw in rotZ. Degrees, world units, seconds. The speed is |vx| + |vy|, not the
 // Euclidean length. Every rate is per second: `s` is the caller's step (the match passes
 // frame time × 0.5).
+// Turns of the own Voka's look (its turret and the camera), in degrees: yaw about the
+// up axis, left positive; pitch, up positive.
+struct LookTurn {
+    float yaw = 0.0f;
+    float pitch = 0.0f;
+};
+
 namespace driving {
 
 // The ground height at a world position (x, y); the match passes the terrain's.

@@ -36,9 +36,6 @@ constexpr Prototype kUploadOrder[] = {
     Prototype::Explosion,  Prototype::Sky,         Prototype::WeaponMg,    Prototype::WeaponRail,
 };
 
-constexpr const char* kBulletTextureFiles[2] = {"./textures/bullet_mask.bmp",
-                                                "./textures/bullet.bmp"};
-
 // The prototype slot of each item type code, from ITEM_POWER25 on.
 constexpr Prototype kItemSlots[] = {Prototype::ItemPower25, Prototype::ItemPower15,
                                     Prototype::ItemAmmoMg,  Prototype::ItemAmmoRail,
@@ -47,13 +44,15 @@ constexpr Prototype kItemSlots[] = {Prototype::ItemPower25, Prototype::ItemPower
 struct Store {
     std::array<ModelStore::Factory, kSlots> factories{};
     std::array<std::unique_ptr<SceneObject>, kSlots> prototypes;
-    unsigned int bulletTextures[2] = {0, 0};
-    bool bulletTexturesLoaded = false;
 };
 
 Store& store() {
     static Store instance;
     return instance;
+}
+
+Prototype vokaSlot(std::int32_t typeCode) {
+    return typeCode == TYPE_VOKA_RED ? Prototype::VokaRed : Prototype::VokaGreen;
 }
 
 int index(Prototype slot) {
@@ -147,8 +146,7 @@ int ModelStore::copyWeaponRail(Weapon& target) {
 
 int ModelStore::copyVoka(Voka& target, std::int32_t typeCode) {
     if (!isVokaType(typeCode)) return -1;
-    const Prototype slot = typeCode == TYPE_VOKA_RED ? Prototype::VokaRed : Prototype::VokaGreen;
-    if (!copyWhole(target, slot)) return -1;
+    if (!copyWhole(target, vokaSlot(typeCode))) return -1;
     target.createExplosion();
     target.createWeapons();
     return 0;
@@ -159,19 +157,18 @@ int ModelStore::copyFromPrototype(Item& item, std::int32_t typeCode) {
     return copyWhole(item, kItemSlots[typeCode - ITEM_POWER25]) ? 0 : -1;
 }
 
-void ModelStore::loadBulletTextures(unsigned int* textures) {
-    Store& s = store();
-    if (!s.bulletTexturesLoaded) {
-        for (int i = 0; i < 2; ++i) loadTexture(s.bulletTextures, kBulletTextureFiles[i], i);
-        s.bulletTexturesLoaded = true;
+bool ModelStore::canCopy(std::int32_t typeCode) {
+    if (isBulletType(typeCode)) return true;
+    if (isVokaType(typeCode)) {
+        return dynamic_cast<const Voka*>(prototype(vokaSlot(typeCode))) != nullptr;
     }
-    for (int i = 0; i < 2; ++i) textures[i] = s.bulletTextures[i];
+    if (isItemType(typeCode))
+        return dynamic_cast<const Item*>(prototype(kItemSlots[typeCode - ITEM_POWER25])) != nullptr;
+    return false;
 }
 
 void ModelStore::reset() {
     Store& s = store();
-    s.bulletTexturesLoaded = false;
-    s.bulletTextures[0] = s.bulletTextures[1] = 0;
     for (auto& prototype : s.prototypes) prototype.reset();
     s.factories.fill(nullptr);
     SharedTextures::clear();

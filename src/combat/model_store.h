@@ -84,11 +84,9 @@ class ModelStore {
     // or a missing prototype, leaving the item without meshes.
     static int copyFromPrototype(Item& item, std::int32_t typeCode);
 
-    // Main thread: the two bullet textures ("./textures/bullet_mask.bmp" and
-    // "./textures/bullet.bmp") into slots 0 and 1 of `textures`. They are read once and
-    // every later shot takes the same names, so firing costs no loading and leaks no
-    // texture.
-    static void loadBulletTextures(unsigned int* textures);
+    // Whether a match object of the type code can be copied: a Voka or an item whose
+    // prototype is loaded, or a shot (which needs only the explosion, if that).
+    static bool canCopy(std::int32_t typeCode);
 
     // Drops every prototype and factory (program exit, tests).
     static void reset();

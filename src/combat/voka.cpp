@@ -4,12 +4,11 @@
 
 #include "combat/model_store.h"
 #include "combat/voka_geometry.h"
+#include "combat/voka_state.h"
 #include "fx/sound_manager.h"
-#include "net/player_status.h"
 #include "platform/clock.h"
 #include "platform/frame_clock.h"
 #include "platform/message_box.h"
-#include "world/terrain.h"
 
 namespace {
 
@@ -32,8 +31,7 @@ const char* modelBase(std::int32_t typeCode) {
 }  // namespace
 
 Voka::Voka() {
-    body.setMass(kMass);
-    body.setVelocity(0.0f, 0.0f, 0.0f);
+    body.setMass(VokaState::kMass);
 }
 
 Voka::Voka(std::int32_t typeCode, const Pose& start) : Voka() {
@@ -77,25 +75,16 @@ int Voka::update() {
 }
 
 int Voka::update(float nowSeconds) {
-    currentWeapon_ = PlayerStatus::getWeapon();
     if (Weapon* weapon = selectedWeapon()) {
         weapon->body.setPose(body.getPose());
         weapon->setFireButton(fireHeld_);
         weapon->update();
     }
-    if (rightHeld_) lookPose_.rotX = lookPose_.rotY = lookPose_.rotZ = 0.0f;
     if (destroyed_) {
         updateWreck(nowSeconds);
         return 0;
     }
     spinWheels();
-    if (ground_) {
-        driving::step(body, lookPose_, FrameClock::getFrameTime(), ground_);
-    } else {
-        const Terrain& terrain = Terrain::instance();
-        driving::step(body, lookPose_, FrameClock::getFrameTime(),
-                      [&terrain](float x, float y) { return terrain.terrainHeight(x, y); });
-    }
     swing();
     return 0;
 }
@@ -159,41 +148,6 @@ int Voka::animate(std::int32_t kind, float nowSeconds) {
             showError("unknown animation typ in voka");
             return -1;
     }
-}
-
-void Voka::placeHitBox() {
-    const Pose pose = body.getPose();
-    if (!destroyed_ && hasFinitePosition(pose)) worldToModel_ = voka_geometry::worldToModel(pose);
-}
-
-bool Voka::rayHit(const float* p1, const float* p2) const {
-    if (!collisionModel_) return false;
-    float a[4], b[4];
-    worldToModel_.transform(p1, a);
-    worldToModel_.transform(p2, b);
-    const float direction[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
-    const float length = std::sqrt(direction[0] * direction[0] + direction[1] * direction[1] +
-                                   direction[2] * direction[2]);
-    return collisionModel_->segmentHit(a, direction, length);
-}
-
-bool Voka::sphereHit(float x, float y, float z) const {
-    if (!collisionModel_) return false;
-    const float world[4] = {x, y, z, 1.0f};
-    float centre[4];
-    worldToModel_.transform(world, centre);
-    return collisionModel_->sphereHit(centre, kPickUpRadius);
-}
-
-void Voka::publishPose() {
-    netPose_.store(net::toWirePose(body.getPose()));
-}
-
-bool Voka::adoptPose() {
-    const net::Pose wire = netPose_.load();
-    if (!net::isFinitePose(wire)) return false;
-    body.setPose(net::fromWirePose(wire));
-    return true;
 }
 
 std::unique_ptr<SceneObject> makeRedVokaPrototype() {

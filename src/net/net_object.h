@@ -27,6 +27,26 @@ class NetObject {
     NetObject& operator=(const NetObject&) = default;
 };
 
+// A NetObject that keeps its identifier, type code and shared state itself, as the
+// match's rules objects do (VokaState, ShotState), with a number that tells apart two
+// objects that held the same identifier one after the other.
+class NetEntity : public NetObject {
+  public:
+    std::int32_t netId() const override { return id; }
+    std::uint8_t netType() const override { return type; }
+    SharedPose& netPose() override { return sharedPose_; }
+
+    std::int32_t id = -1;
+    std::uint8_t type = 0;
+    std::uint64_t instance = 0;
+
+  protected:
+    explicit NetEntity(std::uint8_t typeCode) : type(typeCode) {}
+
+  private:
+    SharedPose sharedPose_;
+};
+
 // The wire pose is the render Pose's six floats in the same order: position x, y, z,
 // then the rotations about x, y and z (a projectile carries its impact point in the
 // last three).

@@ -7,27 +7,48 @@ namespace {
 constexpr std::int32_t kStartAmmoMg = 200;
 constexpr std::int32_t kStartHealth = 100;
 
-void rearm() {
-    PlayerStatus::setWeapon(WEAPON_MG);
-    PlayerStatus::setAmmo(kStartAmmoMg, WEAPON_MG);
-    PlayerStatus::setAmmo(0, WEAPON_RAIL);
-    PlayerStatus::setHealth(kStartHealth);
-}
-
 }  // namespace
 
-std::int32_t PlayerStatus::getAmmo(std::int32_t weapon) {
+std::int32_t PlayerRecord::getAmmo(std::int32_t weapon) const {
     if (weapon < 0 || weapon >= kWeaponSlots) return 0;
-    return s_ammo[weapon].load(kOrder);
+    return ammo_[weapon].load(kOrder);
 }
 
-void PlayerStatus::setAmmo(std::int32_t value, std::int32_t weapon) {
+void PlayerRecord::setAmmo(std::int32_t value, std::int32_t weapon) {
     if (weapon < 0 || weapon >= kWeaponSlots) return;
     if (value == -1) {
-        s_ammo[weapon].fetch_sub(1, kOrder);
+        ammo_[weapon].fetch_sub(1, kOrder);
     } else {
-        s_ammo[weapon].store(value, kOrder);
+        ammo_[weapon].store(value, kOrder);
     }
+}
+
+void PlayerRecord::resetAll() {
+    speed_ = 0;
+    health_ = 0;
+    armor_ = 0;
+    for (auto& ammo : ammo_) ammo = 0;
+    weapon_ = 0;
+    for (float* v : {muzzle_, aim_, eye_, up_, side_})
+        for (int i = 0; i < 4; ++i) v[i] = 0.0f;
+    frags_ = 0;
+}
+
+void PlayerRecord::rearm() {
+    setWeapon(WEAPON_MG);
+    setAmmo(kStartAmmoMg, WEAPON_MG);
+    setAmmo(0, WEAPON_RAIL);
+    setHealth(kStartHealth);
+}
+
+void PlayerRecord::resetForMatch() {
+    rearm();
+    resetFrags();
+}
+
+void PlayerRecord::resetForRespawn() {
+    rearm();
+    setArmor(0);
 }
 
 void PlayerStatus::getCameraOffset(float* out) {
@@ -35,24 +56,7 @@ void PlayerStatus::getCameraOffset(float* out) {
 }
 
 void PlayerStatus::resetAll() {
-    s_speed = 0;
-    s_health = 0;
-    s_armor = 0;
-    for (auto& ammo : s_ammo) ammo = 0;
-    s_weapon = 0;
-    for (float* v : {s_muzzle, s_aim, s_eye, s_up, s_side})
-        for (int i = 0; i < 4; ++i) v[i] = 0.0f;
-    s_frags = 0;
+    s_record.resetAll();
     s_cameraIndex = 1;
     s_viewAngles[0] = s_viewAngles[1] = 0.0f;
-}
-
-void PlayerStatus::resetForMatch() {
-    rearm();
-    resetFrags();
-}
-
-void PlayerStatus::resetForRespawn() {
-    rearm();
-    setArmor(0);
 }

@@ -2,15 +2,13 @@
 
 #include <string>
 
-// Modal message boxes. Interactive runs show real dialogs through SDL2; with
+// Modal message boxes. Interactive runs show real dialogs once the game has set up its
+// window system (message_dialog.h); until then, in programs without a window, and with
 // VOKA_NONINTERACTIVE=1 in the environment each box becomes one line
 // "<caption>: <text>" on standard error and is answered at once (OK, or No for a
 // question), so scripts and tests never wait on a dialog.
 
 namespace platform {
-
-// Must run before any other X11 call: a box may be raised from a network thread.
-void initWindowSystemThreads();
 
 // True when VOKA_NONINTERACTIVE is "1".
 bool nonInteractive();
@@ -29,6 +27,12 @@ bool askYesNo(const char* caption, const char* text);
 // answers questions with its return value.
 using MessageSink = bool (*)(void* context, const char* caption, const char* text);
 void setMessageSink(MessageSink sink, void* context);
+
+// How an interactive run shows a box that no sink took: a real dialog with one OK button
+// (`question` false) or Yes and No; true for OK or Yes. Without one, the line on standard
+// error.
+using DialogFunction = bool (*)(const char* caption, const char* text, bool question);
+void setDialogFunction(DialogFunction dialog);
 
 }  // namespace platform
 

@@ -16,14 +16,15 @@ namespace {
 TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
     struct Case {
         std::vector<const char*> args;  // after the program name
-        std::string parsed;             // host:port name start glut-arguments, or "bad"
+        std::string parsed;             // host:port name start autopilot glut-arguments, or "bad"
     };
     const std::string tooLong(51, 'x');
     const Case cases[] = {
-        {{}, ":0  0 1"},
-        {{"--connect", "10.0.0.7:24600", "--name", "Kim", "--start"}, "10.0.0.7:24600 Kim 1 1"},
-        {{"--connect=arena.example", "--name=Ada"}, "arena.example:0 Ada 0 1"},
-        {{"-display", ":3", "--start", "-sync"}, ":0  1 4"},
+        {{}, ":0  0 0 1"},
+        {{"--connect", "10.0.0.7:24600", "--name", "Kim", "--start"}, "10.0.0.7:24600 Kim 1 0 1"},
+        {{"--connect=arena.example", "--name=Ada", "--autopilot"}, "arena.example:0 Ada 0 1 1"},
+        {{"-display", ":3", "--start", "-sync"}, ":0  1 0 4"},
+        {{"--autopilot=5"}, "bad"},
         {{"--conect", "x"}, "bad"},
         {{"--name"}, "bad"},
         {{"-display"}, "bad"},
@@ -42,7 +43,8 @@ TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
         const std::string parsed = !o.error.empty() ? "bad"
                                                     : o.host + ":" + std::to_string(o.port) + " " +
                                                           o.name + " " + std::to_string(o.start) +
-                                                          " " + std::to_string(o.glutArgs.size());
+                                                          " " + std::to_string(o.autopilot) + " " +
+                                                          std::to_string(o.glutArgs.size());
         EXPECT_EQ(parsed, c.parsed) << o.error;
     }
 }

@@ -6,7 +6,9 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -63,17 +65,15 @@ struct GameRun {
         });
     }
     // The ranking is on screen: its red rule across most of the window.
-    bool ranked() const {
-        return shows([](const std::string& rgb) {
-            for (std::size_t row = 0; row < 60; ++row) {
-                int red = 0;
-                for (std::size_t i = row * 640 * 3; i < (row + 1) * 640 * 3 && i < rgb.size();
-                     i += 3)
-                    red += isRed(rgb, i);
-                if (red > 400) return true;
-            }
-            return false;
-        });
+    bool ranked() const { return shows(showsRanking); }
+    static bool showsRanking(const std::string& rgb) {
+        for (std::size_t row = 0; row < 60; ++row) {
+            int red = 0;
+            for (std::size_t i = row * 640 * 3; i < (row + 1) * 640 * 3 && i < rgb.size(); i += 3)
+                red += isRed(rgb, i);
+            if (red > 400) return true;
+        }
+        return false;
     }
     static bool isRed(const std::string& rgb, std::size_t i) {
         return i + 2 < rgb.size() && rgb[i] == '\xff' && rgb[i + 1] == 0 && rgb[i + 2] == 0;
@@ -224,6 +224,86 @@ TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
         EXPECT_EQ(game->run->wait(), 0) << game->run->report();
     }
     EXPECT_TRUE(server.logHas("left: goodbye")) << server.log();
+}
+
+// The autopilot plays a match against three computer players for a minute at least and
+// until it has driven about, fired, been killed and come back by itself while frags were
+// counted; the game then still runs and Esc ends it. Pictures: the autopilot's view as
+// it fires (a rail shot when it has one) and the ranking once it is killed.
+TEST_F(MatchE2eTest, AutopilotPlaysAgainstComputerPlayers) {
+    ASSERT_NE(port, 0) << server.log();
+    const GameRun game("Auto", {"--autopilot", "--connect", "127.0.0.1:" + std::to_string(port)});
+    const auto voka = next(TYPE_VOKA_RED);
+    ASSERT_TRUE(voka) << game.run->report();
+    ASSERT_TRUE(game.playing()) << game.run->report();
+    E2eRun bots(testing_support::builtBinary("bot/voka-bot"), game.dir.path(),
+                {"--server", "127.0.0.1:" + std::to_string(port), "--count", "3", "--skill", "3",
+                 "--game-dir", game.dir.path()});
+
+    const std::int32_t client = voka->id >> 16;
+    const net::Pose start = voka->pose;
+    net::Pose own = start;
+    std::map<std::int32_t, net::Pose> others;  // the bots' Vokas
+    const auto nearest = [&] {
+        float d = 1e9f;
+        for (const auto& [id, at] : others)
+            d = std::min(d, std::hypot(at[0] - own[0], at[1] - own[1]));
+        return d;
+    };
+    bool drove = false, fired = false, pictured = false, railPictured = false;
+    bool cameBack = false, frags = false;
+    const auto started = std::chrono::steady_clock::now();
+    auto asked = started;
+    const auto played = [&] {
+        return std::chrono::steady_clock::now() - started > std::chrono::minutes(1);
+    };
+    // Generous: a loaded machine draws a few frames a second.
+    const bool done = loopback::eventually(
+        [&] {
+            // The watcher asks now and then, as players do, so the server never takes it
+            // for a silent connection.
+            if (std::chrono::steady_clock::now() - asked > std::chrono::seconds(10)) {
+                watcher.send(net::encodeInfoRequest(1));
+                asked = std::chrono::steady_clock::now();
+            }
+            const auto message = loopback::readMessage(watcher, &net::serverMessageLength);
+            if (!message) return !game.run->running();
+            const auto m = net::decodeServerMessage(message->bytes.data(), message->length);
+            if (!m) return false;
+            const bool isVoka = m->typeCode == TYPE_VOKA_RED || m->typeCode == TYPE_VOKA_GREEN;
+            if (m->kind == net::ServerMessage::Kind::NewObject && isVoka && (m->id >> 16) != client)
+                others[m->id] = m->pose;
+            if (m->kind == net::ServerMessage::Kind::Update) {
+                if (m->id == voka->id) own = m->pose;
+                if (others.count(m->id) != 0) others[m->id] = m->pose;
+            }
+            drove = drove || std::hypot(own[0] - start[0], own[1] - start[1]) > 100;
+            // The picture of a shot at a Voka close by, a rail shot when there is one.
+            const bool rail = m->typeCode == TYPE_BULLET_RAIL;
+            const bool shot = m->kind == net::ServerMessage::Kind::NewObject &&
+                              (m->id >> 16) == client && (rail || m->typeCode == TYPE_BULLET_MG);
+            fired = fired || shot;
+            if (shot && nearest() < 200 && (!pictured || (rail && !railPictured))) {
+                game.keepScreenshot("autopilot-match");
+                pictured = true;
+                railPictured = rail;
+            }
+            if (m->type == net::MSG_KILL && m->id == voka->id && !cameBack &&
+                loopback::eventually([&] { return GameRun::showsRanking(game.run->windowRgb()); },
+                                     2000))
+                game.keepScreenshot("autopilot-ranking");
+            cameBack = cameBack || (m->type == net::MSG_RESPAWN && m->id == voka->id);
+            frags =
+                frags || (m->type == net::MSG_FRAGS && static_cast<std::int8_t>(m->payload[0]) > 0);
+            return drove && fired && cameBack && frags && played();
+        },
+        5 * 60 * 1000);
+    EXPECT_TRUE(done) << "drove " << drove << ", fired " << fired << ", came back " << cameBack
+                      << ", frags " << frags << "\n"
+                      << game.run->report();
+    ASSERT_TRUE(game.run->running()) << game.run->report();
+    game.run->key("Escape");
+    EXPECT_EQ(game.run->wait(), 0) << game.run->report();
 }
 
 TEST_F(MatchE2eTest, WithoutAServerTheMatchSaysSoAndPlaysLevelOne) {

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "net/protocol/game_codes.h"
-#include "platform/frame_clock.h"
 
 namespace {
 
@@ -59,23 +58,23 @@ TEST(ShotTest, TheRayStopsAtTheFirstSampleNotAboveTheGround) {
 }
 
 TEST(BulletTest, OwnAndRemoteShotsCarryMuzzleAndImpactWithTheirEffects) {
-    Bullet own(TYPE_BULLET_MG, ShotInput{{1, 2, 3}, {1, 0, 0}, {0, 0, 50}}, cliff);
-    EXPECT_EQ(own.netPose().load(), (net::Pose{1, 2, 3, 300, 0, 50}));
-    float ray[6];
-    own.getRay(ray);
-    EXPECT_EQ(ray[2], 50.0f);
+    const ShotState own(TYPE_BULLET_MG, ShotInput{{1, 2, 3}, {1, 0, 0}, {0, 0, 50}}, cliff);
+    EXPECT_EQ(own.getState().rotX, 300.0f);
+    EXPECT_EQ(own.getRayStart().z, 50.0f);
     EXPECT_FALSE(own.hasHit());
-    EXPECT_EQ(own.impactEffect().getSize(), Bullet::kOwnEffectSize);
-    EXPECT_TRUE(own.impactEffect().isGround());
-    EXPECT_EQ(own.impactEffect().body.getPose().x, 298.0f);  // 2 before the impact
+    const Bullet ownTrace(own);
+    EXPECT_EQ(ownTrace.impactEffect().getSize(), Bullet::kOwnEffectSize);
+    EXPECT_TRUE(ownTrace.impactEffect().isGround());
+    EXPECT_EQ(ownTrace.impactEffect().body.getPose().x, 298.0f);  // 2 before the impact
     // Input that is not finite hits nobody.
-    EXPECT_TRUE(Bullet(TYPE_BULLET_RAIL, ShotInput{{}, {kNan, 0, 0}, {}}, flat).hasHit());
+    EXPECT_TRUE(ShotState(TYPE_BULLET_RAIL, ShotInput{{}, {kNan, 0, 0}, {}}, flat).hasHit());
 
-    Bullet remote(TYPE_BULLET_RAIL, net::Pose{1, kNan, 3, 4, 5, INFINITY});
+    ShotState remote(TYPE_BULLET_RAIL, net::Pose{1, kNan, 3, 4, 5, INFINITY});
     EXPECT_TRUE(remote.isRemote());
     EXPECT_EQ(remote.netPose().load(), (net::Pose{1, 0, 3, 4, 5, 0}));
-    EXPECT_EQ(remote.impactEffect().getSize(), Bullet::kRemoteEffectSize);
-    EXPECT_EQ(remote.impactEffect().body.getPose().x, 4.0f);  // at the impact
+    const Bullet remoteTrace(remote);
+    EXPECT_EQ(remoteTrace.impactEffect().getSize(), Bullet::kRemoteEffectSize);
+    EXPECT_EQ(remoteTrace.impactEffect().body.getPose().x, 4.0f);  // at the impact
 }
 
 TEST(BulletTest, LifetimeAndHitWindowByTypeAndAge) {
@@ -90,14 +89,11 @@ TEST(BulletTest, LifetimeAndHitWindowByTypeAndAge) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << int{row.type} << " at " << row.age);
-        FrameClock::reset();
-        FrameClock::tick(row.age);
-        Bullet bullet(row.type, net::Pose{});
-        bullet.update();
-        EXPECT_EQ(bullet.isExpired(), row.expired);
-        EXPECT_EQ(bullet.inHitWindow(), row.inWindow);
+        ShotState shot(row.type, net::Pose{});
+        shot.age(row.age);
+        EXPECT_EQ(shot.isExpired(), row.expired);
+        EXPECT_EQ(shot.inHitWindow(), row.inWindow);
     }
-    FrameClock::reset();
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "combat/beam_table.h"
-#include "combat/bullet.h"
+#include "combat/explosion.h"
 #include "combat/prototypes.h"
 #include "combat/weapon.h"
 #include "net/player_status.h"
@@ -224,17 +224,6 @@ TEST_F(ObjectsGlTest, WeaponsDrawTheirModelsAndTheMachineGunsBarrelsTurn) {
                   c.drawn);
         EXPECT_EQ(frames[0] != frames[1], c.barrelsTurn);
     }
-}
-
-// The two bullet textures are read once; every later shot takes the same names.
-TEST_F(ObjectsGlTest, ShotsShareTheBulletTextures) {
-    testing_support::copyGameData(dir.path());
-    Bullet first(TYPE_BULLET_MG);
-    Bullet second(TYPE_BULLET_RAIL);
-    EXPECT_NE(first.textures[0], 0u);
-    EXPECT_NE(first.textures[1], first.textures[0]);
-    EXPECT_EQ(second.textures[0], first.textures[0]);
-    EXPECT_EQ(second.textures[1], first.textures[1]);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "combat/prototypes.h"
 #include "combat/voka.h"
 #include "combat/voka_geometry.h"
+#include "combat/voka_state.h"
 #include "net/player_status.h"
 #include "platform/frame_clock.h"
 #include "render/frustum.h"
@@ -182,22 +183,24 @@ TEST_F(VokaGlTest, ShadowsOffComputeNoLightAndTheBodyIsStillStencilTested) {
 // units above touch it. The own Voka's muzzle is at the tip of its drawn weapon.
 TEST_F(VokaGlTest, HitTestsFindTheCarWhereItIsDrawn) {
     auto voka = copy(TYPE_VOKA_GREEN);
-    voka->buildCollisionModel();
     voka->setCurrentWeapon(0);
     const std::vector<Pixel> car = draw(*voka);
+    VokaState rules(TYPE_VOKA_GREEN);
+    rules.body = voka->body;
+    rules.placeHitBox();
     int covered = 0, hits = 0, missed = 0;
     for (int i = 0; i < kWidth * kHeight; ++i) {
         const float x = kCentre[0] + (i % kWidth + 0.5f - kWidth / 2.0f) * kUnitsPerPixel;
         const float y = kCentre[1] + (i / kWidth + 0.5f - kHeight / 2.0f) * kUnitsPerPixel;
         const float top[4] = {x, y, kStand.z + 100, 1}, bottom[4] = {x, y, 0, 1};
-        const bool hit = voka->rayHit(top, bottom), drawn = car[i] != kBackground;
+        const bool hit = rules.rayHit(top, bottom), drawn = car[i] != kBackground;
         covered += drawn, hits += hit, missed += drawn && !hit;
     }
     EXPECT_GT(covered, 2000);
     EXPECT_LT(missed, covered / 100);
     EXPECT_LT(hits, covered * 5 / 4);
-    EXPECT_TRUE(voka->sphereHit(kStand.x, kStand.y, kStand.z + 55));
-    EXPECT_FALSE(voka->sphereHit(kStand.x, kStand.y, kStand.z + 65));
+    EXPECT_TRUE(rules.sphereHit(kStand.x, kStand.y, kStand.z + 55));
+    EXPECT_FALSE(rules.sphereHit(kStand.x, kStand.y, kStand.z + 65));
 
     voka->setLocalDriven(true);
     voka->setCurrentWeapon(WEAPON_MG);

@@ -1,5 +1,5 @@
-// The Voka's rules without a window: the wreck, the network pose, the hit tests before
-// any draw and the kinds it refuses.
+// The Voka without a window: the wreck, the kinds it refuses, and the network pose and
+// hit box of its rules.
 #include "combat/voka.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "combat/voka_state.h"
 #include "support/captured_errors.h"
 
 namespace {
@@ -41,8 +42,8 @@ TEST(Voka, ExplodingSpreadsTheWreckPieces) {
     }
 }
 
-TEST(Voka, NetworkPoseAndHitTestsBeforeTheFirstDraw) {
-    Voka own = withObjects(0), remote = withObjects(0);
+TEST(VokaState, NetworkPoseAndAHitBoxThatAWreckLeavesBehind) {
+    VokaState own(TYPE_VOKA_RED), remote(TYPE_VOKA_GREEN);
     own.body.setPose({1, 2, 3, 4, 5, 6});
     own.publishPose();
     remote.netPose() = own.netPose();
@@ -51,13 +52,19 @@ TEST(Voka, NetworkPoseAndHitTestsBeforeTheFirstDraw) {
     remote.netPose().store({9, std::numeric_limits<float>::infinity(), 0, 0, 0, 0});
     EXPECT_FALSE(remote.adoptPose());
     EXPECT_EQ(remote.body.getPose().x, 1.0f);
-    // Never drawn, a Voka is tested as if it stood at the origin unscaled; without its
-    // collision model nothing hits.
+    // Never placed, the box stands at the origin, unscaled.
     const float a[4] = {-1, 0.2f, -0.2f, 1}, b[4] = {1, 0.2f, -0.2f, 1};
-    EXPECT_FALSE(own.rayHit(a, b) || own.sphereHit(0, 0, 0));
-    own.buildCollisionModel();
     EXPECT_TRUE(own.rayHit(a, b) && own.sphereHit(0, 2.4f, 0));
     EXPECT_FALSE(own.sphereHit(0, 2.5f, 0));
+    // Placed, it follows the Voka; a wreck's stays where it was destroyed.
+    own.body.setPose({100, 100, 0, 0, 0, 0});
+    own.placeHitBox();
+    EXPECT_TRUE(own.sphereHit(100, 100, 0));
+    own.setDestroyed(true);
+    own.body.setPose({500, 100, 0, 0, 0, 0});
+    own.placeHitBox();
+    EXPECT_TRUE(own.sphereHit(100, 100, 0));
+    EXPECT_FALSE(own.sphereHit(500, 100, 0));
 }
 
 // Another type reads nothing; another animation changes nothing.

@@ -116,6 +116,23 @@ TEST_F(WorldTest, HitsOnTheOwnVokaFollowTheDamageTable) {
     }
 }
 
+// A kill credits the shooter once, and only for a player that is known and not down: a
+// second report of the same death, or one naming nobody, gives no frag.
+TEST_F(WorldTest, AKillCountsOnceAndOnlyForAKnownPlayer) {
+    const std::int32_t victim = addPlayer(2), own = world->ownId();
+    const auto kill = [&](std::int32_t id) {
+        world->onCombatEvent(net::MSG_KILL, id, (2 << 16) | 5, own, 0, 0);
+    };
+    kill((7 << 16) | 1);
+    kill(victim);
+    kill(victim);
+    EXPECT_EQ(PlayerStatus::getFrags(), 1);
+    EXPECT_TRUE(world->player(victim)->destroyed);
+    world->onDataEvent(net::MSG_RESPAWN, victim, net::kRespawnPayload, 8);
+    kill(victim);
+    EXPECT_EQ(PlayerStatus::getFrags(), 2);
+}
+
 // Equal frags in either order, the own row always there; a name announced twice is
 // reported once.
 TEST_F(WorldTest, TheRankingListsEveryPlayerAndNamesAreReportedOnce) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/message_dialog.h"
 #include "support/captured_errors.h"
 
 namespace {
@@ -37,6 +38,7 @@ TEST(MessageBox, SinkReceivesBoxesFromAnyThread) {
 // Without a display no box can be shown: the first one says why (SDL's reasons), every
 // one becomes its line, and the question is answered No.
 TEST(MessageBox, BoxThatCannotBeShownSaysWhyOnceAndFallsBackToALine) {
+    platform::initWindowSystemThreads();  // boxes are dialogs from here on
     unsetenv("VOKA_NONINTERACTIVE");
     const std::string display = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
     setenv("DISPLAY", ":4095", 1);

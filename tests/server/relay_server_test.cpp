@@ -207,6 +207,28 @@ TEST_P(RelayServerTest, LateJoinerSeesTheMatchAndItemsComeBack) {
     for (loopback::Peer* peer : {&early, &watcher, &late}) EXPECT_EQ(peer->read(12), back);
 }
 
+// A client that has sent nothing for the idle time is closed when the server next looks
+// (here when a newcomer knocks at the full server), and the newcomer takes its number;
+// one that spoke within that time stays. The server's clock is the test's.
+TEST_P(RelayServerTest, SilentClientsAreClosedAndTheirPlacesFreed) {
+    std::atomic<std::int64_t> clockMs{0};
+    server::ServerConfig config;
+    config.hub.maxPlayers = 2;
+    config.clockMs = [&clockMs] { return clockMs.load(); };
+    start(config);
+    loopback::Peer talker = join(1);
+    loopback::Peer silent = join(2);
+    clockMs = 20000;
+    talker.send(net::encodeInfoRequest(1));
+    EXPECT_EQ(silent.read(12).size(), 12u);  // relayed: the talker was heard at 20 s
+    clockMs = 30000;
+    loopback::Peer newcomer = join(2);
+    EXPECT_TRUE(silent.waitForClose());
+    EXPECT_TRUE(logHas("client 2 left: silent for 30 s"));
+    talker.send(net::encodeInfoRequest(1));
+    EXPECT_EQ(newcomer.read(12).size(), 12u);
+}
+
 TEST_P(RelayServerTest, AStalledReaderIsDroppedWithoutDelayingTheOthers) {
     server::ServerConfig config;
     config.maxQueuedBytes = 64 * 1024;

@@ -9,7 +9,7 @@
 
 #include "platform/clock.h"
 #include "platform/gl_driver.h"
-#include "platform/message_box.h"
+#include "platform/message_dialog.h"
 #include "support/mesa_threads.h"
 
 namespace testing_support {

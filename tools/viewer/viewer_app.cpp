@@ -12,7 +12,7 @@
 #include "platform/clock.h"
 #include "platform/frame_clock.h"
 #include "platform/gl_driver.h"
-#include "platform/message_box.h"
+#include "platform/message_dialog.h"
 #include "render/gl_extensions.h"
 #include "screenshot.h"
 #include "terrain_scene.h"

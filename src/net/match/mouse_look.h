@@ -3,12 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-// Turns of the own Voka's look (its turret and the camera), in degrees: yaw about the
-// up axis, left positive; pitch, up positive.
-struct LookTurn {
-    float yaw = 0.0f;
-    float pitch = 0.0f;
-};
+#include "combat/driving.h"
 
 // What shapes mouse look, from the settings: the window size (its centre, by integer
 // division, is where the cursor rests), the sensitivity and the inversion of pitch.

@@ -15,6 +15,7 @@ std::string announcedName(const std::uint8_t* payload, std::size_t length) {
 bool adoptName(std::string& stored, const std::string& announced, std::FILE* out) {
     if (stored == announced) return false;
     stored = announced;
+    if (out == nullptr) return true;
     std::fprintf(out, "%s connected...\n", stored.c_str());
     std::fflush(out);
     return true;

@@ -14,6 +14,6 @@ inline constexpr std::size_t kAnnouncedNameLength = 8;
 std::string announcedName(const std::uint8_t* payload, std::size_t length);
 
 // A player announced `announced`; `stored` is the name it had. When they differ the
-// name is adopted and "%s connected...\n" written to `out`: the same name again writes
-// nothing. True when the name changed.
+// name is adopted and "%s connected...\n" written to `out` (unless it is nullptr): the
+// same name again writes nothing. True when the name changed.
 bool adoptName(std::string& stored, const std::string& announced, std::FILE* out);

@@ -1,100 +1,56 @@
-// The World's life: set-up of the match, the teardown, and what it tells the app.
+// The World's life: set-up of what the match shows, and each frame's bringing of the
+// drawn objects in line with the match.
 #include "net/match/world.h"
 
 #include "combat/bullet.h"
 #include "combat/model_store.h"
 #include "combat/voka.h"
-#include "config/settings.h"
 #include "fx/lens_flare.h"
 #include "fx/sound_manager.h"
 #include "net/match/arena.h"
-#include "net/player_status.h"
+#include "net/match/mouse_look.h"
 #include "world/item.h"
-#include "world/level_registry.h"
 #include "world/sky.h"
 #include "world/terrain.h"
 
 namespace {
 
-std::string settingsPlayerName() {
-    char name[Settings::kTextSize] = {};
-    Settings::getPlayerName(name);
-    return name;
+WorldServices withGameServices(WorldServices services) {
+    if (!services.ground) {
+        services.ground = [](float x, float y) { return Terrain::instance().terrainHeight(x, y); };
+    }
+    if (!services.playSample) {
+        services.playSample = [](std::int32_t sample) {
+            // The machine gun restarts its sample; every other sample plays through.
+            SoundManager::play(sample, false, SoundManager::kMaxVolume, sample == Sample::Minigun);
+        };
+    }
+    if (!services.hasModel) services.hasModel = &ModelStore::canCopy;
+    return services;
 }
 
 }  // namespace
 
-World::World(WorldServices services)
-    : services_(std::move(services)),
-      netClient_(std::make_unique<net::NetClient>()),
-      ownName_(settingsPlayerName()) {}
+World::World(WorldServices services) : core_(withGameServices(std::move(services))) {}
 
-World::~World() {
-    // No handler may run past this point, and none is waiting for the world lock while
-    // these calls wait for it: the lock is not held.
-    netClient_->setNewObjectHandler(nullptr, nullptr);
-    netClient_->setRemoveObjectHandler(nullptr, nullptr);
-    netClient_->setCombatEventHandler(nullptr, nullptr);
-    netClient_->setDataEventHandler(nullptr, nullptr);
-    sky_.reset();
-    if (ownVoka_ && announced_) netClient_->removeObject(*ownVoka_);
-    ownVoka_.reset();
-    for (auto& [id, projectile] : ownProjectiles_) netClient_->removeObject(*projectile);
-    ownProjectiles_.clear();
-    // From here on the receiving thread has ended and no remote pose is written.
-    netClient_->disconnect();
-    remoteProjectiles_.clear();
-    items_.clear();
-    players_.clear();
-    netClient_.reset();
-    lensFlare_.reset();
-}
-
-std::int32_t World::connect() {
-    return connect(nullptr, 0);
-}
-
-std::int32_t World::connect(const char* host, std::uint16_t port) {
-    netClient_->setNewObjectHandler(
-        this, [](void* world, std::int32_t id, std::uint8_t typeCode, net::Pose state) {
-            return static_cast<World*>(world)->onNewObject(id, typeCode, state);
-        });
-    netClient_->setRemoveObjectHandler(
-        this, [](void* world, std::int32_t id, std::uint8_t typeCode) {
-            return static_cast<World*>(world)->onRemoveObject(id, typeCode);
-        });
-    netClient_->setCombatEventHandler(
-        this, [](void* world, std::uint8_t type, std::int32_t id1, std::int32_t id2,
-                 std::int32_t id3, std::uint8_t type1, std::uint8_t type2) {
-            return static_cast<World*>(world)->onCombatEvent(type, id1, id2, id3, type1, type2);
-        });
-    netClient_->setDataEventHandler(this, [](void* world, std::uint8_t type, std::int32_t id,
-                                             const std::uint8_t* payload, std::size_t length) {
-        static_cast<World*>(world)->onDataEvent(type, id, payload, length);
-    });
-    const std::int32_t result =
-        host == nullptr ? netClient_->connect() : netClient_->connect(host, port);
-    connected_ = result == 0;
-    return 0;
-}
+World::~World() = default;
 
 void World::assignTerrainId() {
     Terrain& terrain = Terrain::instance();
     terrain.initGL();
-    terrain.id = netClient_->makeId();
+    terrain.id = core_.makeId();
 }
 
 void World::buildFence() {
-    std::lock_guard<std::mutex> guard(worldLock_);
-    ::buildFence(fence_, groundHeight(kArenaSize, 0.0f));
+    ::buildFence(fence_, core_.groundHeight(kArenaSize, 0.0f));
 }
 
 std::int32_t World::addItem(std::int32_t id, std::uint8_t typeCode, float x, float y, float z) {
     auto item = std::make_unique<Item>();
     if (ModelStore::copyFromPrototype(*item, typeCode) != 0) return -1;
+    if (core_.addItem(id, typeCode, x, y, z) != 0) return -1;
     item->setPosition(x, y, z);
     item->id = id;
-    std::lock_guard<std::mutex> guard(worldLock_);
     items_[id] = std::move(item);
     return 0;
 }
@@ -107,34 +63,14 @@ std::int32_t World::createSky() {
 }
 
 std::int32_t World::createOwnVoka(std::int32_t vokaType) {
-    if (ownVoka_) return -1;
     auto voka = std::make_unique<Voka>();
-    if (ModelStore::copyVoka(*voka, vokaType) != 0) return -1;
+    if (ownVoka_ || ModelStore::copyVoka(*voka, vokaType) != 0) return -1;
+    if (core_.createOwnVoka(vokaType) != 0) return -1;
     voka->setLocalDriven(true);
-    if (services_.ground) voka->setGround(services_.ground);
-    voka->buildCollisionModel();
-    placeAtStart(*voka);
-    voka->id = netClient_->makeId();
-    voka->publishPose();
-    std::lock_guard<std::mutex> guard(worldLock_);
-    ownRef_ = voka->ref();
+    voka->id = core_.ownId();
+    voka->body = core_.ownVoka()->body;
     ownVoka_ = std::move(voka);
     return 0;
-}
-
-void World::placeAtStart(Voka& voka) const {
-    // A level the server named mid-match that the level file lacks has no start
-    // points: the middle of the arena then.
-    const Level* level =
-        LevelRegistry::instance().getLevel(LevelRegistry::instance().currentLevel());
-    Vec3f start =
-        level != nullptr ? level->getRandomSpawn() : Vec3f{kArenaSize / 2, kArenaSize / 2, -1.0f};
-    if (start.z == -1.0f) start.z = groundHeight(start.x, start.y);
-    Pose pose = voka.body.getPose();
-    pose.x = start.x;
-    pose.y = start.y;
-    pose.z = start.z;
-    voka.body.setPose(pose);
 }
 
 void World::setSunPosition(float x, float y, float z) {
@@ -143,61 +79,95 @@ void World::setSunPosition(float x, float y, float z) {
     sunPosition_[2] = z;
 }
 
-float World::groundHeight(float x, float y) const {
-    if (services_.ground) return services_.ground(x, y);
-    return Terrain::instance().terrainHeight(x, y);
-}
-
-void World::play(std::int32_t sample) const {
-    if (services_.playSample) {
-        services_.playSample(sample);
-        return;
-    }
-    SoundManager::play(sample, false, SoundManager::kMaxVolume, sample == Sample::Minigun);
-}
-
-void World::getCameraPose(Pose& pose, Pose& target) {
-    if (!ownVoka_) {
-        pose = target = Pose{};
-        return;
-    }
-    ownVoka_->getCameraPose(pose, target);
-}
-
-std::vector<RankingRow> World::rankingRows() const {
-    std::vector<RankingEntry> remote;
-    {
-        std::lock_guard<std::mutex> guard(worldLock_);
-        remote.reserve(players_.size());
-        for (const auto& [id, voka] : players_)
-            remote.push_back({voka->getFrags(), voka->getPlayerName()});
-    }
-    return ::rankingRows(rankPlayers(std::move(remote), {PlayerStatus::getFrags(), ownName_}));
-}
-
 World::TableSizes World::tableSizes() const {
-    std::lock_guard<std::mutex> guard(worldLock_);
-    return {players_.size(), items_.size(), ownProjectiles_.size(), remoteProjectiles_.size(),
+    const MatchCore::TableSizes sizes = core_.tableSizes();
+    return {sizes.players, sizes.items, sizes.ownProjectiles, sizes.remoteProjectiles,
             beams_.size()};
 }
 
-std::optional<World::PlayerView> World::player(std::int32_t id) const {
-    std::lock_guard<std::mutex> guard(worldLock_);
-    const auto found = players_.find(id);
-    if (found == players_.end()) return std::nullopt;
-    const Voka& voka = *found->second;
-    return PlayerView{voka.body.getPose(), voka.getPlayerName(), voka.getFrags(),
-                      voka.getCurrentWeapon(), voka.isDestroyed()};
+void World::update(const WorldInput& input) {
+    lastFrameTime_ = input.frameTime;
+    DriverInput driver = input;
+    if (input.centreView && core_.ownVoka()) {
+        // Whatever the mouse turned this frame, the look comes back to straight ahead.
+        const Pose look = core_.ownVoka()->getLookPose();
+        driver.look = centreViewTurn(look.rotZ, look.rotY);
+    }
+    core_.update(driver, input.frameTime);
+    showMatch(input);
 }
 
-std::optional<std::int32_t> World::itemTaken(std::int32_t id) const {
-    std::lock_guard<std::mutex> guard(worldLock_);
-    const auto found = items_.find(id);
-    if (found == items_.end()) return std::nullopt;
-    return found->second->isTaken();
+void World::showMatch(const WorldInput& input) {
+    showOwnVoka(input);
+    core_.readTables([&](const MatchCore::Tables& tables) {
+        for (auto shown = players_.begin(); shown != players_.end();) {
+            const auto state = tables.players.find(shown->first);
+            const bool gone =
+                state == tables.players.end() || state->second->instance != shown->second.instance;
+            shown = gone ? players_.erase(shown) : std::next(shown);
+        }
+        for (const auto& [id, state] : tables.players) {
+            Shown<Voka>& shown = players_[id];
+            if (!shown.drawn) {
+                shown.instance = state->instance;
+                shown.drawn = std::make_unique<Voka>();
+                ModelStore::copyVoka(*shown.drawn, state->type);
+                shown.drawn->id = id;
+            }
+            Voka& voka = *shown.drawn;
+            voka.body.setPose(state->body.getPose());
+            voka.setCurrentWeapon(state->getCurrentWeapon());
+            // The explosion starts here, on the main thread, with its sound.
+            if (state->isDestroyed() && !voka.isDestroyed()) voka.animate(1, input.nowSeconds);
+            if (!state->isDestroyed() && voka.isDestroyed()) voka.resetDestroyed();
+            voka.updateRemote(input.nowSeconds);
+        }
+        showShots(tables.ownShots, ownShots_);
+        showShots(tables.remoteShots, remoteShots_);
+        for (const auto& [id, state] : tables.items) {
+            const auto item = items_.find(id);
+            if (item != items_.end()) item->second->setTaken(state.taken);
+        }
+    });
+    for (auto& [id, item] : items_) item->update();
+    beams_.updateAll();
+    fence_.updateAll();
 }
 
-std::int32_t World::ownId() const {
-    std::lock_guard<std::mutex> guard(worldLock_);
-    return ownRef_.id;
+void World::showOwnVoka(const WorldInput& input) {
+    const VokaState* state = core_.ownVoka();
+    if (!ownVoka_ || state == nullptr) return;
+    Voka& own = *ownVoka_;
+    own.body = state->body;
+    own.setCurrentWeapon(state->getCurrentWeapon());
+    own.setFireButton(input.fireButton);
+    if (state->isDestroyed() && !own.isDestroyed()) own.animate(1, input.nowSeconds);
+    if (!state->isDestroyed() && own.isDestroyed()) own.resetDestroyed();
+    own.update(input.nowSeconds);
+}
+
+void World::showShots(const MatchCore::ShotTable& shots,
+                      std::unordered_map<std::int32_t, Shown<Bullet>>& shown) {
+    for (auto entry = shown.begin(); entry != shown.end();) {
+        const auto state = shots.find(entry->first);
+        if (state != shots.end() && state->second->instance == entry->second.instance) {
+            ++entry;
+            continue;
+        }
+        forgetShot(entry->first, *entry->second.drawn);
+        entry = shown.erase(entry);
+    }
+    for (const auto& [id, state] : shots) {
+        Shown<Bullet>& entry = shown[id];
+        if (!entry.drawn) {
+            entry.instance = state->instance;
+            entry.drawn = std::make_unique<Bullet>(*state);
+            if (state->type == TYPE_BULLET_RAIL) addRailBeams(beams_, id, state->getState());
+        }
+        entry.drawn->update();
+    }
+}
+
+void World::forgetShot(std::int32_t id, const Bullet& bullet) {
+    if (bullet.type == TYPE_BULLET_RAIL) removeRailBeams(beams_, id);
 }

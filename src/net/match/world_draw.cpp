@@ -22,16 +22,15 @@ void World::draw(const Pose& camera) {
     if (sky_) sky_->draw(camera, light);
     if (Settings::getLensflare()) drawLensFlare(camera);
     if (ownVoka_) ownVoka_->draw(camera, light);
-    {
-        std::lock_guard<std::mutex> guard(worldLock_);
-        for (auto& [id, item] : items_)
-            if (item->isTaken() == 0) item->draw(camera, light);
-        for (auto& [id, voka] : players_) voka->draw(camera, light);
-        for (auto& [id, shot] : ownProjectiles_) shot->draw(camera, light);
-        for (auto& [id, shot] : remoteProjectiles_) shot->draw(camera, light);
-        beams_.drawAll(camera, light);
-        fence_.drawAll(camera, light);
-    }
+    // What is drawn is the main thread's own, brought in line with the match by update:
+    // no lock is needed.
+    for (auto& [id, item] : items_)
+        if (item->isTaken() == 0) item->draw(camera, light);
+    for (auto& [id, voka] : players_) voka.drawn->draw(camera, light);
+    for (auto& [id, shot] : ownShots_) shot.drawn->draw(camera, light);
+    for (auto& [id, shot] : remoteShots_) shot.drawn->draw(camera, light);
+    beams_.drawAll(camera, light);
+    fence_.drawAll(camera, light);
     drawHitFlash();
 }
 
@@ -45,7 +44,7 @@ void World::drawLensFlare(const Pose& camera) {
 }
 
 void World::drawHitFlash() {
-    if (flashDue_.exchange(false)) hitFlash_ = 0.0f;
+    if (core_.takeHitFlash()) hitFlash_ = 0.0f;
     if (hitFlash_ < 0.0f) return;
     hitFlash_ += lastFrameTime_;
     ::drawHitFlash(1.0f - hitFlash_ / kHitFlashSeconds, Settings::getTransparency());

@@ -1,0 +1,47 @@
+// scripts/solo-play, behind ./play --bots: a private server, the bots and the game, and
+// nothing left running once the game has ended.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <regex>
+#include <string>
+
+#include "support/e2e_runner.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using testing_support::runCommand;
+
+TEST(SoloPlayScript, TheGameMeetsTheBotsAndEverythingStopsWithIt) {
+    testing_support::TempDir dir;
+    testing_support::copyGameData(dir.path());
+    // A stand-in for the game: it notes where it was sent, waits for both bots to join
+    // and ends with a code of its own.
+    dir.write("game.sh",
+              "echo \"$@\" > args.txt\n"
+              "for i in $(seq 200); do\n"
+              "  [ \"$(grep -c joined voka-server.log)\" -ge 2 ] && exit 3\n"
+              "  sleep 0.05\n"
+              "done\n"
+              "exit 4\n");
+    const std::string output =
+        runCommand(std::string(VOKA_SOURCE_DIR) + "/scripts/solo-play --build " + VOKA_BINARY_DIR +
+                   " --game-dir " + dir.path() + " --bots 2 -- sh " + dir.file("game.sh") +
+                   " --start 2>&1; echo rc=$?");
+    EXPECT_NE(output.find("rc=3"), std::string::npos) << output;
+    std::smatch started;
+    ASSERT_TRUE(std::regex_search(
+        output, started, std::regex("server ([0-9]+) on port ([0-9]+), 2 bots in ([0-9]+)")))
+        << output;
+    EXPECT_EQ(dir.read("args.txt"), "--start --connect 127.0.0.1:" + started[2].str() + "\n");
+    for (const int pid : {std::stoi(started[1]), std::stoi(started[3])})
+        EXPECT_NE(::kill(pid, 0), 0) << pid << " is still running";
+    EXPECT_NE(dir.read("voka-bot.log").find("Bot 2:"), std::string::npos);
+    EXPECT_EQ(
+        runCommand(std::string(VOKA_SOURCE_DIR) +
+                   "/scripts/solo-play --build x --game-dir y --bots 0 -- true 2>&1; echo rc=$?"),
+        "solo-play: --bots takes a number from 1 to 126\nrc=2\n");
+}
+
+}  // namespace
