@@ -9,6 +9,8 @@
 //   --connect HOST[:PORT]  the server for this run (the port of the settings without one)
 //   --name NAME            the player name for this run
 //   --start                straight from start-up to loading, past the menu
+//   --record FILE          writes the match to a demo file as it is played
+//   --timedemo FILE        plays a demo file as fast as it draws, prints the figures, ends
 //   --help                 the usage text
 //
 // A value may also follow an equals sign ("--name=Kim"). GLUT's own X options
@@ -20,6 +22,8 @@ struct CommandLine {
     std::string name;        // empty: the settings' player name
     bool start = false;
     bool help = false;
+    std::string recordPath;    // empty: no recording
+    std::string timedemoPath;  // empty: a game, not a timedemo
     // The program name and GLUT's options, in their order, for glutInit.
     std::vector<std::string> glutArgs;
     // Why the arguments were refused; empty when they are good.

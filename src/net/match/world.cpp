@@ -55,6 +55,18 @@ std::int32_t World::connect() {
 }
 
 std::int32_t World::connect(const char* host, std::uint16_t port) {
+    registerHandlers();
+    const std::int32_t result =
+        host == nullptr ? netClient_->connect() : netClient_->connect(host, port);
+    connected_ = result == 0;
+    return 0;
+}
+
+void World::listen() {
+    registerHandlers();
+}
+
+void World::registerHandlers() {
     netClient_->setNewObjectHandler(
         this, [](void* world, std::int32_t id, std::uint8_t typeCode, net::Pose state) {
             return static_cast<World*>(world)->onNewObject(id, typeCode, state);
@@ -72,10 +84,6 @@ std::int32_t World::connect(const char* host, std::uint16_t port) {
                                              const std::uint8_t* payload, std::size_t length) {
         static_cast<World*>(world)->onDataEvent(type, id, payload, length);
     });
-    const std::int32_t result =
-        host == nullptr ? netClient_->connect() : netClient_->connect(host, port);
-    connected_ = result == 0;
-    return 0;
 }
 
 void World::assignTerrainId() {
@@ -162,6 +170,21 @@ void World::getCameraPose(Pose& pose, Pose& target) {
         return;
     }
     ownVoka_->getCameraPose(pose, target);
+}
+
+bool World::ownPose(Pose& body, Pose& look) const {
+    if (!ownVoka_) return false;
+    body = ownVoka_->body.getPose();
+    look = ownVoka_->getLookPose();
+    return true;
+}
+
+void World::placeOwnVoka(const Pose& body, float yaw, float pitch) {
+    if (!ownVoka_) return;
+    ownVoka_->body.setPose(body);
+    const Pose look = ownVoka_->getLookPose();
+    ownVoka_->look(yaw - look.rotZ, pitch - look.rotY);
+    ownVoka_->publishPose();
 }
 
 std::vector<RankingRow> World::rankingRows() const {

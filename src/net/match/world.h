@@ -85,6 +85,12 @@ class World {
     // without a server the match runs alone.
     std::int32_t connect();
     std::int32_t connect(const char* host, std::uint16_t port);
+    // Registers the handlers without a server: a demo's messages reach them through the
+    // client's dispatch, and what the World sends goes nowhere.
+    void listen();
+    // The World's network client: a demo recording taps it, a playback dispatches into
+    // it.
+    net::NetClient& netClient() { return *netClient_; }
 
     // Main thread, GL: loads the terrain of the current level and gives it an identifier.
     void assignTerrainId();
@@ -124,6 +130,12 @@ class World {
     // -360..360) and its camera record (look yaw raised by 50 while it explodes). Zeros
     // without an own Voka.
     void getCameraPose(Pose& pose, Pose& target);
+    // The own Voka's body pose and its look record (yaw in rotZ, pitch in rotY, degrees
+    // relative to the Voka); false without an own Voka.
+    bool ownPose(Pose& body, Pose& look) const;
+    // A demo drives the own Voka: after update, it stands at `body` with the look
+    // turned to `yaw` and `pitch`, and the others' copies see it there.
+    void placeOwnVoka(const Pose& body, float yaw, float pitch);
     // A hit was reported: its flash shows from the next draw for kHitFlashSeconds.
     bool isFlashing() const { return flashDue_ || hitFlash_ >= 0.0f; }
     // The own Voka is dead: set by update once it explodes, until respawn.
@@ -167,6 +179,7 @@ class World {
     std::int32_t ownId() const;
 
   private:
+    void registerHandlers();
     float groundHeight(float x, float y) const;
     void play(std::int32_t sample) const;
     void placeAtStart(Voka& voka) const;

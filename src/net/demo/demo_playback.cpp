@@ -1,0 +1,51 @@
+#include "net/demo/demo_playback.h"
+
+#include <chrono>
+#include <utility>
+
+#include "net/net_client.h"
+
+namespace demo {
+
+Playback::Playback(Demo demo, std::function<double()> wallSeconds)
+    : demo_(std::move(demo)), wallSeconds_(std::move(wallSeconds)) {
+    frameSeconds_.reserve(demo_.frameCount);
+}
+
+double Playback::now() const {
+    if (wallSeconds_) return wallSeconds_();
+    using Seconds = std::chrono::duration<double>;
+    return std::chrono::duration_cast<Seconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void Playback::dispatch(net::NetClient& client, const Record& record) const {
+    for (const net::WireMessage& message : record.messages)
+        net::NetClient::dispatch(&client, message.type(), message.body(), message.length);
+}
+
+void Playback::pause(net::NetClient& client) {
+    if (next_ < demo_.records.size() && demo_.records[next_].kind == Record::Kind::Pause)
+        dispatch(client, demo_.records[next_++]);
+}
+
+const Frame* Playback::beginFrame(net::NetClient& client) {
+    if (begun_ != nullptr) return begun_;
+    if (lastEnd_ < 0.0) lastEnd_ = now();
+    while (next_ < demo_.records.size()) {
+        const Record& record = demo_.records[next_++];
+        dispatch(client, record);
+        if (record.kind == Record::Kind::Frame) return begun_ = &record.frame;
+    }
+    return nullptr;
+}
+
+void Playback::endFrame() {
+    if (begun_ == nullptr) return;
+    begun_ = nullptr;
+    const double end = now();
+    frameSeconds_.push_back(end - lastEnd_);
+    lastEnd_ = end;
+}
+
+}  // namespace demo
