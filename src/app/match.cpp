@@ -175,7 +175,7 @@ MatchRequest Match::display(std::int32_t state) {
     }
     drawFrame(dead);
     if (services_.recorder) services_.recorder->frame(recordedFrame(dead));
-    if (services_.playback) services_.playback->endFrame();
+    if (services_.playback) services_.playback->endFrame(world_->netClient());
     return MatchRequest::None;
 }
 

@@ -30,19 +30,22 @@ void Playback::pause(net::NetClient& client) {
 }
 
 const Frame* Playback::beginFrame(net::NetClient& client) {
-    if (begun_ != nullptr) return begun_;
+    if (begun_ != nullptr) return &begun_->frame;
     if (lastEnd_ < 0.0) lastEnd_ = now();
     while (next_ < demo_.records.size()) {
         const Record& record = demo_.records[next_++];
+        if (record.kind == Record::Kind::Frame) {
+            begun_ = &record;
+            return &record.frame;
+        }
         dispatch(client, record);
-        if (record.kind == Record::Kind::Frame) return begun_ = &record.frame;
     }
     return nullptr;
 }
 
-void Playback::endFrame() {
+void Playback::endFrame(net::NetClient& client) {
     if (begun_ == nullptr) return;
-    begun_ = nullptr;
+    dispatch(client, *std::exchange(begun_, nullptr));
     const double end = now();
     frameSeconds_.push_back(end - lastEnd_);
     lastEnd_ = end;

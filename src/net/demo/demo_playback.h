@@ -16,7 +16,9 @@ namespace demo {
 // dispatch, as the receiving thread would have handed them over, and each frame's
 // recorded values drive the player's side. A frame is begun by whichever of the idle
 // and the display comes first and ends once drawn, so a dead player's frames (drawn
-// without an idle) advance the demo too.
+// without an idle) advance the demo too. A frame's messages arrived while it was under
+// way, mostly while it was drawn: they are dispatched once it is drawn, so the next
+// frame's idle sees them, as it did in the match recorded.
 class Playback {
   public:
     // `wallSeconds` is a steady clock for the frame times of the timedemo.
@@ -27,12 +29,11 @@ class Playback {
     // The end of a pause of the match start: the next pause record's messages are
     // dispatched. A frame record is left for beginFrame.
     void pause(net::NetClient& client);
-    // The frame being played: the next frame record, with its messages (and those of
-    // any pause before it) dispatched first; the same one until endFrame. Null once the
-    // demo is over.
+    // The frame being played: the next frame record (any pause record before it
+    // dispatched first); the same one until endFrame. Null once the demo is over.
     const Frame* beginFrame(net::NetClient& client);
-    // The frame begun has been drawn.
-    void endFrame();
+    // The frame begun has been drawn: its messages are dispatched.
+    void endFrame(net::NetClient& client);
     bool over() const { return next_ >= demo_.records.size() && !begun_; }
     // How long each frame drawn took, from its begin (the first) or the last frame's
     // end, in seconds.
@@ -45,7 +46,7 @@ class Playback {
     Demo demo_;
     std::function<double()> wallSeconds_;
     std::size_t next_ = 0;
-    const Frame* begun_ = nullptr;
+    const Record* begun_ = nullptr;
     double lastEnd_ = -1.0;
     std::vector<double> frameSeconds_;
 };

@@ -39,38 +39,41 @@ void Recorder::begin(const Header& header) {
         stop(writer_.error());
         return;
     }
-    for (Record& record : std::exchange(early_, {})) write(std::move(record));
+    for (const Record& record : std::exchange(early_, {}))
+        if (!stopped_) write(record);
 }
 
 void Recorder::pause() {
     Record record;
     record.kind = Record::Kind::Pause;
-    write(std::move(record));
+    take(std::move(record));
 }
 
 void Recorder::frame(const Frame& frame) {
     Record record;
     record.frame = frame;
-    write(std::move(record));
+    take(std::move(record));
 }
 
-void Recorder::write(Record record) {
+void Recorder::take(Record record) {
     if (stopped_) return;
     bool overflow = false;
     {
         std::lock_guard<std::mutex> guard(pendingLock_);
         overflow = overflow_;
-        if (!overflow) record.messages.swap(pending_);
+        record.messages.swap(pending_);
     }
     if (overflow) {
         stop(path_ + ": more than a million messages in one frame");
-        return;
-    }
-    if (!begun_) {
+    } else if (!begun_) {
         early_.push_back(std::move(record));
-    } else if (!writer_.write(record)) {
-        stop(writer_.error());
+    } else {
+        write(record);
     }
+}
+
+void Recorder::write(const Record& record) {
+    if (!writer_.write(record)) stop(writer_.error());
 }
 
 void Recorder::stop(const std::string& why) {

@@ -44,7 +44,9 @@ class Recorder {
 
   private:
     static void tap(void* recorder, const std::uint8_t* bytes, std::size_t length);
-    void write(Record record);
+    // Gives the record what arrived since the last one, and writes or keeps it.
+    void take(Record record);
+    void write(const Record& record);
     void stop(const std::string& why);
 
     std::string path_;

@@ -9,6 +9,7 @@
 #include "fx/sound_manager.h"
 #include "net/match/arena.h"
 #include "net/player_status.h"
+#include "net/serial_table.h"
 #include "world/item.h"
 #include "world/level_registry.h"
 #include "world/sky.h"
@@ -48,6 +49,8 @@ World::~World() {
     players_.clear();
     netClient_.reset();
     lensFlare_.reset();
+    // The next match in this process numbers its objects as this one did.
+    if (terrainId_ != -1) net::freeSerial(terrainId_ & 0xFFFF);
 }
 
 std::int32_t World::connect() {
@@ -90,6 +93,7 @@ void World::assignTerrainId() {
     Terrain& terrain = Terrain::instance();
     terrain.initGL();
     terrain.id = netClient_->makeId();
+    terrainId_ = terrain.id;
 }
 
 void World::buildFence() {

@@ -226,7 +226,8 @@ class World {
     // counts); the main thread explodes it; respawn clears it.
     std::atomic<bool> ownKilled_{false};
     bool dead_ = false;
-    bool announced_ = false;  // the own Voka went out with MSG_NEW
-    bool connected_ = false;  // the network threads run (until the server is lost)
-    std::string ownName_;     // the player name of the settings
+    bool announced_ = false;       // the own Voka went out with MSG_NEW
+    bool connected_ = false;       // the network threads run (until the server is lost)
+    std::string ownName_;          // the player name of the settings
+    std::int32_t terrainId_ = -1;  // the identifier assignTerrainId took
 };
