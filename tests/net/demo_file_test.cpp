@@ -27,7 +27,7 @@ demo::Record frameRecord(float clockMs, std::vector<net::WireMessage> messages) 
     record.frame.pose = {1, 2, 3, 4, 5, 6};
     record.frame.lookYaw = -30;
     record.frame.cameraOffset[2] = 16;
-    record.frame.weapon = 7;
+    record.frame.weapon = WEAPON_RAIL;
     record.frame.fire = true;
     record.messages = std::move(messages);
     return record;
@@ -63,7 +63,7 @@ TEST(DemoFile, WhatIsWrittenReadsBackAndEveryShorterFileIsRefused) {
     EXPECT_EQ(first.frame.pose.rotZ, 6);
     EXPECT_EQ(first.frame.lookYaw, -30);
     EXPECT_EQ(first.frame.cameraOffset[2], 16);
-    EXPECT_EQ(first.frame.weapon, 7);
+    EXPECT_EQ(first.frame.weapon, WEAPON_RAIL);
     EXPECT_TRUE(first.frame.fire && !first.frame.dead);
     EXPECT_EQ(first.messages.size(), 1u);
     EXPECT_EQ(whole.demo->records[2].frame.clockMs, 5020);
@@ -88,6 +88,7 @@ TEST(DemoFile, NewerGarbledAndOversizedFilesAreRefusedWithTheReason) {
         {pause + 5, 11, "wrong length"},
         {pause + 1, 200, "message count"},
         {frame + 4, 0xFF, "not finite"},  // the clock's top byte: a NaN
+        {frame + 53, 3, "no such weapon"},
         {good.size() - 4, 3, "frame count"},
     };
     for (const Case& c : cases) {

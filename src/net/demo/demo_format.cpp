@@ -190,6 +190,8 @@ ReadResult readDemo(const std::uint8_t* bytes, std::size_t size) {
             if (in.left() < kFrameFieldBytes)
                 return refuse("truncated in record " + std::to_string(index));
             readFrame(in, record.frame);
+            if (!isWeaponNumber(record.frame.weapon))
+                return refuse("garbled record " + std::to_string(index) + " (no such weapon)");
             ++demo.frameCount;
         } else if (kind == static_cast<std::uint8_t>(Record::Kind::Pause)) {
             record.kind = Record::Kind::Pause;

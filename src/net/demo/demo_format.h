@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "net/protocol/game_codes.h"
 #include "net/protocol/wire_message.h"
 #include "render/body.h"
 
@@ -18,7 +19,7 @@
 //   'P'      a pause of the match start: u32 count, messages
 //   'F'      a frame: f32 game clock (ms), f32 frame time (s), f32 pose[6], f32 look yaw,
 //            f32 look pitch, f32 camera offset[3], i32 weapon, i32 speed, u8 fire button,
-//            u8 dead, u32 count, messages
+//            u8 dead, u32 count, messages (the weapon is 2 or 7)
 //   'E'      the end: u32 number of 'F' records; nothing may follow
 //
 // A message is u8 length and its bytes as the server sent them, type byte first.
@@ -46,7 +47,7 @@ struct Frame {
     float lookYaw = 0.0f;
     float lookPitch = 0.0f;
     float cameraOffset[3] = {0.0f, 0.0f, 0.0f};
-    std::int32_t weapon = 0;
+    std::int32_t weapon = WEAPON_MG;
     std::int32_t speed = 0;
     bool fire = false;
     bool dead = false;
