@@ -30,9 +30,8 @@ class DemoTest : public MatchTest {
     };
 
     void record() {
-        auto recorder = std::make_shared<demo::Recorder>(path);
         MatchServices services;
-        services.recorder = recorder;
+        services.recorder = std::make_shared<demo::Recorder>(path);
         game = makeGame(std::move(services));
         PlayerStatus::setArmor(0);  // the match keeps it; a new game starts without
         startMatch();

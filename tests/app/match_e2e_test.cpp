@@ -16,7 +16,6 @@
 
 #include "config/settings_fixture.h"
 #include "loopback.h"
-#include "net/demo/demo_format.h"
 #include "net/protocol/client_messages.h"
 #include "net/protocol/server_messages.h"
 #include "platform/clock.h"
@@ -253,41 +252,7 @@ TEST_F(MatchE2eTest, ALostServerLeavesTheMatchRunningAndEscEndsIt) {
     EXPECT_EQ(ada.run->wait(5000), 0) << ada.run->report();
 }
 
-// The built game records a match with Kim driving past, then plays it back twice as a
-// timedemo without a server: every recorded frame drawn, one line of figures, exit 0.
-TEST_F(MatchE2eTest, ARecordedMatchPlaysBackAsATimedemo) {
-    std::vector<std::string> args = connect();
-    args.insert(args.end(), {"--record", "match.demo"});
-    const GameRun ada("Ada", args);
-    const auto voka = next(TYPE_VOKA_RED);
-    ASSERT_TRUE(voka) << ada.run->report();
-    net::Pose kim = voka->pose;
-    kim[0] += 30;
-    watcher.send(net::encodeNew(TYPE_VOKA_GREEN, 1, kim));
-    watcher.send(net::encodeName(1, "Kim"));
-    ASSERT_TRUE(ada.printed("Kim connected...")) << ada.run->report();
-    ASSERT_TRUE(ada.playing()) << ada.run->report();
-    for (int step = 0; step < 20; ++step) {
-        kim[1] += 1;
-        watcher.send(net::encodeUpdate(1, kim));
-        platform::sleepMs(20);
-    }
-    ada.run->key("Escape");
-    ASSERT_EQ(ada.run->wait(), 0) << ada.run->report();
-    const demo::ReadResult recorded = demo::loadDemo(ada.dir.path() + "/match.demo");
-    ASSERT_TRUE(recorded.demo) << recorded.error;
-    const std::string line = "timedemo: " + std::to_string(recorded.demo->frameCount) + " frames, ";
-    for (int run = 0; run < 2; ++run) {
-        E2eRun play(testing_support::builtBinary("src/voka"), ada.dir.path(),
-                    {"--timedemo", "match.demo", "-geometry", "640x480+0+0"});
-        ASSERT_EQ(play.wait(kMatchStartMs), 0) << play.report();
-        const auto lines = play.stdoutLines();
-        ASSERT_FALSE(lines.empty()) << play.report();
-        EXPECT_EQ(lines.back().rfind(line, 0), 0u) << lines.back();
-        EXPECT_NE(lines.back().find("; 640x480, "), std::string::npos) << lines.back();
-    }
-}
-
+// A demo that is not one ends the timedemo before a window opens.
 TEST(TimedemoE2e, AGarbledDemoIsRefusedWithExitCodeOne) {
     testing_support::TempDir dir;
     testing_support::copyGameData(dir.path());

@@ -9,6 +9,7 @@
 #include <limits>
 #include <random>
 #include <thread>
+#include <tuple>
 
 #include "net/demo/demo_format.h"
 #include "net/demo/demo_recorder.h"
@@ -55,17 +56,12 @@ TEST(DemoFile, WhatIsWrittenReadsBackAndEveryShorterFileIsRefused) {
     const demo::ReadResult whole = read(bytes);
     ASSERT_TRUE(whole.demo) << whole.error;
     EXPECT_EQ(whole.demo->header.playerName, "Ada");
-    EXPECT_EQ(whole.demo->header.vokaType, 129);
     ASSERT_EQ(whole.demo->records.size(), 3u);
-    EXPECT_EQ(whole.demo->frameCount, 2u);
     EXPECT_EQ(whole.demo->records[0].messages[1], net::encodeLevel(2));
-    const demo::Record& first = whole.demo->records[1];
-    EXPECT_EQ(first.frame.pose.rotZ, 6);
-    EXPECT_EQ(first.frame.lookYaw, -30);
-    EXPECT_EQ(first.frame.cameraOffset[2], 16);
-    EXPECT_EQ(first.frame.weapon, WEAPON_RAIL);
-    EXPECT_TRUE(first.frame.fire && !first.frame.dead);
-    EXPECT_EQ(first.messages.size(), 1u);
+    const demo::Frame& first = whole.demo->records[1].frame;
+    EXPECT_EQ(std::make_tuple(first.pose.rotZ, first.lookYaw, first.cameraOffset[2], first.weapon,
+                              first.fire, first.dead),
+              std::make_tuple(6.0f, -30.0f, 16.0f, WEAPON_RAIL, true, false));
     EXPECT_EQ(whole.demo->records[2].frame.clockMs, 5020);
     for (std::size_t size = 0; size < bytes.size(); ++size)
         EXPECT_FALSE(demo::readDemo(bytes.data(), size).demo) << size;
