@@ -49,7 +49,8 @@ MatchRequest Match::endDemo() {
     }
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    const TimedemoFigures figures = timedemoFigures(services_.playback->frameSeconds());
+    const TimedemoFigures figures =
+        timedemoFigures(services_.playback->frameSeconds(), services_.playback->processorSeconds());
     std::printf("%s\n", timedemoLine(figures, timedemoSettings(viewport[2], viewport[3])).c_str());
     quit();
 }

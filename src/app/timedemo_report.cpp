@@ -8,7 +8,7 @@
 #include "config/screen/config_rows.h"
 #include "config/settings.h"
 
-TimedemoFigures timedemoFigures(const std::vector<double>& frameSeconds) {
+TimedemoFigures timedemoFigures(const std::vector<double>& frameSeconds, double processorSeconds) {
     TimedemoFigures figures;
     figures.frames = frameSeconds.size();
     if (frameSeconds.empty()) return figures;
@@ -22,6 +22,7 @@ TimedemoFigures timedemoFigures(const std::vector<double>& frameSeconds) {
     if (figures.seconds > 0.0)
         figures.averageFps = static_cast<double>(figures.frames) / figures.seconds;
     if (slowSeconds > 0.0) figures.lowFps = static_cast<double>(count) / slowSeconds;
+    figures.processorMs = processorSeconds * 1000.0 / static_cast<double>(figures.frames);
     return figures;
 }
 
@@ -41,10 +42,11 @@ std::string timedemoLine(const TimedemoFigures& figures, const TimedemoSettings&
     char line[320];
     std::snprintf(line, sizeof line,
                   "timedemo: %zu frames, %.2f s, %.1f fps average, %.1f fps 1%% low; %dx%d, "
-                  "render mode %s, shadows %s, fog %s, lens flare %s, blur %s, lod %s",
+                  "render mode %s, shadows %s, fog %s, lens flare %s, blur %s, lod %s; %.1f ms of "
+                  "processor time a frame",
                   figures.frames, figures.seconds, figures.averageFps, figures.lowFps,
                   settings.width, settings.height, renderModeName(settings.renderMode),
                   onOff(settings.shadows), onOff(settings.fog), onOff(settings.lensFlare),
-                  onOff(settings.blur), onOff(settings.lod));
+                  onOff(settings.blur), onOff(settings.lod), figures.processorMs);
     return line;
 }

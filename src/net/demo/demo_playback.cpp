@@ -1,11 +1,20 @@
 #include "net/demo/demo_playback.h"
 
 #include <chrono>
+#include <ctime>
 #include <utility>
 
 #include "net/net_client.h"
 
 namespace demo {
+
+namespace {
+
+double processorNow() {
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+}  // namespace
 
 Playback::Playback(Demo demo, std::function<double()> wallSeconds)
     : demo_(std::move(demo)), wallSeconds_(std::move(wallSeconds)) {
@@ -31,7 +40,10 @@ void Playback::pause(net::NetClient& client) {
 
 const Frame* Playback::beginFrame(net::NetClient& client) {
     if (begun_ != nullptr) return &begun_->frame;
-    if (lastEnd_ < 0.0) lastEnd_ = now();
+    if (lastEnd_ < 0.0) {
+        lastEnd_ = now();
+        cpuStart_ = cpuEnd_ = processorNow();
+    }
     while (next_ < demo_.records.size()) {
         const Record& record = demo_.records[next_++];
         if (record.kind == Record::Kind::Frame) {
@@ -49,6 +61,7 @@ void Playback::endFrame(net::NetClient& client) {
     const double end = now();
     frameSeconds_.push_back(end - lastEnd_);
     lastEnd_ = end;
+    cpuEnd_ = processorNow();
 }
 
 }  // namespace demo

@@ -38,6 +38,10 @@ class Playback {
     // How long each frame drawn took, from its begin (the first) or the last frame's
     // end, in seconds.
     const std::vector<double>& frameSeconds() const { return frameSeconds_; }
+    // The processor time of the whole process (every thread, the software renderer's
+    // too) from the first frame's begin to the last frame's end, in seconds: what the
+    // frames cost when other work shares the machine.
+    double processorSeconds() const { return cpuEnd_ - cpuStart_; }
 
   private:
     void dispatch(net::NetClient& client, const Record& record) const;
@@ -48,6 +52,8 @@ class Playback {
     std::size_t next_ = 0;
     const Record* begun_ = nullptr;
     double lastEnd_ = -1.0;
+    double cpuStart_ = 0.0;
+    double cpuEnd_ = 0.0;
     std::vector<double> frameSeconds_;
 };
 
