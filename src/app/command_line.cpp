@@ -61,7 +61,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             arg = arg.substr(0, equals);
             hasValue = true;
         }
-        const bool takesValue = arg == "--connect" || arg == "--name";
+        const bool takesValue =
+            arg == "--connect" || arg == "--name" || arg == "--record" || arg == "--timedemo";
         if (takesValue && !hasValue) {
             if (i + 1 >= argc) {
                 options.error = std::string(arg) + ": a value must follow";
@@ -76,6 +77,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             options.error = parseConnect(value, options);
         } else if (arg == "--name") {
             options.error = parseName(value, options);
+        } else if (arg == "--record" || arg == "--timedemo") {
+            if (value.empty()) options.error = std::string(arg) + ": no file given";
+            (arg == "--record" ? options.recordPath : options.timedemoPath) = value;
         } else if (arg == "--start") {
             options.start = true;
         } else if (arg == "--autopilot") {
@@ -95,6 +99,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             i += glut->values;
         }
     }
+    if (options.error.empty() && !options.recordPath.empty() && !options.timedemoPath.empty())
+        options.error = "--record and --timedemo: a demo is recorded or played, not both";
     return options;
 }
 
@@ -104,6 +110,8 @@ const char* commandLineUsage() {
            "  --name NAME            play under this name (this run only)\n"
            "  --start                go straight to the match, past the menu\n"
            "  --autopilot            the computer player drives your Voka (Esc ends)\n"
+           "  --record FILE          record the match to a demo file\n"
+           "  --timedemo FILE        play a demo as fast as possible, print the frame rate\n"
            "  --help                 show this text\n"
            "GLUT's X options (-display, -geometry, -sync, ...) are passed on.\n"
            "Nothing given here is written to zrv.cfg.\n";

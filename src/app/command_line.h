@@ -11,6 +11,8 @@
 //   --start                straight from start-up to loading, past the menu
 //   --autopilot            the computer player's brain drives the own Voka; keys and
 //                          mouse then only end the game (Esc)
+//   --record FILE          writes the match to a demo file as it is played
+//   --timedemo FILE        plays a demo file as fast as it draws, prints the figures, ends
 //   --help                 the usage text
 //
 // A value may also follow an equals sign ("--name=Kim"). GLUT's own X options
@@ -23,6 +25,8 @@ struct CommandLine {
     bool start = false;
     bool autopilot = false;
     bool help = false;
+    std::string recordPath;    // empty: no recording
+    std::string timedemoPath;  // empty: a game, not a timedemo
     // The program name and GLUT's options, in their order, for glutInit.
     std::vector<std::string> glutArgs;
     // Why the arguments were refused; empty when they are good.

@@ -12,6 +12,8 @@
 #include "combat/model_store.h"
 #include "config/settings.h"
 #include "fx/hud.h"
+#include "net/demo/demo_playback.h"
+#include "net/demo/demo_recorder.h"
 #include "net/player_status.h"
 #include "net/protocol/game_codes.h"
 #include "platform/clock.h"
@@ -46,24 +48,47 @@ Match::Match(MatchServices services)
 Match::~Match() = default;
 
 void Match::sleep(std::uint32_t ms) const {
+    if (services_.playback) {
+        // What arrived during the pause arrives at once: a timedemo never waits.
+        services_.playback->pause(world_->netClient());
+        return;
+    }
     if (services_.sleep) {
         services_.sleep(ms);
     } else {
         platform::sleepMs(ms);
     }
+    if (services_.recorder) services_.recorder->pause();
 }
 
 float Match::clockMs() const {
+    if (const demo::Frame* played = playedFrame()) return played->clockMs;
     return services_.clockMs ? services_.clockMs() : static_cast<float>(platform::timeGetTime());
 }
 
 void Match::start() {
+    LevelRegistry& levels = LevelRegistry::instance();
+    if (services_.playback) {
+        const demo::Header& header = services_.playback->header();
+        Settings::overridePlayerName(header.playerName.c_str());
+        Settings::setVokaType(header.vokaType);
+    }
     world_ = std::make_unique<World>(services_.world);
-    world_->connect();
+    if (services_.playback) {
+        world_->listen();
+    } else {
+        if (services_.recorder) services_.recorder->attach(world_->netClient());
+        world_->connect();
+    }
     // The receiving thread learns the level number meanwhile.
     sleep(kStartPauseMs);
-    LevelRegistry& levels = LevelRegistry::instance();
-    settleMatchLevel(levels);
+    if (services_.playback) levels.setCurrentLevel(services_.playback->header().level);
+    const std::int32_t level = settleMatchLevel(levels);
+    if (services_.recorder) {
+        char name[Settings::kTextSize];
+        Settings::getPlayerName(name);
+        services_.recorder->begin({level, Settings::getVokaType(), name});
+    }
     ModelStore::loadSharedTextures(levels.currentTextureFile());
     world_->assignTerrainId();
     world_->buildFence();
@@ -100,11 +125,29 @@ void Match::respawn() {
 }
 
 MatchRequest Match::idle() {
+    const demo::Frame* played = playedFrame();
+    if (services_.playback && played == nullptr) return endDemo();
     const float nowMs = clockMs();
+    if (played != nullptr && !clockPrimed_) {
+        // The first frame played steps by its recorded time, whatever ran before.
+        FrameClock::tick(nowMs * 0.001f - played->frameTime);
+        clockPrimed_ = true;
+    }
     FrameClock::tick(nowMs * 0.001f);
+    idleClockMs_ = nowMs;
+    if (played != nullptr) {
+        const WorldInput input = playedInput(*played);
+        world_->collide();
+        world_->update(input);
+        world_->placeOwnVoka(played->pose, played->lookYaw, played->lookPitch);
+        PlayerStatus::setSpeed(played->speed);
+        return world_->isDead() ? MatchRequest::EnterDead : MatchRequest::None;
+    }
     WorldInput input = input_->read(*world_, FrameClock::getFrameTime());
     input.frameTime = FrameClock::getFrameTime();
     input.nowSeconds = nowMs * 0.001f;
+    idleFrameTime_ = input.frameTime;
+    idleFire_ = input.fireButton;
     world_->collide();
     world_->update(input);
     return world_->isDead() ? MatchRequest::EnterDead : MatchRequest::None;
@@ -119,12 +162,22 @@ MatchRequest Match::display(std::int32_t state) {
         world_->respawn();
         return MatchRequest::ResumePlaying;
     }
-    drawFrame(state == GameState::Dead);
+    const bool dead = state == GameState::Dead;
+    if (services_.playback) {
+        const demo::Frame* played = playedFrame();
+        if (played == nullptr) return endDemo();
+        // The player came back in this frame: respawn first, then play it.
+        if (dead && !played->dead) return MatchRequest::EnterRespawn;
+    }
+    drawFrame(dead);
+    if (services_.recorder) services_.recorder->frame(recordedFrame(dead));
+    if (services_.playback) services_.playback->endFrame(world_->netClient());
     return MatchRequest::None;
 }
 
 MatchRequest Match::key(std::int32_t state, unsigned char character, bool up) {
-    if (!input_->takesKeys()) {
+    // A demo plays on its own and the autopilot drives by itself; Esc still ends the game.
+    if (services_.playback || !input_->takesKeys()) {
         if (character == GameKey::Esc && state != GameState::Respawn) quit();
         return MatchRequest::None;
     }
@@ -166,7 +219,7 @@ void Match::keyPlaying(unsigned char character, bool up) {
 }
 
 void Match::mouse(int button, int buttonState) {
-    if (!input_->takesKeys()) return;
+    if (services_.playback || !input_->takesKeys()) return;
     const std::uint8_t pressed = buttonState == GLUT_DOWN ? 1 : 0;
     if (button == GLUT_LEFT_BUTTON) InputState::setLeftButton(pressed);
     if (button == GLUT_RIGHT_BUTTON) InputState::setRightButton(pressed);

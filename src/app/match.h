@@ -8,6 +8,12 @@
 #include "fx/screen_passes.h"
 #include "net/match/world.h"
 
+namespace demo {
+class Playback;
+class Recorder;
+struct Frame;
+}  // namespace demo
+
 class Camera;
 class Hud;
 class LevelRegistry;
@@ -34,6 +40,14 @@ struct MatchServices {
     WorldServices world;
     // Where the own Voka's controls come from; empty: the keys and mouse.
     std::shared_ptr<MatchInput> input;
+    // `voka --record`: the match goes into this demo as it is played.
+    std::shared_ptr<demo::Recorder> recorder;
+    // `voka --timedemo`: the match plays this demo, without a server and without the
+    // player: the recorded frames drive the clock, the own Voka and the view.
+    std::shared_ptr<demo::Playback> playback;
+    // Called once the demo is over, instead of printing the timedemo's line and ending
+    // the program.
+    std::function<void()> demoEnded;
 };
 
 // The running match, from its start to the end of the program: the work of the
@@ -81,6 +95,15 @@ class Match {
   private:
     void sleep(std::uint32_t ms) const;
     float clockMs() const;
+    // The playback's frame under way (begun on the first call), null without a playback
+    // or once the demo is over.
+    const demo::Frame* playedFrame() const;
+    // The player's side of the idle from a played frame instead of the keys and mouse.
+    WorldInput playedInput(const demo::Frame& played);
+    // What the recording keeps of the frame just drawn.
+    demo::Frame recordedFrame(bool dead) const;
+    // The end of a played demo: its figures, then the end of the program.
+    MatchRequest endDemo();
     void addLevelItems();
     void keyPlaying(unsigned char character, bool up);
     // The frame of Playing (`dead` false) or Dead, as the frame composition orders it.
@@ -88,6 +111,11 @@ class Match {
 
     MatchServices services_;
     std::shared_ptr<MatchInput> input_;
+    // The last idle's clock (ms), frame time (s) and fire button, for the recording.
+    float idleClockMs_ = 0.0f;
+    float idleFrameTime_ = 0.0f;
+    bool idleFire_ = false;
+    bool clockPrimed_ = false;  // a playback has set the frame clock before its first frame
     MotionBlur motionBlur_;
     // Declared so that they go in the order the game's end wants: sun, World, camera,
     // display.

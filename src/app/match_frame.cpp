@@ -7,6 +7,7 @@
 #include "config/settings.h"
 #include "fx/hud.h"
 #include "fx/screen_passes.h"
+#include "net/demo/demo_format.h"
 #include "net/player_status.h"
 #include "render/lod_grid.h"
 #include "world/sun_light.h"
@@ -30,7 +31,11 @@ void Match::drawFrame(bool dead) {
     Pose vehicle;
     Pose look;
     world_->getCameraPose(vehicle, look);
-    camera_->applyView(vehicle, look);
+    if (const demo::Frame* played = playedFrame()) {
+        camera_->applyView(vehicle, look, played->cameraOffset);
+    } else {
+        camera_->applyView(vehicle, look);
+    }
     // The light's position goes through the view just set, into eye space.
     sunLight_->apply();
     const Pose camera = camera_->getPose();

@@ -15,6 +15,9 @@
 #include "combat/prototypes.h"
 #include "config/settings.h"
 #include "fx/sound_manager.h"
+#include "net/demo/demo_format.h"
+#include "net/demo/demo_playback.h"
+#include "net/demo/demo_recorder.h"
 #include "platform/clock.h"
 #include "platform/display_probe.h"
 #include "platform/frame_clock.h"
@@ -103,6 +106,20 @@ void runGame(int argc, char** argv) {
         std::exit(0);
     }
 
+    // A demo that cannot be played ends the run before any window opens.
+    MatchServices matchServices;
+    if (!options.timedemoPath.empty()) {
+        demo::ReadResult read = demo::loadDemo(options.timedemoPath);
+        if (!read.demo) {
+            std::fprintf(stderr, "voka: %s\n", read.error.c_str());
+            std::exit(1);
+        }
+        matchServices.playback = std::make_shared<demo::Playback>(std::move(*read.demo));
+    } else if (!options.recordPath.empty()) {
+        matchServices.recorder = std::make_shared<demo::Recorder>(options.recordPath);
+    }
+    const bool straightToMatch = options.start || matchServices.playback;
+
     platform::initWindowSystemThreads();
     platform::startClock();
     platform::DisplayProbe probe = platform::openDisplay();
@@ -141,11 +158,12 @@ void runGame(int argc, char** argv) {
     // Returning from the loop (window closed by the window manager) ends the game too.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
 
-    MatchServices match;
-    if (options.autopilot)
-        match.input = std::make_shared<Autopilot>(Autopilot::kGameSkill, platform::timeGetTime());
-    Game::install(std::make_unique<Game>(options.start ? GameState::Loading : GameState::Menu,
-                                         std::move(match)));
+    // A demo being played drives the own Voka itself; the autopilot may drive a recording.
+    if (options.autopilot && !matchServices.playback)
+        matchServices.input =
+            std::make_shared<Autopilot>(Autopilot::kGameSkill, platform::timeGetTime());
+    Game::install(std::make_unique<Game>(straightToMatch ? GameState::Loading : GameState::Menu,
+                                         std::move(matchServices)));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
             GL_ACCUM_BUFFER_BIT);
 

@@ -154,6 +154,7 @@ void NetClient::dispatchMessage(std::uint8_t type, const std::uint8_t* body, std
     whole.bytes[0] = type;
     std::copy(body, body + (length - 1), whole.bytes.begin() + 1);
     whole.length = length;
+    if (tap_ != nullptr) tap_(tapContext_, whole.bytes.data(), whole.length);
     const auto message = decodeServerMessage(whole.bytes.data(), whole.length);
     if (!message) return;
 

@@ -89,6 +89,15 @@ class NetClient {
     void setCombatEventHandler(void* context, CombatEventHandler handler);
     void setDataEventHandler(void* context, DataEventHandler handler);
 
+    // Sees every whole server message, type byte first, on the receiving thread before
+    // it is dispatched (a demo recording). Set it before connect and leave it: the
+    // receiving thread reads it without a lock.
+    using MessageTap = void (*)(void* context, const std::uint8_t* bytes, std::size_t length);
+    void setMessageTap(void* context, MessageTap tap) {
+        tapContext_ = context;
+        tap_ = tap;
+    }
+
     // The receive handler: one whole server message (type, body, total length).
     static void dispatch(void* context, std::uint8_t type, const std::uint8_t* body,
                          std::size_t length);
@@ -130,6 +139,8 @@ class NetClient {
     Handler<CombatEventHandler> onCombatEvent_;
     Handler<DataEventHandler> onDataEvent_;
     std::atomic<std::int32_t> clientNumber_{-1};
+    MessageTap tap_ = nullptr;
+    void* tapContext_ = nullptr;
 };
 
 }  // namespace net

@@ -13,6 +13,11 @@
 
 namespace {
 
+std::string demoOf(const CommandLine& o) {
+    if (!o.recordPath.empty()) return " record " + o.recordPath;
+    return o.timedemoPath.empty() ? "" : " timedemo " + o.timedemoPath;
+}
+
 TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
     struct Case {
         std::vector<const char*> args;  // after the program name
@@ -35,16 +40,20 @@ TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
         {{"--connect", "host:24x"}, "bad"},
         {{"--name", ""}, "bad"},
         {{"--name", tooLong.c_str()}, "bad"},
+        {{"--record", "a.demo", "--start"}, ":0  1 0 1 record a.demo"},
+        {{"--timedemo=b.demo"}, ":0  0 0 1 timedemo b.demo"},
+        {{"--record="}, "bad"},
+        {{"--record", "a.demo", "--timedemo", "b.demo"}, "bad"},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv = {"voka"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         const CommandLine o = parseCommandLine(static_cast<int>(argv.size()), argv.data());
-        const std::string parsed = !o.error.empty() ? "bad"
-                                                    : o.host + ":" + std::to_string(o.port) + " " +
-                                                          o.name + " " + std::to_string(o.start) +
-                                                          " " + std::to_string(o.autopilot) + " " +
-                                                          std::to_string(o.glutArgs.size());
+        const std::string parsed =
+            !o.error.empty() ? "bad"
+                             : o.host + ":" + std::to_string(o.port) + " " + o.name + " " +
+                                   std::to_string(o.start) + " " + std::to_string(o.autopilot) +
+                                   " " + std::to_string(o.glutArgs.size()) + demoOf(o);
         EXPECT_EQ(parsed, c.parsed) << o.error;
     }
 }

@@ -332,4 +332,16 @@ TEST_F(MatchE2eTest, ALostServerLeavesTheMatchRunningAndEscEndsIt) {
     EXPECT_EQ(ada.run->wait(5000), 0) << ada.run->report();
 }
 
+// A demo that is not one ends the timedemo before a window opens.
+TEST(TimedemoE2e, AGarbledDemoIsRefusedWithExitCodeOne) {
+    testing_support::TempDir dir;
+    testing_support::copyGameData(dir.path());
+    dir.write("garbled.demo", "VOKADEMO garbage");
+    E2eRun play(testing_support::builtBinary("src/voka"), dir.path(),
+                {"--timedemo", "garbled.demo"});
+    EXPECT_EQ(play.wait(), 1) << play.report();
+    EXPECT_EQ(play.stderrLines(),
+              std::vector<std::string>{"voka: garbled.demo: truncated in the header"});
+}
+
 }  // namespace

@@ -46,6 +46,14 @@ std::int32_t MatchCore::connect() {
 }
 
 std::int32_t MatchCore::connect(const char* host, std::uint16_t port) {
+    listen();
+    const std::int32_t result =
+        host == nullptr ? netClient_->connect() : netClient_->connect(host, port);
+    connected_ = result == 0;
+    return 0;
+}
+
+void MatchCore::listen() {
     netClient_->setNewObjectHandler(
         this, [](void* match, std::int32_t id, std::uint8_t typeCode, net::Pose state) {
             return static_cast<MatchCore*>(match)->onNewObject(id, typeCode, state);
@@ -63,10 +71,14 @@ std::int32_t MatchCore::connect(const char* host, std::uint16_t port) {
                                              const std::uint8_t* payload, std::size_t length) {
         static_cast<MatchCore*>(match)->onDataEvent(type, id, payload, length);
     });
-    const std::int32_t result =
-        host == nullptr ? netClient_->connect() : netClient_->connect(host, port);
-    connected_ = result == 0;
-    return 0;
+}
+
+void MatchCore::placeOwnVoka(const Pose& body, float yaw, float pitch) {
+    if (!ownVoka_) return;
+    ownVoka_->body.setPose(body);
+    const Pose look = ownVoka_->getLookPose();
+    ownVoka_->look(yaw - look.rotZ, pitch - look.rotY);
+    ownVoka_->publishPose();
 }
 
 std::int32_t MatchCore::addItem(std::int32_t id, std::uint8_t typeCode, float x, float y, float z) {

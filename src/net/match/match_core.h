@@ -97,6 +97,11 @@ class MatchCore {
     // without a server the match runs alone.
     std::int32_t connect();
     std::int32_t connect(const char* host, std::uint16_t port);
+    // Registers the handlers without a server: a demo's messages reach them through the
+    // client's dispatch, and what the match sends goes nowhere.
+    void listen();
+    // The match's network client: a demo recording taps it, a playback dispatches into it.
+    net::NetClient& netClient() { return *netClient_; }
     // False once the server is gone (or never answered): the match runs alone.
     bool isOnline() const { return connected_; }
     // An identifier of this client: -1 until the server has given the client number.
@@ -156,6 +161,9 @@ class MatchCore {
     PlayerRecord& player() { return player_; }
     const PlayerRecord& player() const { return player_; }
     const VokaState* ownVoka() const { return ownVoka_.get(); }
+    // A demo drives the own Voka: it stands at `body` with the look turned to `yaw` and
+    // `pitch` (degrees relative to the Voka), and the others' copies see it there.
+    void placeOwnVoka(const Pose& body, float yaw, float pitch);
     // The own Voka's identifier; -1 without one or without a client number.
     std::int32_t ownId() const;
 

@@ -9,6 +9,7 @@
 #include "fx/sound_manager.h"
 #include "net/match/arena.h"
 #include "net/match/mouse_look.h"
+#include "net/serial_table.h"
 #include "world/item.h"
 #include "world/sky.h"
 #include "world/terrain.h"
@@ -33,12 +34,30 @@ WorldServices withGameServices(WorldServices services) {
 
 World::World(WorldServices services) : core_(withGameServices(std::move(services))) {}
 
-World::~World() = default;
+World::~World() {
+    // The next match in this process numbers its objects as this one did.
+    if (terrainId_ != -1) net::freeSerial(terrainId_ & 0xFFFF);
+}
 
 void World::assignTerrainId() {
     Terrain& terrain = Terrain::instance();
     terrain.initGL();
     terrain.id = core_.makeId();
+    terrainId_ = terrain.id;
+}
+
+bool World::ownPose(Pose& body, Pose& look) const {
+    const VokaState* own = core_.ownVoka();
+    if (own == nullptr) return false;
+    body = own->body.getPose();
+    look = own->getLookPose();
+    return true;
+}
+
+void World::placeOwnVoka(const Pose& body, float yaw, float pitch) {
+    core_.placeOwnVoka(body, yaw, pitch);
+    // The drawn Voka stands where the frame about to be drawn shows it.
+    if (ownVoka_ && core_.ownVoka() != nullptr) ownVoka_->body = core_.ownVoka()->body;
 }
 
 void World::buildFence() {

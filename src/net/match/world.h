@@ -53,6 +53,11 @@ class World {
 
     std::int32_t connect() { return core_.connect(); }
     std::int32_t connect(const char* host, std::uint16_t port) { return core_.connect(host, port); }
+    // Registers the handlers without a server: a demo's messages reach them through the
+    // client's dispatch, and what the World sends goes nowhere.
+    void listen() { core_.listen(); }
+    // The World's network client: a demo recording taps it, a playback dispatches into it.
+    net::NetClient& netClient() { return core_.netClient(); }
 
     // Main thread, GL: loads the terrain of the current level and gives it an identifier.
     void assignTerrainId();
@@ -83,6 +88,12 @@ class World {
     void draw(const Pose& camera);
 
     void getCameraPose(Pose& pose, Pose& target) { core_.getCameraPose(pose, target); }
+    // The own Voka's body pose and its look record (yaw in rotZ, pitch in rotY, degrees
+    // relative to the Voka); false without an own Voka.
+    bool ownPose(Pose& body, Pose& look) const;
+    // A demo drives the own Voka: after update, it stands at `body` with the look
+    // turned to `yaw` and `pitch`, and the others' copies see it there.
+    void placeOwnVoka(const Pose& body, float yaw, float pitch);
     // A hit was reported: its flash shows from the next draw for kHitFlashSeconds.
     bool isFlashing() const { return core_.isHitFlashDue() || hitFlash_ >= 0.0f; }
     bool isDead() const { return core_.isDead(); }
@@ -141,6 +152,7 @@ class World {
     MatchCore core_;
 
     std::unique_ptr<Voka> ownVoka_;
+    std::int32_t terrainId_ = -1;  // the identifier assignTerrainId took
     std::unordered_map<std::int32_t, Shown<Voka>> players_;
     std::unordered_map<std::int32_t, std::unique_ptr<Item>> items_;
     std::unordered_map<std::int32_t, Shown<Bullet>> ownShots_;

@@ -1,0 +1,171 @@
+// Demo files: what the writer writes the reader gives back, anything else is refused
+// with a reason, and the recorder keeps every message the receiving thread saw.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <random>
+#include <thread>
+#include <tuple>
+
+#include "net/demo/demo_format.h"
+#include "net/demo/demo_recorder.h"
+#include "net/net_client.h"
+#include "net/protocol/client_messages.h"
+#include "net/protocol/server_messages.h"
+#include "support/captured_errors.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+demo::Record frameRecord(float clockMs, std::vector<net::WireMessage> messages) {
+    demo::Record record;
+    record.frame.clockMs = clockMs;
+    record.frame.frameTime = 0.02f;
+    record.frame.pose = {1, 2, 3, 4, 5, 6};
+    record.frame.lookYaw = -30;
+    record.frame.cameraOffset[2] = 16;
+    record.frame.weapon = WEAPON_RAIL;
+    record.frame.fire = true;
+    record.messages = std::move(messages);
+    return record;
+}
+
+// A header, a pause with the client number and the level, two frames, the end.
+std::vector<std::uint8_t> sampleDemo() {
+    std::vector<std::uint8_t> bytes = demo::encodeHeader({2, 129, "Ada"});
+    demo::Record pause;
+    pause.kind = demo::Record::Kind::Pause;
+    pause.messages = {net::encodeClientNumber(1), net::encodeLevel(2)};
+    demo::appendRecord(bytes, pause);
+    demo::appendRecord(bytes, frameRecord(5000, {net::relay(2, net::encodeUpdate(1, {}))}));
+    demo::appendRecord(bytes, frameRecord(5020, {}));
+    demo::appendEnd(bytes, 2);
+    return bytes;
+}
+
+demo::ReadResult read(const std::vector<std::uint8_t>& bytes) {
+    return demo::readDemo(bytes.data(), bytes.size());
+}
+
+TEST(DemoFile, WhatIsWrittenReadsBackAndEveryShorterFileIsRefused) {
+    const std::vector<std::uint8_t> bytes = sampleDemo();
+    const demo::ReadResult whole = read(bytes);
+    ASSERT_TRUE(whole.demo) << whole.error;
+    EXPECT_EQ(whole.demo->header.playerName, "Ada");
+    ASSERT_EQ(whole.demo->records.size(), 3u);
+    EXPECT_EQ(whole.demo->records[0].messages[1], net::encodeLevel(2));
+    const demo::Frame& first = whole.demo->records[1].frame;
+    EXPECT_EQ(std::make_tuple(first.pose.rotZ, first.lookYaw, first.cameraOffset[2], first.weapon,
+                              first.fire, first.dead),
+              std::make_tuple(6.0f, -30.0f, 16.0f, WEAPON_RAIL, true, false));
+    EXPECT_EQ(whole.demo->records[2].frame.clockMs, 5020);
+    for (std::size_t size = 0; size < bytes.size(); ++size)
+        EXPECT_FALSE(demo::readDemo(bytes.data(), size).demo) << size;
+}
+
+TEST(DemoFile, NewerGarbledAndOversizedFilesAreRefusedWithTheReason) {
+    const std::vector<std::uint8_t> good = sampleDemo();
+    const std::size_t pause = demo::kHeaderBytes;
+    const std::size_t frame = pause + 1 + 4 + 2 * (1 + 12);
+    struct Case {
+        std::size_t at;
+        std::uint8_t value;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {0, 'X', "not a demo"},
+        {8, 2, "version 2 is newer"},
+        {8, 0, "version 0"},
+        {pause, 'Q', "unknown kind"},
+        {pause + 5, 11, "wrong length"},
+        {pause + 1, 200, "message count"},
+        {frame + 4, 0xFF, "not finite"},  // the clock's top byte: a NaN
+        {frame + 53, 3, "no such weapon"},
+        {good.size() - 4, 3, "frame count"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> bytes = good;
+        bytes[c.at] = c.value;
+        if (c.at == frame + 4) bytes[c.at - 1] = 0xFF;
+        EXPECT_NE(read(bytes).error.find(c.reason), std::string::npos)
+            << c.reason << ": " << read(bytes).error;
+    }
+    std::vector<std::uint8_t> longer = good;
+    longer.push_back(0);
+    EXPECT_NE(read(longer).error.find("after the end"), std::string::npos);
+    std::vector<std::uint8_t> unnamed = good;
+    std::fill(unnamed.begin() + 20, unnamed.begin() + demo::kHeaderBytes, 'a');
+    EXPECT_NE(read(unnamed).error.find("name"), std::string::npos);
+
+    testing_support::TempDir dir;
+    const std::string huge = dir.path() + "/huge.demo";
+    std::ofstream(huge) << "VOKADEMO";
+    std::filesystem::resize_file(huge, demo::kMaxFileBytes + 1);
+    EXPECT_EQ(demo::loadDemo(huge).error, huge + ": larger than 64 MiB, not a demo");
+}
+
+// Fuzz-style: random changes to a good file are read or refused, never more.
+TEST(DemoFile, RandomDamageIsReadOrRefusedSafely) {
+    const std::vector<std::uint8_t> good = sampleDemo();
+    std::mt19937 random(14);
+    for (int round = 0; round < 5000; ++round) {
+        std::vector<std::uint8_t> bytes = good;
+        for (int hit = 0; hit < 1 + round % 4; ++hit)
+            bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
+        bytes.resize(bytes.size() - random() % 3);
+        const demo::ReadResult result = read(bytes);
+        EXPECT_NE(result.demo.has_value(), !result.error.empty());
+    }
+}
+
+// The receiving thread taps messages while the main thread writes frames: the file
+// holds every one, in order.
+TEST(DemoRecorder, KeepsEveryMessageTheReceivingThreadSaw) {
+    testing_support::TempDir dir;
+    const std::string path = dir.path() + "/taken.demo";
+    constexpr int kMessages = 3000;
+    {
+        net::NetClient client;
+        demo::Recorder recorder(path);
+        recorder.attach(client);
+        std::thread receiving([&client] {
+            for (int i = 0; i < kMessages; ++i) {
+                const net::WireMessage m = net::relay(2, net::encodeUpdate(i, {}));
+                net::NetClient::dispatch(&client, m.type(), m.body(), m.length);
+            }
+        });
+        recorder.pause();
+        recorder.begin({1, 128, "me"});
+        for (int frame = 0; frame < 50; ++frame) recorder.frame({});
+        receiving.join();
+        recorder.frame({});
+    }
+    const demo::ReadResult result = demo::loadDemo(path);
+    ASSERT_TRUE(result.demo) << result.error;
+    EXPECT_EQ(result.demo->frameCount, 51u);
+    int next = 0;
+    for (const demo::Record& record : result.demo->records)
+        for (const net::WireMessage& m : record.messages)
+            EXPECT_EQ(net::decodeServerMessage(m.bytes.data(), m.length)->id & 0xFFFF, next++);
+    EXPECT_EQ(next, kMessages);
+}
+
+TEST(DemoRecorder, AWriteErrorStopsTheRecordingWithOneMessage) {
+    testing_support::CapturedErrors errors;
+    {
+        demo::Recorder recorder("/dev/full");
+        recorder.begin({1, 128, "me"});
+        for (int frame = 0; frame < 1000 && !recorder.stopped(); ++frame) recorder.frame({});
+        EXPECT_TRUE(recorder.stopped());
+        recorder.frame({});
+    }
+    ASSERT_EQ(errors.texts().size(), 1u);
+    EXPECT_EQ(errors.texts()[0].rfind("demo recording stopped: /dev/full: could not be written", 0),
+              0u);
+}
+
+}  // namespace
