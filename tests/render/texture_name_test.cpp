@@ -13,24 +13,15 @@ namespace {
 
 using namespace testing_support;
 
-struct NameCase {
-    const char* name;
-    TextureFormat format;
-};
-
-class TextureNames : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(TextureNames, ChooseTheDecoderBySubstring) {
-    EXPECT_EQ(textureFormatOf(GetParam().name), GetParam().format);
-}
-
 // ".bmp" or ".BMP" anywhere wins over ".tga", which counts in lower case only.
-INSTANTIATE_TEST_SUITE_P(Names, TextureNames,
-                         ::testing::Values(NameCase{"./textures/GLOW.BMP", TextureFormat::Bmp},
-                                           NameCase{"./textures/old.bmp.tga", TextureFormat::Bmp},
-                                           NameCase{"./textures/a.tga.png", TextureFormat::Tga},
-                                           NameCase{"./textures/mg.TGA",
-                                                    TextureFormat::Unsupported}));
+TEST(TextureNames, ChooseTheDecoderBySubstring) {
+    const std::pair<const char*, TextureFormat> names[] = {
+        {"./textures/GLOW.BMP", TextureFormat::Bmp},
+        {"./textures/old.bmp.tga", TextureFormat::Bmp},
+        {"./textures/a.tga.png", TextureFormat::Tga},
+        {"./textures/mg.TGA", TextureFormat::Unsupported}};
+    for (const auto& [name, format] : names) EXPECT_EQ(textureFormatOf(name), format) << name;
+}
 
 TEST(LoadTexture, WithoutTableOrNameReturnsMinusOne) {
     unsigned int table[1] = {};
