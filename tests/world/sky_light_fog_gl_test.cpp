@@ -2,7 +2,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <atomic>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -91,22 +90,6 @@ TEST_F(SkyGlTest, MissingModelIsReportedAndDrawsNothing) {
     sky.draw(Pose{}, nullptr);
     glFinish();
     EXPECT_EQ(readPixel(kWidth / 2, kHeight / 2, GL_BACK)[2], 0);
-}
-
-// The sky prototype is built by the model store; a copy built without loading reads
-// nothing and takes the prototype's dome and texture.
-TEST_F(SkyGlTest, CopiesShareThePrototypesDome) {
-    testing_support::copyGameData(dir.path());
-    ModelStore::setFactory(Prototype::Sky, makeSkyPrototype);
-    std::atomic<float> progress{0.0f};
-    ModelStore::loadPrototypes(progress);
-    ModelStore::uploadPrototypes();
-    Sky copy(false);
-    EXPECT_TRUE(copy.models[0]->objects.empty());
-    ASSERT_TRUE(ModelStore::copyBase(copy, Prototype::Sky));
-    EXPECT_EQ(copy.models[0]->objects.size(), 1u);
-    EXPECT_EQ(copy.models[0], ModelStore::prototype(Prototype::Sky)->models[0]);
-    EXPECT_NE(copy.textures[0], 0u);
 }
 
 // --- Sun light ---------------------------------------------------------------------

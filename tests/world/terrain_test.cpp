@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "config/settings.h"
 #include "support/captured_errors.h"
@@ -157,33 +158,24 @@ TEST(TerrainPatches, LastPatchColumnSamplesGridColumnZero) {
     EXPECT_EQ(patch.texCoords[16 * 17].u, 1.0f);
 }
 
-// The camera in cell 40 facing +x: with lod off every patch draws at step 1; with lod on
-// each patch takes the resolution and height offset of its cell. A model without patches
-// draws nothing.
-TEST(TerrainDraws, FollowTheLodSettingAndTheGrid) {
-    const std::int32_t savedLod = Settings::getLod();
+// The camera in cell 40 facing +x: each patch takes the resolution and height offset of
+// its cell; a model without patches draws nothing.
+TEST(TerrainDraws, FollowTheGrid) {
     Model3ds model;
     buildTerrainPatches(model, *flatMap(0));
-    LodGrid grid;
-    std::vector<PatchDraw> draws;
-    Settings::setLod(0);
-    grid.updateLodGrid(Pose{.x = 850.0f, .y = 250.0f});
-    selectTerrainPatches(model, grid, nullptr, draws);
-    ASSERT_EQ(draws.size(), 256u);
-    for (std::size_t p = 0; p < draws.size(); ++p) {
-        EXPECT_EQ(draws[p].object, static_cast<std::int32_t>(p));
-        EXPECT_EQ(draws[p].zOffset, 0.0f);
-    }
+    const std::int32_t savedLod = Settings::getLod();
     Settings::setLod(1);
+    LodGrid grid;
     grid.updateLodGrid(Pose{.x = 850.0f, .y = 250.0f});
+    Settings::setLod(savedLod);
+    std::vector<PatchDraw> draws;
     selectTerrainPatches(model, grid, nullptr, draws);
     ASSERT_EQ(draws.size(), 256u);
-    EXPECT_EQ(draws[40].object, 40);
-    EXPECT_EQ(draws[42].object, 256 + 42);
-    EXPECT_EQ(draws[42].zOffset, -1.5f);
-    EXPECT_EQ(draws[200].object, 512 + 200);
-    EXPECT_EQ(draws[200].zOffset, -3.0f);
-    Settings::setLod(savedLod);
+    for (const auto& [p, object, z] :
+         {std::tuple{40, 40, 0.0f}, std::tuple{42, 256 + 42, -1.5f}, std::tuple{200, 712, -3.0f}}) {
+        EXPECT_EQ(draws[p].object, object) << p;
+        EXPECT_EQ(draws[p].zOffset, z) << p;
+    }
     selectTerrainPatches(Model3ds{}, grid, nullptr, draws);
     EXPECT_TRUE(draws.empty());
 }
