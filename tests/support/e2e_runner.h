@@ -42,10 +42,6 @@ class E2eRun {
     // Types one key (an X keysym name such as "Return", "Up", "Escape", "e") as a press
     // and a release, after focusing the window.
     void key(const std::string& keysym) const;
-    void keyDown(const std::string& keysym) const;
-    void keyUp(const std::string& keysym) const;
-    // Resizes the window and waits for the program to see it.
-    void resize(int width, int height) const;
     // Saves a PNG of the whole screen.
     bool screenshot(const std::string& pngPath) const;
 
