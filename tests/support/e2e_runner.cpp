@@ -195,6 +195,10 @@ int E2eRun::wait(int timeoutMs) {
     return -1;
 }
 
+void E2eRun::signal(int number) const {
+    if (!ended_ && pid_ > 0) kill(pid_, number);
+}
+
 std::string E2eRun::report() {
     std::string text = running() ? "still running" : "ended with " + std::to_string(exitCode_);
     text += "; stderr:";

@@ -49,6 +49,7 @@ class E2eRun {
     // time (it is then killed) or died from a signal.
     int wait(int timeoutMs = 20000);
     bool running();
+    void signal(int number) const;
 
     // Exit state and standard error, for failure messages.
     std::string report();
