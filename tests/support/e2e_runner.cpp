@@ -173,24 +173,10 @@ bool E2eRun::waitForWindowSize(int wantedWidth, int wantedHeight, int& width, in
 }
 
 void E2eRun::key(const std::string& keysym) const {
-    keyDown(keysym);
-    keyUp(keysym);
-}
-
-void E2eRun::keyDown(const std::string& keysym) const {
-    runCommand("xdotool windowfocus --sync " + window_ + " keydown " + keysym + " 2>/dev/null");
-    sleepFor(150);
-}
-
-void E2eRun::keyUp(const std::string& keysym) const {
-    runCommand("xdotool windowfocus --sync " + window_ + " keyup " + keysym + " 2>/dev/null");
-    sleepFor(150);
-}
-
-void E2eRun::resize(int width, int height) const {
-    runCommand("xdotool windowsize --sync " + window_ + " " + std::to_string(width) + " " +
-               std::to_string(height) + " 2>/dev/null");
-    sleepFor(500);
+    for (const char* action : {" keydown ", " keyup "}) {
+        runCommand("xdotool windowfocus --sync " + window_ + action + keysym + " 2>/dev/null");
+        sleepFor(150);
+    }
 }
 
 bool E2eRun::screenshot(const std::string& pngPath) const {
@@ -218,6 +204,10 @@ int E2eRun::wait(int timeoutMs) {
     ended_ = true;
     exitCode_ = -1;
     return -1;
+}
+
+void E2eRun::signal(int number) const {
+    if (!ended_ && pid_ > 0) kill(pid_, number);
 }
 
 std::string E2eRun::report() {

@@ -42,10 +42,6 @@ class E2eRun {
     // Types one key (an X keysym name such as "Return", "Up", "Escape", "e") as a press
     // and a release, after focusing the window.
     void key(const std::string& keysym) const;
-    void keyDown(const std::string& keysym) const;
-    void keyUp(const std::string& keysym) const;
-    // Resizes the window and waits for the program to see it.
-    void resize(int width, int height) const;
     // Saves a PNG of the whole screen.
     bool screenshot(const std::string& pngPath) const;
     // Saves a PNG of the program's window alone.
@@ -57,6 +53,7 @@ class E2eRun {
     // time (it is then killed) or died from a signal.
     int wait(int timeoutMs = 20000);
     bool running();
+    void signal(int number) const;
 
     // Exit state and standard error, for failure messages.
     std::string report();
