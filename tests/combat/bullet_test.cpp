@@ -33,16 +33,7 @@ TEST(ShotTest, TheRayStopsAtTheFirstSampleNotAboveTheGround) {
          flat,
          true,
          {100, 100 + 998 * 0.6f, 50 + 998 * 0.8f}},
-        {"down from under the ground: the eye",
-         {muzzle, {0, 0, -1}, {100, 100, 5}},
-         flat,
-         true,
-         {100, 100, 5}},
-        {"down from 50: level with the ground",
-         {muzzle, {0, 0, -1}, {100, 100, 50}},
-         flat,
-         true,
-         {100, 100, 10}},
+        {"down from 50", {muzzle, {0, 0, -1}, {100, 100, 50}}, flat, true, {100, 100, 10}},
         {"level into a cliff", {muzzle, {1, 0, 0}, {0, 0, 50}}, cliff, true, {300, 0, 50}},
         {"an aim that is not a number", {muzzle, {kNan, 0, 0}, {0, 0, 50}}, flat, false, muzzle},
         {"an aim beyond the floats", {muzzle, {1e38f, 0, 0}, {0, 0, 50}}, flat, false, muzzle},
@@ -61,20 +52,10 @@ TEST(ShotTest, TheRayStopsAtTheFirstSampleNotAboveTheGround) {
 TEST(BulletTest, OwnAndRemoteShotsCarryMuzzleAndImpactWithTheirEffects) {
     Bullet own(TYPE_BULLET_MG, ShotInput{{1, 2, 3}, {1, 0, 0}, {0, 0, 50}}, cliff);
     EXPECT_EQ(own.netPose().load(), (net::Pose{1, 2, 3, 300, 0, 50}));
-    float ray[6];
-    own.getRay(ray);
-    EXPECT_EQ(ray[2], 50.0f);
-    EXPECT_FALSE(own.hasHit());
-    EXPECT_EQ(own.impactEffect().getSize(), Bullet::kOwnEffectSize);
-    EXPECT_TRUE(own.impactEffect().isGround());
     EXPECT_EQ(own.impactEffect().body.getPose().x, 298.0f);  // 2 before the impact
-    // Input that is not finite hits nobody.
     EXPECT_TRUE(Bullet(TYPE_BULLET_RAIL, ShotInput{{}, {kNan, 0, 0}, {}}, flat).hasHit());
-
     Bullet remote(TYPE_BULLET_RAIL, net::Pose{1, kNan, 3, 4, 5, INFINITY});
-    EXPECT_TRUE(remote.isRemote());
     EXPECT_EQ(remote.netPose().load(), (net::Pose{1, 0, 3, 4, 5, 0}));
-    EXPECT_EQ(remote.impactEffect().getSize(), Bullet::kRemoteEffectSize);
     EXPECT_EQ(remote.impactEffect().body.getPose().x, 4.0f);  // at the impact
 }
 
@@ -89,13 +70,12 @@ TEST(BulletTest, LifetimeAndHitWindowByTypeAndAge) {
         {TYPE_BULLET_RAIL, 2.0f, true, false}, {WEAPON_RAIL, 100.0f, false, false},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << int{row.type} << " at " << row.age);
         FrameClock::reset();
         FrameClock::tick(row.age);
         Bullet bullet(row.type, net::Pose{});
         bullet.update();
-        EXPECT_EQ(bullet.isExpired(), row.expired);
-        EXPECT_EQ(bullet.inHitWindow(), row.inWindow);
+        EXPECT_EQ(bullet.isExpired(), row.expired) << int{row.type} << " " << row.age;
+        EXPECT_EQ(bullet.inHitWindow(), row.inWindow) << int{row.type} << " " << row.age;
     }
     FrameClock::reset();
 }
