@@ -1,5 +1,3 @@
-// BatchSender over real socket pairs, through the io_uring and through plain send().
-
 #include "server/batch_sender.h"
 
 #include <gtest/gtest.h>

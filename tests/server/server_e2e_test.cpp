@@ -1,5 +1,3 @@
-// The built voka-server with real game clients (NetClient) on loopback.
-
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -13,7 +11,7 @@ namespace {
 TEST(ServerEndToEnd, TwoGameClientsSeeEachOthersObjects) {
     ServerProcess server({"--port", "0", "--bind", "127.0.0.1", "--level", "2"});
     const std::uint16_t port = server.port();
-    ASSERT_NE(port, 0) << server.report();
+    ASSERT_NE(port, 0) << server.log();
     net::NetClient red, green;
     RemoteWorld redWorld(red), greenWorld(green);
     ASSERT_EQ(red.connect("127.0.0.1", port), 0);
@@ -22,7 +20,6 @@ TEST(ServerEndToEnd, TwoGameClientsSeeEachOthersObjects) {
     ASSERT_TRUE(loopback::eventually([&] { return green.getClientNumber() == 2; }));
 
     TestObject voka(red.makeId(), net::TYPE_VOKA_RED, {10, 20, 0, 0, 0, 0});
-    ASSERT_EQ(voka.netId() >> 16, 1);
     red.addObject(voka);
     ASSERT_TRUE(loopback::eventually([&] { return greenWorld.poseOf(voka.netId()).has_value(); }));
     voka.netPose().store({11, 22, 1, 0, 0, 90});  // then moves
@@ -41,10 +38,7 @@ TEST(ServerEndToEnd, TwoGameClientsSeeEachOthersObjects) {
     EXPECT_TRUE(server.logHas("voka-server stopped"));
 }
 
-TEST(ServerEndToEnd, HelpAndBadOptions) {
-    ServerProcess help({"--help"});
-    EXPECT_EQ(help.wait(), 0);
-    EXPECT_TRUE(help.logHas("--item-respawn SECONDS"));
+TEST(ServerEndToEnd, BadOptionsEndWithAMessage) {
     ServerProcess bad({"--max-players", "500"});
     EXPECT_EQ(bad.wait(), 2);
     EXPECT_TRUE(bad.logHas("bad value for --max-players: 500"));
