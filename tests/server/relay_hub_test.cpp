@@ -60,6 +60,29 @@ TEST_F(RelayHubTest, TakenItemComesBackAfterTheRespawnTime) {
     EXPECT_FALSE(hub.nextDeadline());
 }
 
+// The last pose (as a new object) and name, then the weapon, frags and taken item.
+TEST_F(RelayHubTest, ALateJoinerHearsWhatItMissed) {
+    joinAndWelcome();
+    const WireMessage sent[] = {
+        net::encodeNew(0x80, 0x0005, kPose),
+        net::encodeUpdate(0x0005, {1, 1, 1, 0, 0, 0}),
+        net::encodeName(0x0005, "Early"),
+        net::encodeName(0x0005, "Earlier"),
+        net::encodeWeapon(0x0005, 7),
+        net::encodeFrags(0x0005, 2),
+        net::encodeEvent(net::MSG_ITEM_TAKEN, {5, 0x80}, {0x000101, 0x89}, {5, 0x80}),
+    };
+    for (const WireMessage& m : sent) hub.receive(1, m, 0);
+    outbox.sent.clear();
+    const int late = joinAndWelcome();
+    std::vector<WireMessage> missed = {net::encodeClientNumber(late),
+                                       net::encodeLevel(options.level),
+                                       net::relay(1, net::encodeNew(0x80, 5, {1, 1, 1, 0, 0, 0}))};
+    for (std::size_t i = 3; i < std::size(sent); ++i) missed.push_back(net::relay(1, sent[i]));
+    EXPECT_EQ(outbox.to(late), missed);
+    EXPECT_EQ(outbox.sent.size(), missed.size());  // nothing to the others
+}
+
 TEST_F(RelayHubTest, TooManyObjectsBadShapesAndUnknownSendersAreCut) {
     joinAndWelcome();
     for (std::int32_t serial = 0; serial < 5; ++serial) {

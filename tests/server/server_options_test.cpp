@@ -30,16 +30,11 @@ TEST(ServerOptions, DefaultsMatchTheShippedSettingsAndEveryOptionIsRead) {
 TEST(ServerOptions, BadCommandLinesAreReportedNotGuessed) {
     const std::vector<std::vector<const char*>> bad = {{"--port"},
                                                        {"--port", "65536"},
-
                                                        {"--level", "0"},
                                                        {"--max-players", "128"},
-
                                                        {"--item-respawn", "nan"},
-
                                                        {"--frag-limit", "5"}};
-    for (const auto& args : bad) {
-        EXPECT_FALSE(parse(args).error.empty()) << args[0] << " " << args.back();
-    }
+    for (const auto& args : bad) EXPECT_FALSE(parse(args).error.empty()) << args.back();
 }
 
 }  // namespace
