@@ -24,21 +24,6 @@ void expectSameNeighbours(const MeshObject3ds& a, const MeshObject3ds& b) {
     }
 }
 
-TEST(Connectivity, ClosedMeshHasNoOpenEdge) {
-    // A closed tetrahedron.
-    MeshObject3ds o = mesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
-                           {{{0, 2, 1}}, {{0, 1, 3}}, {{1, 2, 3}}, {{0, 3, 2}}});
-    o.faces[2].lit = 0;
-    buildConnectivity(o);
-    for (const Face3ds& f : o.faces) {
-        EXPECT_EQ(f.lit, 3);
-        for (int n : f.neighbour) EXPECT_GE(n, 0);
-    }
-    // Face 0's edge 0 runs from vertex 0 to 2, shared with face 3's edge 2 (2 to 0).
-    EXPECT_EQ(o.faces[0].neighbour[0], 3);
-    EXPECT_EQ(o.faces[3].neighbour[2], 0);
-}
-
 TEST(Connectivity, NanPositionsMatchNothing) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     MeshObject3ds o = mesh({{nan, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{{0, 1, 2}}, {{0, 1, 2}}});
@@ -101,17 +86,6 @@ TEST(Connectivity, GameModelsAgreeWithThePlainRule) {
     }
     EXPECT_GE(files, 30) << "no game directory at " << dir;
     EXPECT_TRUE(errors.texts().empty()) << errors.texts().front();
-}
-
-TEST(Planes, KnownTriangle) {
-    // Counter-clockwise in the x-y plane at z = 2: the plane is 0x + 0y + 1z - 2 = 0,
-    // scaled by twice the area.
-    MeshObject3ds o = mesh({{0, 0, 2}, {2, 0, 2}, {0, 2, 2}}, {{{0, 1, 2}}});
-    computePlanes(o);
-    EXPECT_DOUBLE_EQ(o.faces[0].plane[0], 0.0);
-    EXPECT_DOUBLE_EQ(o.faces[0].plane[1], 0.0);
-    EXPECT_DOUBLE_EQ(o.faces[0].plane[2], 4.0);
-    EXPECT_DOUBLE_EQ(o.faces[0].plane[3], -8.0);
 }
 
 }  // namespace
