@@ -76,8 +76,8 @@ TEST_F(LodGridTest, EachSectorWritesTheCellsAheadAndAside) {
 }
 
 TEST_F(LodGridTest, AngleOutOfRangeIsPrintedAndKeepsOnlyTheCameraCellFull) {
-    const std::pair<float, const char*> angles[] = {
-        {360.5f, "3.605000e+02"}, {-0.5f, "-5.000000e-01"}, {std::nanf(""), "nan"}};
+    const std::pair<float, const char*> angles[] = {{360.5f, "3.605000e+02"},
+                                                    {std::nanf(""), "nan"}};
     for (const auto& [rotation, printed] : angles) {
         EXPECT_EQ(update(cameraInCell(40, rotation)),
                   std::string("camera angle out of range 0-360 - is:") + printed + "\n");

@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "render/connectivity_reference.h"
-#include "render/loader_3ds.h"
 #include "render/mesh_builder.h"
-#include "support/captured_errors.h"
 
 namespace {
 
@@ -60,32 +57,6 @@ TEST(Connectivity, IndexedSearchEqualsThePlainRule) {
         expectSameNeighbours(fast, plain);
         if (HasFatalFailure()) return;
     }
-}
-
-// The same on every model the game ships, which read without a message: larger meshes
-// than the random ones, with the positions the generator writes.
-TEST(Connectivity, GameModelsAgreeWithThePlainRule) {
-    const std::string dir = std::string(VOKA_BINARY_DIR) + "/game/models/";
-    testing_support::CapturedErrors errors;
-    int files = 0;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir, error)) {
-        const std::string file = entry.path().string();
-        const std::string ext = entry.path().extension().string();
-        if (ext != ".3ds" && ext != ".3DS") continue;
-        ++files;
-        Model3ds fast;
-        ASSERT_TRUE(import3ds(fast, file.c_str())) << file;
-        Model3ds plain = fast;
-        buildConnectivity(fast);
-        for (std::size_t o = 0; o < fast.objects.size(); ++o) {
-            buildConnectivityPlain(plain.objects[o]);
-            expectSameNeighbours(fast.objects[o], plain.objects[o]);
-            ASSERT_FALSE(HasFatalFailure()) << file << " object " << o;
-        }
-    }
-    EXPECT_GE(files, 30) << "no game directory at " << dir;
-    EXPECT_TRUE(errors.texts().empty()) << errors.texts().front();
 }
 
 }  // namespace
