@@ -42,9 +42,6 @@ TEST_F(Reader3dsTest, MaterialGroupsGiveTheObjectsMaterialList) {
     ASSERT_TRUE(
         read(file(cat({materials, triangle(cat({materialGroup("red"), materialGroup("blue")}))}))));
     EXPECT_EQ(model.objects[0].materials, (std::vector<std::int32_t>{1, 0, -1}));
-    // A group at triangle-mesh level is read too.
-    ASSERT_TRUE(read(file(cat({materials, triangle({}, materialGroup("blue"))}))));
-    EXPECT_EQ(model.objects[0].materials, (std::vector<std::int32_t>{1, -1}));
     // An unknown name leaves only "no material".
     ASSERT_TRUE(read(file(cat({materials, triangle(materialGroup("green"))}))));
     EXPECT_EQ(model.objects[0].materials, (std::vector<std::int32_t>{-1, -1}));

@@ -121,12 +121,8 @@ class MeshDrawTest : public testing_support::GlTest {
         object.draw(Pose{}, nullptr);
         glDisable(GL_FOG);
         glDisable(GL_LIGHTING);
-        std::vector<std::uint8_t> pixels(kWidth * kHeight * 4);
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "mode " << mode;
-        return pixels;
+        return readFrame();
     }
 
     static int differing(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
