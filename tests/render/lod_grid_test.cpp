@@ -116,17 +116,6 @@ TEST_F(LodGridTest, CameraFarOffTheMapWritesOnlyGridCells) {
               128);
 }
 
-TEST_F(LodGridTest, LodAtReadsTheCellUnderAPositionAndClampsOffTheMap) {
-    update(cameraInCell(40, 0.0f));
-    EXPECT_EQ(grid_.lodAt(850.0f, 250.0f), LodGrid::kFull);     // cell 40
-    EXPECT_EQ(grid_.lodAt(1099.9f, 250.0f), LodGrid::kMiddle);  // cell 42
-    EXPECT_EQ(grid_.lodAt(1100.0f, 250.0f), LodGrid::kFar);     // cell 43
-    update(cameraInCell(255, 0.0f));
-    EXPECT_EQ(grid_.lodAt(1e9f, 1e9f), LodGrid::kFull);
-    update(cameraInCell(0, 180.0f));
-    EXPECT_EQ(grid_.lodAt(-300.0f, -1e20f), LodGrid::kFull);
-}
-
 class ThreeLevels : public SceneObject {
   public:
     int draw(Pose, const float*) override { return 0; }
@@ -142,6 +131,9 @@ TEST_F(LodGridTest, FarObjectsDrawTheFarModelOnlyWithLodOn) {
     LodGrid::instance().updateLodGrid(camera);
     EXPECT_EQ(&object.modelAt(50, 50), object.models[0].get());
     EXPECT_EQ(&object.modelAt(1500, 1500), object.models[2].get());
+    // Off the map the nearest cell counts.
+    EXPECT_EQ(&object.modelAt(-300, -1e20f), object.models[0].get());
+    EXPECT_EQ(&object.modelAt(1e9f, 1e9f), object.models[2].get());
     Settings::setLod(0);
     LodGrid::instance().updateLodGrid(camera);
     for (float x : {50.0f, 750.0f, 1550.0f, -400.0f})
