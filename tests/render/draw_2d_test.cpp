@@ -43,16 +43,7 @@ TEST_F(Draw2d, TextDrawsFromItsBaseLineAndNothingFromOutsideTheWindow) {
     EXPECT_EQ(readPixel(kWidth / 2 + 2, kHeight / 2 - 5, GL_BACK)[0], 0);
 }
 
-TEST_F(Draw2d, MarkerIsAnXInItsColour) {
-    Overlay2d overlay;
-    const std::uint8_t green[4] = {0, 255, 0, 255};
-    drawMarker(0.0f, 0.0f, green);
-    EXPECT_EQ(readPixel(kWidth / 2, kHeight / 2, GL_BACK),
-              (std::array<std::uint8_t, 4>{0, 255, 0, 255}));
-    // A cross, not a box: the middle of its right edge stays dark.
-    EXPECT_EQ(readPixel(kWidth / 2 + 3, kHeight / 2, GL_BACK)[1], 0);
-}
-
+// The markers are drawn in the HUD's pixel tests.
 TEST_F(Draw2d, BracketRestoresStateAndMatrices) {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
