@@ -8,6 +8,7 @@
 #include <string>
 
 #include "loopback.h"
+#include "server_process.h"
 #include "support/e2e_runner.h"
 #include "support/temp_dir.h"
 
@@ -72,6 +73,12 @@ TEST_F(LocalServerScript, LeavesRemoteAddressesAlone) {
     // Never probed or started: any port will do.
     EXPECT_EQ(start("192.0.2.10", 24500), "");
     EXPECT_EQ(start("game.example.org", 24500), "");
+}
+
+TEST(ServerEndToEnd, BadOptionsEndWithAMessage) {
+    ServerProcess bad({"--max-players", "500"});
+    EXPECT_EQ(bad.wait(), 2);
+    EXPECT_TRUE(bad.logHas("bad value for --max-players: 500"));
 }
 
 }  // namespace
