@@ -57,8 +57,14 @@ TEST(BeamGeometryTest, QuadsOfEachMode) {
     }
 }
 
-// A rail shot's core takes an id of its own, even for the lowest serial.
-TEST(BeamTableTest, RailCoreIdsDoNotOverflow) {
+// A beam is created only while the table holds at most a thousand; a rail shot's core
+// takes an id of its own, even for the lowest serial.
+TEST(BeamTableTest, CreatesOnlyWhileHoldingAtMostAThousand) {
+    BeamTable beams;
+    const float white[4] = {1, 1, 1, 1};
+    for (std::int32_t id = 0; id <= 1000; ++id)
+        ASSERT_NE(beams.add(id, Pose{}, {1, 0, 0}, white, 0, 0, BeamMode::Band), nullptr);
+    EXPECT_EQ(beams.add(1001, Pose{}, {1, 0, 0}, white, 0, 0, BeamMode::Band), nullptr);
     EXPECT_EQ(railCoreId(std::numeric_limits<std::int32_t>::min()), 2147482648);
 }
 
