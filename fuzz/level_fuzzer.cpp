@@ -1,6 +1,6 @@
-// The level file and the ground under it. Any document leaves whole levels behind (texts
-// within their 50 characters, each item under its own identifier), and the ground height
-// is finite wherever a level places something, and anywhere at all.
+// The level file and the ground under it. Any document leaves whole levels behind (a
+// start point, texts within their 50 characters, each item under its own identifier), and
+// the ground height is finite wherever a level places something, and anywhere at all.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -37,6 +37,7 @@ void checkLevel(const Level& level, const Heightmap& ground) {
     for (const std::string* text :
          {&level.name(), &level.heightmap(), &level.texture(), &level.textureDetail()})
         fuzz::require(text->size() <= Level::kTextLength, "texts within their length");
+    fuzz::require(!level.spawns().empty(), "a start point in every level");
     for (const Vec3f& spawn : level.spawns()) checkGroundAt(ground, spawn.x, spawn.y);
     checkPlacements(
         ground, level.itemCount(), [&](std::int32_t* out) { level.itemIds(out); },

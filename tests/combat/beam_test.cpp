@@ -28,8 +28,8 @@ TEST(BeamGeometryTest, QuadsOfEachMode) {
         std::size_t quads;
         std::optional<BeamVec> first;  // the first corner, where it is checked
     } shapes[] = {
-        {"a helix 100 long: 100 quads", BeamMode::Helix, {5, 5, 5}, {0, 100, 0}, 100, {}},
-        {"a helix shorter than 1: none", BeamMode::Helix, {5, 5, 5}, {0, 0.99f, 0}, 0, {}},
+        {"a helix 100 long", BeamMode::Helix, {5, 5, 5}, {0, 100, 0}, 100, {}},
+        {"a helix shorter than 1", BeamMode::Helix, {5, 5, 5}, {0, 0.99f, 0}, 0, {}},
         {"a helix along (1, 1, -1)",
          BeamMode::Helix,
          {},
@@ -37,15 +37,8 @@ TEST(BeamGeometryTest, QuadsOfEachMode) {
          50,
          {}},
         {"a helix of absurd length is cut", BeamMode::Helix, {}, {0, 1e7f, 0}, 4096, {}},
-        // Straight at the camera the band's width takes the camera's up: the cap starts at
-        // S + 2 u + 0.5 U, u = extent x U.
-        {"a band pointing at the camera",
-         BeamMode::Band,
-         {10, 0, 0},
-         {100, 0, 0},
-         3,
-         BeamVec{10, -2, 0.5f}},
-        // 100 deep the spot grows to 1.4: S - 0.7 side - 0.7 up.
+        // Straight at the camera the band's width takes the camera's up.
+        {"a band at the camera", BeamMode::Band, {10, 0, 0}, {100, 0, 0}, 3, BeamVec{10, -2, 0.5f}},
         {"a far spot grows", BeamMode::Spot, {100, 0, 0}, {}, 1, BeamVec{100, 0.7f, -0.7f}},
         {"a start that is not a number", BeamMode::Band, {kNan, 0, 0}, {1, 0, 0}, 0, {}},
         {"an unknown mode", 3, {}, {0, 10, 0}, 0, {}},
@@ -54,13 +47,9 @@ TEST(BeamGeometryTest, QuadsOfEachMode) {
         SCOPED_TRACE(shape.name);
         const auto corners = beamQuads(shape.mode, shape.start, shape.extent, kCamera);
         ASSERT_EQ(corners.size(), shape.quads * 4);
-        for (const BeamCorner& c : corners) {
-            ASSERT_TRUE(std::isfinite(c.p.x) && std::isfinite(c.p.y) && std::isfinite(c.p.z));
-            // The ribbon winds 3 units round the axis, 0.3 to either side.
-            if (shape.mode == BeamMode::Helix) {
-                ASSERT_NEAR(offAxis(c.p, shape.start, shape.extent), 3.0f, 0.31f);
-            }
-        }
+        // The ribbon winds 3 units round the axis, 0.3 to either side.
+        for (std::size_t i = 0; shape.mode == BeamMode::Helix && i < corners.size(); ++i)
+            ASSERT_NEAR(offAxis(corners[i].p, shape.start, shape.extent), 3.0f, 0.31f);
         if (!shape.first) continue;
         EXPECT_NEAR(corners[0].p.x, shape.first->x, 1e-4f);
         EXPECT_NEAR(corners[0].p.y, shape.first->y, 1e-4f);
@@ -68,40 +57,14 @@ TEST(BeamGeometryTest, QuadsOfEachMode) {
     }
 }
 
+// A beam is created only while the table holds at most a thousand; a rail shot's core
+// takes an id of its own, even for the lowest serial.
 TEST(BeamTableTest, CreatesOnlyWhileHoldingAtMostAThousand) {
     BeamTable beams;
     const float white[4] = {1, 1, 1, 1};
     for (std::int32_t id = 0; id <= 1000; ++id)
         ASSERT_NE(beams.add(id, Pose{}, {1, 0, 0}, white, 0, 0, BeamMode::Band), nullptr);
-    addRailBeams(beams, 6000, Pose{});
-    EXPECT_EQ(beams.find(6000), nullptr);  // with 1001 a rail shot leaves no trail
-    beams.remove(7);
-    const Beam* replaced = beams.add(3, Pose{}, {1, 0, 0}, white, 0, 0, BeamMode::Helix);
-    EXPECT_EQ(beams.find(3), replaced);
-    EXPECT_EQ(beams.size(), 1000u);
-}
-
-// A rail shot of client 0 with serial 3 once replaced, and on its removal deleted, a
-// fence segment; the fence keeps a table of its own.
-TEST(BeamTableTest, RailShotsComeAndGoInPairsAndLeaveTheFence) {
-    BeamTable fence;
-    buildFence(fence, 10.0f);
-    EXPECT_EQ(fence.size(), 24u);
-    ASSERT_NE(fence.find(-29), nullptr);
-    EXPECT_EQ(fence.find(-29)->getStart().z, -20.0f);
-    ASSERT_NE(fence.find(49), nullptr);
-    EXPECT_EQ(fence.find(49)->getExtent().x, -1600.0f);  // (1600, 0) back to (0, 0)
-
-    BeamTable shots;
-    addRailBeams(shots, 3, Pose{1, 2, 3, 11, 2, 3});
-    ASSERT_NE(shots.find(3), nullptr);
-    ASSERT_NE(shots.find(-997), nullptr);
-    EXPECT_EQ(shots.find(3)->getMode(), BeamMode::Helix);
-    EXPECT_EQ(shots.find(3)->getExtent().x, 10.0f);
-    EXPECT_EQ(shots.find(-997)->getColour()[0], 0.5f);
-    removeRailBeams(shots, 3);
-    EXPECT_EQ(shots.size(), 0u);
-    EXPECT_EQ(fence.size(), 24u);
+    EXPECT_EQ(beams.add(1001, Pose{}, {1, 0, 0}, white, 0, 0, BeamMode::Band), nullptr);
     EXPECT_EQ(railCoreId(std::numeric_limits<std::int32_t>::min()), 2147482648);
 }
 

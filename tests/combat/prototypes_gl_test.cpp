@@ -1,5 +1,3 @@
-// The twelve prototypes read from the game data, uploaded and copied, watching which
-// files the process opens.
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -20,8 +18,7 @@
 
 namespace {
 
-// The files opened in some folders of the game directory, in order, as the kernel
-// reports them.
+// The files opened in some folders of the game directory, in order.
 class FileOpens {
   public:
     FileOpens(const std::string& root, const std::vector<std::string>& folders)
@@ -31,7 +28,6 @@ class FileOpens {
     }
     ~FileOpens() { close(fd_); }
 
-    // The opens since the last call, as "folder/file".
     std::vector<std::string> take() {
         std::vector<std::string> opened;
         alignas(inotify_event) char buffer[4096];
@@ -52,30 +48,26 @@ class FileOpens {
 
 class PrototypesGlTest : public world_testing::WorldGlTest {};
 
-// Loading reads each model file once, in the loading order; uploading reads the
-// textures once; copies of every prototype share its meshes and texture names and read
-// nothing at all.
+// Loading reads each model file once, in order; uploading reads the textures once;
+// copies share the meshes and texture names and read nothing.
 TEST_F(PrototypesGlTest, EachFileIsReadOnceInOrderAndCopiesReadNothing) {
     testing_support::copyGameData(dir.path());
     FileOpens opens(dir.path(), {"models", "models/items", "textures"});
     registerPrototypes();
     std::atomic<float> progress{0.0f};
     ModelStore::loadPrototypes(progress);
-    // The explosion is built without files; the sky's one file serves all three levels.
     std::vector<std::string> models;
     for (const std::string base : {"voka_red", "voka", "items/powerup25", "items/powerup15",
                                    "items/amor_50", "items/amor_100", "items/ammo_minigun",
-                                   "items/ammo_rail", "sky", "weapon_railgun", "weapon_mg"}) {
-        if (base == "sky") models.push_back("models/sky.3DS");
+                                   "items/ammo_rail", "sky", "weapon_railgun", "weapon_mg"})
         for (const char* level : {".3ds", "_middle.3ds", "_far.3ds"})
-            if (base != "sky") models.push_back("models/" + base + level);
-    }
+            if (base != "sky" || *level == '.')
+                models.push_back("models/" + base + (base == "sky" ? ".3DS" : level));
     EXPECT_EQ(opens.take(), models);
 
     ModelStore::uploadPrototypes();
     std::map<std::string, int> textures;
     for (const std::string& file : opens.take()) ++textures[file];
-    // Each prototype loads its own materials' textures: both Vokas name the tyres'.
     for (const auto& [file, count] : textures)
         EXPECT_EQ(count, file == "textures/voka_wheel.tga" ? 2 : 1) << file;
     EXPECT_EQ(textures.size(), 19u);  // 15 explosion pictures, sky, two bodies, tyres
@@ -108,7 +100,6 @@ TEST_F(PrototypesGlTest, EachFileIsReadOnceInOrderAndCopiesReadNothing) {
     for (const auto& [copy, slot] : copies) {
         const SceneObject* prototype = ModelStore::prototype(slot);
         ASSERT_NE(prototype, nullptr);
-        EXPECT_EQ(copy->type, prototype->type);
         EXPECT_FALSE(copy->models[0]->objects.empty());
         for (int level = 0; level < 3; ++level)
             EXPECT_EQ(copy->models[level], prototype->models[level]) << int(slot);

@@ -1,22 +1,18 @@
-// The Voka drawn from the game's own models in a real window and read back.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <memory>
 #include <random>
 #include <vector>
 
-#include "combat/prototypes.h"
 #include "combat/voka.h"
 #include "combat/voka_geometry.h"
 #include "combat/voka_state.h"
 #include "net/player_status.h"
 #include "platform/frame_clock.h"
 #include "render/frustum.h"
-#include "support/e2e_runner.h"
 #include "world/world_gl_fixture.h"
 
 namespace {
@@ -34,15 +30,10 @@ class VokaGlTest : public world_testing::WorldGlTest {
   protected:
     void SetUp() override {
         WorldGlTest::SetUp();
-        testing_support::copyGameData(dir.path());
-        registerPrototypes();
-        std::atomic<float> progress{0.0f};
-        ModelStore::loadPrototypes(progress);
-        ModelStore::uploadPrototypes();
+        loadGamePrototypes();
         Settings::setShadow(false);
         Settings::setLod(0);
         LodGrid::instance().updateLodGrid(Pose{});
-        PlayerStatus::resetAll();
         FrameClock::reset();
     }
     void TearDown() override {
@@ -53,10 +44,10 @@ class VokaGlTest : public world_testing::WorldGlTest {
         WorldGlTest::TearDown();
     }
 
-    static std::unique_ptr<Voka> copy(std::int32_t type, const Pose& pose = kStand) {
+    static std::unique_ptr<Voka> copy(std::int32_t type) {
         auto voka = std::make_unique<Voka>();
         EXPECT_EQ(ModelStore::copyVoka(*voka, type), 0);
-        voka->body.setPose(pose);
+        voka->body.setPose(kStand);
         return voka;
     }
 
@@ -74,16 +65,16 @@ class VokaGlTest : public world_testing::WorldGlTest {
         voka.draw(Pose{}, kLight);
         return readWindow(GL_BACK);
     }
-    static int countDrawn(const std::vector<Pixel>& pixels) {
-        return static_cast<int>(std::count_if(pixels.begin(), pixels.end(),
-                                              [](const Pixel& p) { return p != kBackground; }));
+    static int countDrawn(Voka& voka) {
+        draw(voka);
+        return drawnPixels(kBackground);
     }
 };
 
-TEST_F(VokaGlTest, WorldToModelIsTheGlChainAndEachDrawStoresIt) {
+// The hit tests use what each draw stores (HitTestsFindTheCarWhereItIsDrawn).
+TEST_F(VokaGlTest, WorldToModelIsTheGlChain) {
     std::mt19937 random(9);
     std::uniform_real_distribution<float> position(0, 1600), angle(-400, 400);
-    auto voka = copy(TYPE_VOKA_RED);
     for (int round = 0; round < 30; ++round) {
         const Pose p{position(random), position(random), position(random) / 8,
                      angle(random),    angle(random),    angle(random)};
@@ -98,44 +89,33 @@ TEST_F(VokaGlTest, WorldToModelIsTheGlChainAndEachDrawStoresIt) {
         glTranslatef(-p.x, -p.y, -p.z);
         const Matrix4 ours = voka_geometry::worldToModel(p);
         expectModelview(ours.m, "world to model");
-        voka->body.setPose(p);
-        voka->draw(Pose{}, kLight);
-        for (int i = 0; i < 16; ++i) ASSERT_EQ(voka->getWorldToModel().m[i], ours.m[i]) << i;
     }
 }
 
-// Copies share the prototype's meshes and textures; the two colours differ.
+// A copy draws its prototype's pixels; the other colour differs.
 TEST_F(VokaGlTest, PrototypesAndTheirCopiesDrawTheSamePixels) {
-    std::vector<Pixel> pictures[2];
-    const std::int32_t types[2] = {TYPE_VOKA_RED, TYPE_VOKA_GREEN};
-    for (int k = 0; k < 2; ++k) {
-        const std::unique_ptr<SceneObject> prototype =
-            (k == 0 ? makeRedVokaPrototype : makeGreenVokaPrototype)();
-        auto& original = static_cast<Voka&>(*prototype);
-        original.initGL();
-        original.body.setPose(kStand);
-        auto copied = copy(types[k]);
-        for (Voka* voka : {&original, copied.get()}) voka->setCurrentWeapon(0);
-        pictures[k] = draw(original);
-        EXPECT_GT(countDrawn(pictures[k]), 2000) << k;
-        EXPECT_EQ(draw(*copied), pictures[k]) << k;
-    }
-    EXPECT_NE(pictures[0], pictures[1]);
+    const std::unique_ptr<SceneObject> prototype = makeRedVokaPrototype();
+    auto& original = static_cast<Voka&>(*prototype);
+    original.initGL();
+    original.body.setPose(kStand);
+    auto red = copy(TYPE_VOKA_RED), green = copy(TYPE_VOKA_GREEN);
+    for (Voka* voka : {&original, red.get(), green.get()}) voka->setCurrentWeapon(0);
+    const std::vector<Pixel> picture = draw(original);
+    EXPECT_GT(drawnPixels(kBackground), 2000);
+    EXPECT_EQ(draw(*red), picture);
+    EXPECT_NE(draw(*green), picture);
 }
 
-struct Culling {
-    const char* name;
-    bool local, inView, culling, drawn;
-};
-
-// The frustum is taken from a camera south of the Voka looking at it, or away; the
-// picture is always taken from above.
+// The frustum is taken from a camera south of the Voka looking at it, or away.
 TEST_F(VokaGlTest, RemoteVokasOutOfViewDrawNothingTheOwnAlways) {
-    const Culling cases[] = {{"remote in view", false, true, true, true},
-                             {"remote out of view", false, false, true, false},
-                             {"own out of view", true, false, true, true},
-                             {"remote out of view, culling off", false, false, false, true}};
-    for (const Culling& c : cases) {
+    const struct {
+        const char* name;
+        bool local, inView, culling, drawn;
+    } cases[] = {{"remote in view", false, true, true, true},
+                 {"remote out of view", false, false, true, false},
+                 {"own out of view", true, false, true, true},
+                 {"remote out of view, culling off", false, false, false, true}};
+    for (const auto& c : cases) {
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         gluPerspective(60, 4.0 / 3.0, 0.01, 10000);
@@ -146,9 +126,9 @@ TEST_F(VokaGlTest, RemoteVokasOutOfViewDrawNothingTheOwnAlways) {
         Settings::setFrustumCulling(c.culling);
         auto voka = copy(TYPE_VOKA_GREEN);
         voka->setLocalDriven(c.local);
-        EXPECT_EQ(countDrawn(draw(*voka)) > 0, c.drawn) << c.name;
+        EXPECT_EQ(countDrawn(*voka) > 0, c.drawn) << c.name;
     }
-    auto lost = copy(TYPE_VOKA_GREEN);  // no number for a place: no number for the shots
+    auto lost = copy(TYPE_VOKA_GREEN);  // no place, no number for the shots
     lost->setLocalDriven(true);
     lost->body.setPose({std::nanf(""), 800, 50, 0, 0, 0});
     draw(*lost);
@@ -166,21 +146,20 @@ TEST_F(VokaGlTest, ShadowsOffComputeNoLightAndTheBodyIsStillStencilTested) {
         Settings::setShadow(shadows);
         for (auto& object : objects) std::fill_n(object.lightPosition, 4, 7.0f);
         glClearStencil(0);
-        const int open = countDrawn(draw(*voka));
+        const int open = countDrawn(*voka);
         int untouched = 0;
         for (const auto& object : objects) untouched += object.lightPosition[0] == 7.0f;
         EXPECT_EQ(untouched, shadows ? 0 : static_cast<int>(objects.size())) << shadows;
         if (shadows) continue;
         glClearStencil(1);
-        const int masked = countDrawn(draw(*voka));
+        const int masked = countDrawn(*voka);
         EXPECT_GT(masked, 200);
         EXPECT_LT(masked, open / 2);
     }
 }
 
-// Every pixel of the drawn car lies over its hit box (but a few edge pixels of the lamps,
-// which stand a little proud), and the box covers little more than the car; items 50
-// units above touch it. The own Voka's muzzle is at the tip of its drawn weapon.
+// Every pixel of the drawn car (but a few lamp edges) lies over its hit box, which covers
+// little more than the car. The own Voka's muzzle is at the tip of its drawn weapon.
 TEST_F(VokaGlTest, HitTestsFindTheCarWhereItIsDrawn) {
     auto voka = copy(TYPE_VOKA_GREEN);
     voka->setCurrentWeapon(0);
@@ -209,24 +188,12 @@ TEST_F(VokaGlTest, HitTestsFindTheCarWhereItIsDrawn) {
     PlayerStatus::getMuzzle(muzzle);
     const int mx = static_cast<int>((muzzle[0] - kCentre[0]) / kUnitsPerPixel + kWidth / 2.0f);
     const int my = static_cast<int>((muzzle[1] - kCentre[1]) / kUnitsPerPixel + kHeight / 2.0f);
-    ASSERT_TRUE(mx > 2 && mx < kWidth - 3 && my > 2 && my < kHeight - 3) << mx << " " << my;
     int weaponNearMuzzle = 0;
     for (int d = 0; d < 25; ++d) {
         const int i = (my + d / 5 - 2) * kWidth + mx + d % 5 - 2;
-        weaponNearMuzzle += armed[i] != car[i];
+        weaponNearMuzzle += armed.at(i) != car.at(i);  // throws when the muzzle is off the window
     }
     EXPECT_GT(weaponNearMuzzle, 0) << mx << " " << my;
-}
-
-// Blown up and burnt out, the pieces not yet moved lie exactly as the car stood.
-TEST_F(VokaGlTest, TheWreckStartsWhereTheCarStood) {
-    auto voka = copy(TYPE_VOKA_RED);
-    voka->setCurrentWeapon(0);
-    const std::vector<Pixel> intact = draw(*voka);
-    voka->animate(1, 0.0f);
-    for (int k = 1; k <= Explosion::kFrames; ++k) voka->updateRemote(0.2f * static_cast<float>(k));
-    ASSERT_TRUE(voka->isExplosionDone());
-    EXPECT_EQ(draw(*voka), intact);
 }
 
 }  // namespace

@@ -117,6 +117,14 @@ TEST_F(DispatchTest, NonFinitePosesAreNeverStored) {
     EXPECT_EQ(recorder.objects.count(0x010006), 0u);
 }
 
+TEST_F(DispatchTest, OnlyABodyOfTheAnnouncementsLengthIsTaken) {
+    const std::uint8_t body[40] = {};
+    for (std::size_t length = 0; length < sizeof body; ++length) {
+        net::NetClient::dispatch(&client, net::TYPE_VOKA_RED, body, length);
+    }
+    EXPECT_EQ(recorder.objects.size(), 1u);
+}
+
 TEST_F(DispatchTest, EventsReachTheirHandlers) {
     deliver(net::relay(
         3, net::encodeEvent(net::MSG_KILL, {0x0001, 0x80}, {0x020009, 0x83}, {0x020001, 0x81})));

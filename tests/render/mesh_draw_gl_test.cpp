@@ -14,6 +14,7 @@
 #include "config/settings.h"
 #include "render/gl_extensions.h"
 #include "render/loader_3ds.h"
+#include "render/mesh_builder.h"
 #include "render/mesh_geometry.h"
 #include "render/scene_object.h"
 #include "support/captured_errors.h"
@@ -37,19 +38,6 @@ class TestObject : public SceneObject {
     using SceneObject::castShadow;
     using SceneObject::prepareModels;
 };
-
-MeshObject3ds mesh(std::vector<Vec3f> vertices, const std::vector<std::array<int, 3>>& tris) {
-    MeshObject3ds o;
-    o.vertices = std::move(vertices);
-    for (const auto& t : tris) {
-        Face3ds f;
-        for (int k = 0; k < 3; ++k) f.vertex[k] = t[k];
-        o.faces.push_back(f);
-    }
-    o.vertexCount = static_cast<std::int32_t>(o.vertices.size());
-    o.faceCount = static_cast<std::int32_t>(o.faces.size());
-    return o;
-}
 
 MeshObject3ds quad(float x0, float y0, float size, float z) {
     MeshObject3ds o =
@@ -133,12 +121,8 @@ class MeshDrawTest : public testing_support::GlTest {
         object.draw(Pose{}, nullptr);
         glDisable(GL_FOG);
         glDisable(GL_LIGHTING);
-        std::vector<std::uint8_t> pixels(kWidth * kHeight * 4);
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "mode " << mode;
-        return pixels;
+        return readFrame();
     }
 
     static int differing(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {

@@ -3,24 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 #include "render/connectivity_reference.h"
+#include "render/mesh_builder.h"
 
 namespace {
-
-MeshObject3ds mesh(std::vector<Vec3f> vertices, std::vector<std::array<int, 3>> tris) {
-    MeshObject3ds o;
-    o.vertices = std::move(vertices);
-    o.vertexCount = static_cast<std::int32_t>(o.vertices.size());
-    for (const auto& t : tris) {
-        Face3ds f;
-        for (int k = 0; k < 3; ++k) f.vertex[k] = t[k];
-        o.faces.push_back(f);
-    }
-    o.faceCount = static_cast<std::int32_t>(o.faces.size());
-    return o;
-}
 
 void expectSameNeighbours(const MeshObject3ds& a, const MeshObject3ds& b) {
     ASSERT_EQ(a.faces.size(), b.faces.size());
@@ -30,21 +19,6 @@ void expectSameNeighbours(const MeshObject3ds& a, const MeshObject3ds& b) {
                 << "face " << f << " edge " << k;
         ASSERT_EQ(a.faces[f].lit, b.faces[f].lit);
     }
-}
-
-TEST(Connectivity, ClosedMeshHasNoOpenEdge) {
-    // A closed tetrahedron.
-    MeshObject3ds o = mesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
-                           {{{0, 2, 1}}, {{0, 1, 3}}, {{1, 2, 3}}, {{0, 3, 2}}});
-    o.faces[2].lit = 0;
-    buildConnectivity(o);
-    for (const Face3ds& f : o.faces) {
-        EXPECT_EQ(f.lit, 3);
-        for (int n : f.neighbour) EXPECT_GE(n, 0);
-    }
-    // Face 0's edge 0 runs from vertex 0 to 2, shared with face 3's edge 2 (2 to 0).
-    EXPECT_EQ(o.faces[0].neighbour[0], 3);
-    EXPECT_EQ(o.faces[3].neighbour[2], 0);
 }
 
 TEST(Connectivity, NanPositionsMatchNothing) {
@@ -83,17 +57,6 @@ TEST(Connectivity, IndexedSearchEqualsThePlainRule) {
         expectSameNeighbours(fast, plain);
         if (HasFatalFailure()) return;
     }
-}
-
-TEST(Planes, KnownTriangle) {
-    // Counter-clockwise in the x-y plane at z = 2: the plane is 0x + 0y + 1z - 2 = 0,
-    // scaled by twice the area.
-    MeshObject3ds o = mesh({{0, 0, 2}, {2, 0, 2}, {0, 2, 2}}, {{{0, 1, 2}}});
-    computePlanes(o);
-    EXPECT_DOUBLE_EQ(o.faces[0].plane[0], 0.0);
-    EXPECT_DOUBLE_EQ(o.faces[0].plane[1], 0.0);
-    EXPECT_DOUBLE_EQ(o.faces[0].plane[2], 4.0);
-    EXPECT_DOUBLE_EQ(o.faces[0].plane[3], -8.0);
 }
 
 }  // namespace

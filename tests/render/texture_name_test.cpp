@@ -13,37 +13,19 @@ namespace {
 
 using namespace testing_support;
 
-struct NameCase {
-    const char* name;
-    TextureFormat format;
-};
-
-class TextureNames : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(TextureNames, ChooseTheDecoderBySubstring) {
-    EXPECT_EQ(textureFormatOf(GetParam().name), GetParam().format);
-}
-
-INSTANTIATE_TEST_SUITE_P(Names, TextureNames,
-                         ::testing::Values(NameCase{"./textures/mg.tga", TextureFormat::Tga},
-                                           NameCase{"./textures/Glow.bmp", TextureFormat::Bmp},
-                                           NameCase{"./textures/GLOW.BMP", TextureFormat::Bmp},
-                                           NameCase{"./textures/old.bmp.tga", TextureFormat::Bmp},
-                                           NameCase{"./textures/a.tga.png", TextureFormat::Tga},
-                                           NameCase{"./textures/mg.TGA",
-                                                    TextureFormat::Unsupported},
-                                           NameCase{"", TextureFormat::Unsupported}));
-
-TEST(TextureQualityNames, NameEachFilterSetting) {
-    const char* names[] = {"Unknown", "Point", "Bilinear", "Trilinear", "Unknown"};
-    for (int quality = -1; quality <= 3; ++quality)
-        EXPECT_STREQ(textureQualityName(quality), names[quality + 1]) << quality;
+// ".bmp" or ".BMP" anywhere wins over ".tga", which counts in lower case only.
+TEST(TextureNames, ChooseTheDecoderBySubstring) {
+    const std::pair<const char*, TextureFormat> names[] = {
+        {"./textures/GLOW.BMP", TextureFormat::Bmp},
+        {"./textures/old.bmp.tga", TextureFormat::Bmp},
+        {"./textures/a.tga.png", TextureFormat::Tga},
+        {"./textures/mg.TGA", TextureFormat::Unsupported}};
+    for (const auto& [name, format] : names) EXPECT_EQ(textureFormatOf(name), format) << name;
 }
 
 TEST(LoadTexture, WithoutTableOrNameReturnsMinusOne) {
     unsigned int table[1] = {};
-    EXPECT_EQ(loadTexture(nullptr, "x.tga", 0), -1);
-    EXPECT_EQ(loadTexture(table, nullptr, 0), -1);
+    EXPECT_EQ(loadTexture(nullptr, "x.tga", 0) + loadTexture(table, nullptr, 0), -2);
 }
 
 // Message boxes become "error: <text>" lines on standard error under ctest; an

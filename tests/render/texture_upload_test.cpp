@@ -1,8 +1,8 @@
-// Textures uploaded into a real GL context, and drawn back.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "render/draw_2d.h"
@@ -58,33 +58,15 @@ class TextureUpload : public GlTest {
     testing_support::TempDir dir;
 };
 
-struct DepthCase {
-    const char* name;
-    int type;
-    int bits;
-    bool alpha;
-};
-
-class TgaDepths : public TextureUpload, public ::testing::WithParamInterface<DepthCase> {};
-
-TEST_P(TgaDepths, GiveTextureComponentsOfTheirDepth) {
-    const DepthCase& c = GetParam();
-    std::string body(static_cast<std::size_t>((c.type == 10 ? 1 : 16) * c.bits / 8), '\x40');
-    if (c.type == 10) body.insert(body.begin(), '\x8f');  // one run of all 16 pixels
-    load(std::string(c.name) + ".tga", tgaFile(c.type, 4, 4, c.bits, body));
-    const GLint format = levelParameter(GL_TEXTURE_INTERNAL_FORMAT);
-    EXPECT_EQ(levelParameter(GL_TEXTURE_ALPHA_SIZE) > 0, c.alpha);
-    EXPECT_TRUE(format == (c.alpha ? 4 : 3) || format == (c.alpha ? GL_RGBA : GL_RGB)) << format;
-    EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 4);
+TEST_F(TextureUpload, TgaDepthsGiveRgbOrRgbaTextures) {
+    for (const auto& [bits, alpha] : {std::pair{24, false}, std::pair{32, true}}) {
+        load("d.tga", tgaFile(2, 4, 4, bits, std::string(16 * bits / 8, '\x40')));
+        const GLint format = levelParameter(GL_TEXTURE_INTERNAL_FORMAT);
+        EXPECT_EQ(levelParameter(GL_TEXTURE_ALPHA_SIZE) > 0, alpha) << bits;
+        EXPECT_TRUE(format == (alpha ? 4 : 3) || format == (alpha ? GL_RGBA : GL_RGB)) << format;
+        EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 4);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Depths, TgaDepths,
-                         ::testing::Values(DepthCase{"raw16", 2, 16, false},
-                                           DepthCase{"raw24", 2, 24, false},
-                                           DepthCase{"raw32", 2, 32, true},
-                                           DepthCase{"rle24", 10, 24, false},
-                                           DepthCase{"rle32", 10, 32, true}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 // A bottom-up TGA's first row is the bottom row; a top-down TGA is drawn the same way
 // (its origin is not honoured); a bitmap's pixel (x, 0) is at the top. Rows of 6 bytes
@@ -111,47 +93,36 @@ TEST_F(TextureUpload, SecondTextureStaysBoundWithModulate) {
     load("a.tga", testing_support::solidTga(2, 2, {1, 2, 3}));
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     const unsigned int second = load("b.bmp", testing_support::solidBmp(2, 2, {1, 2, 3}));
-    GLint bound = 0;
+    GLint bound = 0, mode = 0, lastLevelWidth = 0;  // the whole mipmap chain is built
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(static_cast<unsigned int>(bound), second);
-    GLint mode = 0;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODULATE);
-    // The whole mipmap chain is built.
-    GLint lastLevelWidth = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &lastLevelWidth);
-    EXPECT_EQ(lastLevelWidth, 1);
+    EXPECT_EQ(std::tuple(static_cast<unsigned int>(bound), mode, lastLevelWidth),
+              std::tuple(second, GL_MODULATE, 1));
 }
 
-struct FilterCase {
-    std::int32_t quality;
-    bool mipmapping;
-    GLint mag;
-    GLint min;
-    GLint maxLevel;
-};
-
-class TextureFilters : public TextureUpload, public ::testing::WithParamInterface<FilterCase> {};
-
-TEST_P(TextureFilters, FollowQualityAndMipmapping) {
-    const FilterCase& c = GetParam();
-    load("f.tga", testing_support::solidTga(4, 4, {9, 9, 9}));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 3);
-    applyTextureFilters(c.quality, c.mipmapping);
-    GLint got[4] = {};
+// An unknown quality keeps OpenGL's defaults; the base level goes back to 0.
+TEST_F(TextureUpload, FiltersFollowQualityAndMipmapping) {
+    const struct {
+        std::int32_t quality;
+        bool mipmapping;
+        GLint mag, min, maxLevel;
+    } cases[] = {{0, false, GL_NEAREST, GL_NEAREST, 0},
+                 {1, true, GL_LINEAR, GL_LINEAR, 1000},
+                 {2, false, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 0},
+                 {7, false, GL_LINEAR, GL_NEAREST_MIPMAP_LINEAR, 0}};
     const GLenum names[4] = {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_BASE_LEVEL,
                              GL_TEXTURE_MAX_LEVEL};
-    for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, names[i], &got[i]);
-    EXPECT_EQ(std::vector<GLint>(got, got + 4), (std::vector<GLint>{c.mag, c.min, 0, c.maxLevel}));
+    for (const auto& c : cases) {
+        load("f.tga", testing_support::solidTga(4, 4, {9, 9, 9}));
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 3);
+        applyTextureFilters(c.quality, c.mipmapping);
+        GLint got[4] = {};
+        for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, names[i], &got[i]);
+        EXPECT_EQ(std::vector<GLint>(got, got + 4),
+                  (std::vector<GLint>{c.mag, c.min, 0, c.maxLevel}))
+            << c.quality;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Settings, TextureFilters,
-    ::testing::Values(FilterCase{0, false, GL_NEAREST, GL_NEAREST, 0},
-                      FilterCase{1, true, GL_LINEAR, GL_LINEAR, 1000},
-                      FilterCase{2, true, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 1000},
-                      FilterCase{2, false, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 0},
-                      // An unknown quality keeps OpenGL's defaults.
-                      FilterCase{7, false, GL_LINEAR, GL_NEAREST_MIPMAP_LINEAR, 0}));
 
 }  // namespace

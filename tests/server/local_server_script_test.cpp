@@ -1,5 +1,3 @@
-// scripts/local-server, which ./play uses to run a relay server for a local game.
-
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -10,6 +8,7 @@
 #include <string>
 
 #include "loopback.h"
+#include "server_process.h"
 #include "support/e2e_runner.h"
 #include "support/temp_dir.h"
 
@@ -20,30 +19,20 @@ using testing_support::runCommand;
 // Holds a port of 127.0.0.1 for the server under test: bound with SO_REUSEADDR but not
 // listening, so the server (which sets SO_REUSEADDR too) may bind and listen on it, and
 // no other test's socket is given it meanwhile.
-class ReservedPort {
-  public:
-    ReservedPort() : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+struct ReservedPort {
+    loopback::Peer socket{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
+    std::uint16_t port = 0;
+    ReservedPort() {
         const int on = 1;
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t size = sizeof address;
-        if (fd_ >= 0 && ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 &&
-            ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
-            port_ = ntohs(address.sin_port);
-        }
+        if (::setsockopt(socket.fd(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 &&
+            ::bind(socket.fd(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            ::getsockname(socket.fd(), reinterpret_cast<sockaddr*>(&address), &size) == 0)
+            port = ntohs(address.sin_port);
     }
-    ~ReservedPort() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    ReservedPort(const ReservedPort&) = delete;
-    ReservedPort& operator=(const ReservedPort&) = delete;
-    std::uint16_t port() const { return port_; }
-
-  private:
-    int fd_;
-    std::uint16_t port_ = 0;
 };
 
 class LocalServerScript : public testing::Test {
@@ -65,7 +54,7 @@ class LocalServerScript : public testing::Test {
 
 TEST_F(LocalServerScript, StartsAServerForALoopbackAddressAndStopsIt) {
     const ReservedPort reserved;
-    const std::uint16_t port = reserved.port();
+    const std::uint16_t port = reserved.port;
     ASSERT_NE(port, 0);
     const std::string pid = start("127.0.0.1", port);
     ASSERT_FALSE(pid.empty());
@@ -84,6 +73,12 @@ TEST_F(LocalServerScript, LeavesRemoteAddressesAlone) {
     // Never probed or started: any port will do.
     EXPECT_EQ(start("192.0.2.10", 24500), "");
     EXPECT_EQ(start("game.example.org", 24500), "");
+}
+
+TEST(ServerEndToEnd, BadOptionsEndWithAMessage) {
+    ServerProcess bad({"--max-players", "500"});
+    EXPECT_EQ(bad.wait(), 2);
+    EXPECT_TRUE(bad.logHas("bad value for --max-players: 500"));
 }
 
 }  // namespace

@@ -66,37 +66,6 @@ class TerrainGlTest : public world_testing::WorldGlTest {
     }
 };
 
-TEST_F(TerrainGlTest, BuildsTheLevelsGroundWithBothTextures) {
-    std::string bytes(Heightmap::kBytes, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 % 251);
-    writeFile(dir.file("levels/ground.raw"), bytes);
-    useLevel("./levels/ground.raw");
-    testing_support::CapturedErrors errors;
-    const auto terrain = build();
-
-    EXPECT_TRUE(errors.texts().empty());
-    EXPECT_EQ(terrain->rawHeight(3, 2), static_cast<float>((2 * 256 + 3) * 7 % 251));
-    EXPECT_EQ(terrain->textures[0], ModelStore::sharedTexture(ModelStore::kTerrainTexture));
-    EXPECT_NE(terrain->textures[1], 0u);
-    EXPECT_NE(terrain->textures[1], terrain->textures[0]);
-    const Model3ds& ground = *terrain->models[0];
-    ASSERT_EQ(ground.objects.size(), 768u);
-    for (const MeshObject3ds& patch : ground.objects) {
-        ASSERT_NE(patch.displayList, 0u);
-        ASSERT_EQ(patch.normals.size(), patch.vertices.size());
-    }
-}
-
-TEST_F(TerrainGlTest, MissingHeightmapIsReportedAndTheGroundIsFlat) {
-    useLevel("./levels/nowhere.raw");
-    testing_support::CapturedErrors errors;
-    const auto terrain = build();
-    ASSERT_EQ(errors.texts().size(), 1u);
-    EXPECT_EQ(errors.texts()[0], "Can't find the height map!");
-    EXPECT_EQ(terrain->terrainHeight(800.0f, 800.0f), 0.0f);
-    EXPECT_EQ(terrain->models[0]->objects.size(), 768u);
-}
-
 // The sun makes flat white ground white. In fog, ground at height 45 lies 25 below the
 // fog ceiling: half way into the fog, so half white and half fog grey (0.7); high ground is
 // clear and low ground fully fogged. The same in every render mode.

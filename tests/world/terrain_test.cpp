@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "config/settings.h"
 #include "support/captured_errors.h"
@@ -34,40 +35,27 @@ std::unique_ptr<Heightmap> randomMap(unsigned seed) {
     return map;
 }
 
-struct FlatCase {
-    std::uint8_t height;
-    float fog;
-};
-
-class FlatTerrain : public testing::TestWithParam<FlatCase> {};
-
-TEST_P(FlatTerrain, HeightIsTheMapHeightEverywhereAndFogFollowsIt) {
-    const auto map = flatMap(GetParam().height);
-    const float h = GetParam().height;
-    // Off the map and at positions that are not numbers the ground is still the map's.
+// Off the map and at positions that are not numbers the ground is still the map's; the
+// fog coordinate is the depth below the fog ceiling at 70.
+TEST(FlatTerrain, HeightIsTheMapHeightEverywhereAndFogFollowsIt) {
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float positions[][2] = {
-        {0.0f, 0.0f},     {800.0f, 800.0f}, {13.7f, 1599.9f}, {1600.0f, 3.1f}, {3.125f, 3.125f},
-        {-250.5f, 90.0f}, {0.0f, -6.25f},   {-3.0f, -7.0f},   {5e9f, -5e9f},   {1e38f, 1e-38f},
-        {inf, 1.0f},      {-inf, -inf},     {nan, nan}};
-    for (const auto& [x, y] : positions) {
-        EXPECT_EQ(map->terrainHeight(x, y), h) << x << ", " << y;
-    }
-    Model3ds model;
-    buildTerrainPatches(model, *map);
-    for (const MeshObject3ds& patch : model.objects) {
-        for (std::size_t v = 0; v < patch.vertices.size(); ++v) {
-            ASSERT_EQ(patch.vertices[v].z, h);
-            ASSERT_EQ(patch.fogCoords[v], GetParam().fog);
+    const float positions[][2] = {{0.0f, 0.0f},  {1600.0f, 3.1f}, {-250.5f, 90.0f},
+                                  {5e9f, -5e9f}, {inf, 1.0f},     {nan, nan}};
+    for (const auto& [height, fog] : {std::pair{50, 20.0f}, {70, 0.0f}, {71, 0.0f}, {0, 70.0f}}) {
+        const auto map = flatMap(static_cast<std::uint8_t>(height));
+        for (const auto& [x, y] : positions)
+            EXPECT_EQ(map->terrainHeight(x, y), height) << x << ", " << y;
+        Model3ds model;
+        buildTerrainPatches(model, *map);
+        for (const MeshObject3ds& patch : model.objects) {
+            for (std::size_t v = 0; v < patch.vertices.size(); ++v) {
+                ASSERT_EQ(patch.vertices[v].z, height);
+                ASSERT_EQ(patch.fogCoords[v], fog) << height;
+            }
         }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Heights, FlatTerrain,
-                         testing::Values(FlatCase{100, 0.0f}, FlatCase{50, 20.0f},
-                                         FlatCase{70, 0.0f}, FlatCase{71, 0.0f},
-                                         FlatCase{0, 70.0f}));
 
 TEST(TerrainHeight, OriginMirrorsToColumnAndRowOne) {
     auto map = flatMap(0);
@@ -113,9 +101,7 @@ TEST(TerrainPatches, ThreeResolutionsOfTheSixteenBySixteenPatches) {
     const auto map = randomMap(9);
     Model3ds model;
     EXPECT_EQ(buildTerrainPatches(model, *map), 0);
-    ASSERT_EQ(model.objectCount, 768);
     ASSERT_EQ(model.objects.size(), 768u);
-    EXPECT_EQ(model.materialCount, 2);
     const int vertices[3] = {289, 81, 25};
     const int faces[3] = {512, 128, 32};
     for (int group = 0; group < 3; ++group) {
@@ -123,14 +109,8 @@ TEST(TerrainPatches, ThreeResolutionsOfTheSixteenBySixteenPatches) {
             const MeshObject3ds& patch = model.objects[static_cast<std::size_t>(group * 256 + p)];
             ASSERT_EQ(patch.vertexCount, vertices[group]);
             ASSERT_EQ(patch.faceCount, faces[group]);
-            ASSERT_EQ(patch.vertices.size(), static_cast<std::size_t>(vertices[group]));
-            ASSERT_EQ(patch.texCoords.size() + patch.fogCoords.size(), 2 * patch.vertices.size());
-            ASSERT_EQ(patch.faces.size(), static_cast<std::size_t>(faces[group]));
             EXPECT_EQ(patch.multitextured, group < 2);
-            EXPECT_EQ(patch.materials, (std::vector<std::int32_t>{0, 1}));
-            // First vertex: the patch's lower-left grid point; the middle one its centre.
-            EXPECT_EQ(patch.vertices.front().x, static_cast<float>(p % 16) * 100.0f);
-            EXPECT_EQ(patch.vertices.front().y, static_cast<float>(p / 16) * 100.0f);
+            // The middle vertex is the patch's centre.
             EXPECT_EQ(patch.vertices[patch.vertices.size() / 2].x, (p % 16) * 100.0f + 50.0f);
             EXPECT_EQ(patch.vertices[patch.vertices.size() / 2].y, (p / 16) * 100.0f + 50.0f);
         }
@@ -139,12 +119,8 @@ TEST(TerrainPatches, ThreeResolutionsOfTheSixteenBySixteenPatches) {
     const MeshObject3ds& coarse = model.objects[256];
     EXPECT_EQ(coarse.vertices[1].y, 12.5f);
     EXPECT_EQ(coarse.vertices[1].z, map->rawHeight(0, 2));
-    EXPECT_EQ(coarse.texCoords[1].u, 0.0f);
     EXPECT_EQ(coarse.texCoords[1].v, -2.0f / 256.0f);
-    const Face3ds& second = coarse.faces[1];
-    EXPECT_EQ(second.vertex[0], 0);
-    EXPECT_EQ(second.vertex[1], 10);
-    EXPECT_EQ(second.vertex[2], 1);
+    EXPECT_EQ(coarse.faces[1].vertex[1], 10);
 }
 
 TEST(TerrainPatches, LastPatchColumnSamplesGridColumnZero) {
@@ -161,48 +137,24 @@ TEST(TerrainPatches, LastPatchColumnSamplesGridColumnZero) {
     EXPECT_EQ(patch.texCoords[16 * 17].u, 1.0f);
 }
 
-TEST(TerrainPatches, FlatGroundFacesUp) {
-    const auto map = flatMap(30);
-    Model3ds model;
-    buildTerrainPatches(model, *map);
-    prepareTerrainModel(model);
-    for (int object : {0, 300, 767}) {
-        const MeshObject3ds& patch = model.objects[static_cast<std::size_t>(object)];
-        EXPECT_EQ(patch.flatVertices.size(), patch.faces.size() * 9);
-        EXPECT_EQ(patch.flatFogCoords.size(), patch.faces.size() * 3);
-        EXPECT_EQ(patch.flatTexCoords.size(), patch.faces.size() * 6);
-        for (const Vec3f& n : patch.normals) ASSERT_NEAR(n.z, 1.0f, 1e-6f);
-        EXPECT_GT(patch.faces[0].plane[2], 0.0);
-    }
-}
-
-// The camera in cell 40 facing +x: with lod off every patch draws at step 1; with lod on
-// each patch takes the resolution and height offset of its cell. A model without patches
-// draws nothing.
-TEST(TerrainDraws, FollowTheLodSettingAndTheGrid) {
-    const std::int32_t savedLod = Settings::getLod();
+// The camera in cell 40 facing +x: each patch takes the resolution and height offset of
+// its cell; a model without patches draws nothing.
+TEST(TerrainDraws, FollowTheGrid) {
     Model3ds model;
     buildTerrainPatches(model, *flatMap(0));
-    LodGrid grid;
-    std::vector<PatchDraw> draws;
-    Settings::setLod(0);
-    grid.updateLodGrid(Pose{.x = 850.0f, .y = 250.0f});
-    selectTerrainPatches(model, grid, nullptr, draws);
-    ASSERT_EQ(draws.size(), 256u);
-    for (std::size_t p = 0; p < draws.size(); ++p) {
-        EXPECT_EQ(draws[p].object, static_cast<std::int32_t>(p));
-        EXPECT_EQ(draws[p].zOffset, 0.0f);
-    }
+    const std::int32_t savedLod = Settings::getLod();
     Settings::setLod(1);
+    LodGrid grid;
     grid.updateLodGrid(Pose{.x = 850.0f, .y = 250.0f});
+    Settings::setLod(savedLod);
+    std::vector<PatchDraw> draws;
     selectTerrainPatches(model, grid, nullptr, draws);
     ASSERT_EQ(draws.size(), 256u);
-    EXPECT_EQ(draws[40].object, 40);
-    EXPECT_EQ(draws[42].object, 256 + 42);
-    EXPECT_EQ(draws[42].zOffset, -1.5f);
-    EXPECT_EQ(draws[200].object, 512 + 200);
-    EXPECT_EQ(draws[200].zOffset, -3.0f);
-    Settings::setLod(savedLod);
+    for (const auto& [p, object, z] :
+         {std::tuple{40, 40, 0.0f}, std::tuple{42, 256 + 42, -1.5f}, std::tuple{200, 712, -3.0f}}) {
+        EXPECT_EQ(draws[p].object, object) << p;
+        EXPECT_EQ(draws[p].zOffset, z) << p;
+    }
     selectTerrainPatches(Model3ds{}, grid, nullptr, draws);
     EXPECT_TRUE(draws.empty());
 }

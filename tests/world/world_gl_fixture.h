@@ -2,13 +2,17 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
 #include <string>
 
 #include "combat/model_store.h"
+#include "combat/prototypes.h"
 #include "config/settings.h"
 #include "render/gl_extensions.h"
 #include "render/lod_grid.h"
+#include "support/e2e_runner.h"
 #include "support/gl_fixture.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
@@ -50,6 +54,21 @@ class WorldGlTest : public testing_support::GlTest {
         glOrtho(0.0, 1600.0, 0.0, 1600.0, -1000.0, 1000.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
+    }
+
+    // The game's own prototypes, from a copy of the built game data, loaded and uploaded.
+    void loadGamePrototypes() {
+        testing_support::copyGameData(dir.path());
+        registerPrototypes();
+        std::atomic<float> progress{0.0f};
+        ModelStore::loadPrototypes(progress);
+        ModelStore::uploadPrototypes();
+    }
+    // Pixels of the back buffer other than `background`.
+    static int drawnPixels(const std::array<std::uint8_t, 4>& background) {
+        const auto pixels = readWindow(GL_BACK);
+        return static_cast<int>(pixels.size() -
+                                std::count(pixels.begin(), pixels.end(), background));
     }
 
     testing_support::TempDir dir;
