@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "app/match.h"
@@ -14,12 +12,9 @@
 namespace {
 
 TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
-    struct Case {
-        std::vector<const char*> args;  // after the program name
-        std::string parsed;             // host:port name start glut-arguments, or "bad"
-    };
     const std::string tooLong(51, 'x');
-    const Case cases[] = {
+    // The arguments after the program name; host:port name start glut-arguments, or "bad".
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
         {{}, ":0  0 1"},
         {{"--connect", "10.0.0.7:24600", "--name", "Kim", "--start"}, "10.0.0.7:24600 Kim 1 1"},
         {{"--connect=arena.example", "--name=Ada"}, "arena.example:0 Ada 0 1"},
@@ -33,17 +28,17 @@ TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
         {{"--connect", "host:65536"}, "bad"},
         {{"--connect", "host:24x"}, "bad"},
         {{"--name", ""}, "bad"},
-        {{"--name", tooLong.c_str()}, "bad"},
-    };
-    for (const Case& c : cases) {
+        {{"--name", tooLong.c_str()}, "bad"}};
+    for (const auto& [args, parsed] : cases) {
         std::vector<const char*> argv = {"voka"};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        argv.insert(argv.end(), args.begin(), args.end());
         const CommandLine o = parseCommandLine(static_cast<int>(argv.size()), argv.data());
-        const std::string parsed = !o.error.empty() ? "bad"
-                                                    : o.host + ":" + std::to_string(o.port) + " " +
-                                                          o.name + " " + std::to_string(o.start) +
-                                                          " " + std::to_string(o.glutArgs.size());
-        EXPECT_EQ(parsed, c.parsed) << o.error;
+        EXPECT_EQ(!o.error.empty()
+                      ? "bad"
+                      : o.host + ":" + std::to_string(o.port) + " " + o.name + " " +
+                            std::to_string(o.start) + " " + std::to_string(o.glutArgs.size()),
+                  parsed)
+            << o.error;
     }
 }
 
@@ -59,9 +54,7 @@ TEST_F(CommandLineOverrides, LastForTheRunAndNeverReachTheFile) {
                   " " + textOf(Settings::getPlayerName),
               "10.0.0.9:4000 Kim");
     ASSERT_EQ(Settings::instance().writeFile(dir.file("zrv.cfg").c_str()), 0);
-    std::stringstream written;
-    written << std::ifstream(dir.file("zrv.cfg")).rdbuf();
-    EXPECT_EQ(written.str(), validFile());
+    EXPECT_EQ(dir.read("zrv.cfg"), validFile());
     // An edit in the configuration screen replaces the override.
     Settings::setPlayerName("Rook2");
     EXPECT_EQ(textOf(Settings::getPlayerName), "Rook2");
