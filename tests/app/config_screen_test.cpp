@@ -52,19 +52,4 @@ TEST_F(ConfigScreenTest, SelectedRowIsBlueWithItsHint) {
     EXPECT_LT(pixelsInRow(0.6f, {0, 0, 255}), withHint);
 }
 
-TEST_F(ConfigScreenTest, FinishedScreenReturnsToTheMenuAndStartsAfreshNextTime) {
-    for (int i = 0; i < 2; ++i) press(GameKey::Left);  // save tab
-    ASSERT_EQ(editor().page(), ConfigPage::Save);
-    press(GameKey::Enter);
-    EXPECT_EQ(game->getState(), GameState::Config);
-    game->idle();
-    EXPECT_EQ(game->getState(), GameState::Menu);
-    EXPECT_FALSE(dir.read("zrv.cfg").empty());
-    ConfigScreen* screen = game->getConfigScreen();
-    press(GameKey::Enter);
-    EXPECT_EQ(std::make_tuple(game->getState(), game->getConfigScreen(), editor().page(),
-                              editor().isDone()),
-              std::make_tuple(GameState::Config, screen, ConfigPage::Controls, false));
-}
-
 }  // namespace

@@ -68,15 +68,6 @@ TEST_F(GameE2eTest, WithoutSettingsFileReportsItAndOpensDefaultWindow) {
                     lines.end());
 }
 
-TEST_F(GameE2eTest, FaultOnTwentiethKeyKeepsTheKeysBeforeIt) {
-    const auto run = start(withValue("multitexturing", "maybe", kSettings));
-    expectWindowSize(*run, 1024, 768);  // the resolution came before the fault
-    exitThroughMenu(*run);
-    const auto lines = run->stderrLines();
-    EXPECT_TRUE(hasLine(lines, "error: value in config file must be true or false") &&
-                hasLine(lines, "error: Error loading config file!"));
-}
-
 TEST_F(GameE2eTest, AnsweringTheRealQuestionWithYesGivesFullScreen) {
     const auto run = start(kSettings, /*interactive=*/true);
     // Return presses the default button, Yes.
