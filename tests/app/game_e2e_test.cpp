@@ -20,10 +20,6 @@ using testing_support::E2eRun;
 
 const std::string kSettings = withValue("sound", "false");
 
-bool hasLine(const std::vector<std::string>& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
 class GameE2eTest : public ::testing::Test {
   protected:
     void SetUp() override {
