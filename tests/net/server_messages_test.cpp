@@ -83,8 +83,6 @@ TEST(ServerDecoding, EveryServerMessageField) {
         {bytesOf(net::encodeLevel(3)), "Data type 46 payload 3 0 0 0 0 0 0 0"},
         {relayed(1, net::encodeName(0x0007, "Zed")),
          "Data type 42 id 10007 payload 5a 65 64 0 0 0 0 0"},
-        {relayed(1, net::encodeFrags(0x0007, -3)),
-         "Data type 49 id 10007 payload fd 0 0 0 0 0 0 0"},
         // Client 2's red Voka (0x80) took item 0x000105: the id is the item's.
         {relayed(2, net::encodeEvent(net::MSG_ITEM_TAKEN, {0x0001, 0x80}, {0x000105, 0x85},
                                      {0x0001, 0x80})),
