@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "app/match.h"
@@ -70,9 +68,7 @@ TEST_F(CommandLineOverrides, LastForTheRunAndNeverReachTheFile) {
                   " " + textOf(Settings::getPlayerName),
               "10.0.0.9:4000 Kim");
     ASSERT_EQ(Settings::instance().writeFile(dir.file("zrv.cfg").c_str()), 0);
-    std::stringstream written;
-    written << std::ifstream(dir.file("zrv.cfg")).rdbuf();
-    EXPECT_EQ(written.str(), validFile());
+    EXPECT_EQ(dir.read("zrv.cfg"), validFile());
     // An edit in the configuration screen replaces the override.
     Settings::setPlayerName("Rook2");
     EXPECT_EQ(textOf(Settings::getPlayerName), "Rook2");

@@ -38,9 +38,8 @@ TEST_F(ConfigScreenTest, FocusedTabIsDrawnHighlightedOnTop) {
 
 TEST_F(ConfigScreenTest, SelectedRowIsBlueWithItsHint) {
     game->display();
-    EXPECT_EQ(pixelsInRow(0.6f, {0, 0, 255}), 0);
     const int labelOnly = pixelsInRow(0.6f, {0, 0, 0});
-    EXPECT_GT(labelOnly, 20);
+    EXPECT_TRUE(labelOnly > 20 && pixelsInRow(0.6f, {0, 0, 255}) == 0);
     press(GameKey::Down);
     game->display();
     // Row 1 at y 0.6: label and "Press Enter to change!" in blue.
@@ -51,23 +50,6 @@ TEST_F(ConfigScreenTest, SelectedRowIsBlueWithItsHint) {
     press(GameKey::Enter);
     game->display();
     EXPECT_LT(pixelsInRow(0.6f, {0, 0, 255}), withHint);
-}
-
-TEST_F(ConfigScreenTest, FinishedScreenReturnsToTheMenuAndStartsAfreshNextTime) {
-    for (int i = 0; i < 2; ++i) press(GameKey::Left);  // save tab
-    ASSERT_EQ(editor().page(), ConfigPage::Save);
-    press(GameKey::Enter);
-    EXPECT_EQ(game->getState(), GameState::Config);
-    game->idle();
-    EXPECT_EQ(game->getState(), GameState::Menu);
-    EXPECT_FALSE(dir.read("zrv.cfg").empty());
-
-    ConfigScreen* screen = game->getConfigScreen();
-    press(GameKey::Enter);
-    EXPECT_EQ(game->getState(), GameState::Config);
-    EXPECT_EQ(game->getConfigScreen(), screen);
-    EXPECT_EQ(editor().page(), ConfigPage::Controls);
-    EXPECT_FALSE(editor().isDone());
 }
 
 }  // namespace

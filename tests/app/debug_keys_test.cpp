@@ -5,6 +5,7 @@
 #include <GL/freeglut.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "config/settings_fixture.h"
@@ -24,64 +25,49 @@ class DebugKeys : public SettingsTest {
 };
 
 TEST_F(DebugKeys, EachToggleFlipsItsSettingAndSaysSo) {
-    const struct {
-        int key;
-        bool (*get)();
-        const char* on;
-        const char* off;
-    } toggles[] = {
-        {GLUT_KEY_F2, Settings::getShowFramerate, "Display Framerate on", "Display Framerate off"},
-        {GLUT_KEY_F3, Settings::getWireframe, "Wireframe Modus on", "Wireframe Modus off"},
-        {GLUT_KEY_F5, Settings::getMipmapping, "MipMapping on", "MipMapping off"},
-        {GLUT_KEY_F8, Settings::getFrustumCulling, "Viewfrustum Culling on",
-         "Viewfrustum Culling off"},
-        {GLUT_KEY_F9, Settings::getTransparency, "Transparenz on", "Transparenz off"},
-        {GLUT_KEY_F10, Settings::getShadow, "Shadow on", "Shadow off"},
-        {GLUT_KEY_F11, Settings::getMultitexturing, "Multitexturing on", "Multitexturing off"},
-        {GLUT_KEY_PAGE_UP, Settings::getBackfaceCulling, "Backface Culling on",
-         "Backface Culling off"},
-        {GLUT_KEY_PAGE_DOWN, Settings::getMotionBlur, "Motion Blur on", "Motion Blur off"},
-        {GLUT_KEY_HOME, Settings::getSound, "Sound on", "Sound off"},
-        {GLUT_KEY_END, Settings::getCockpit, "Cockpit on", "Cockpit off"},
-        {GLUT_KEY_INSERT, Settings::getLensflare, "Lensflare on", "Lensflare off"},
-    };
-    for (const auto& t : toggles) {
+    const std::tuple<int, bool (*)(), std::string> toggles[] = {
+        {GLUT_KEY_F2, Settings::getShowFramerate, "Display Framerate"},
+        {GLUT_KEY_F3, Settings::getWireframe, "Wireframe Modus"},
+        {GLUT_KEY_F5, Settings::getMipmapping, "MipMapping"},
+        {GLUT_KEY_F8, Settings::getFrustumCulling, "Viewfrustum Culling"},
+        {GLUT_KEY_F9, Settings::getTransparency, "Transparenz"},
+        {GLUT_KEY_F10, Settings::getShadow, "Shadow"},
+        {GLUT_KEY_F11, Settings::getMultitexturing, "Multitexturing"},
+        {GLUT_KEY_PAGE_UP, Settings::getBackfaceCulling, "Backface Culling"},
+        {GLUT_KEY_PAGE_DOWN, Settings::getMotionBlur, "Motion Blur"},
+        {GLUT_KEY_HOME, Settings::getSound, "Sound"},
+        {GLUT_KEY_END, Settings::getCockpit, "Cockpit"},
+        {GLUT_KEY_INSERT, Settings::getLensflare, "Lensflare"}};
+    for (const auto& [key, get, name] : toggles)
         for (int round = 0; round < 2; ++round) {
-            const bool before = t.get();
-            EXPECT_EQ(press(t.key), before ? t.off : t.on) << t.key;
-            EXPECT_NE(t.get(), before) << t.key;
+            const bool before = get();
+            EXPECT_EQ(press(key), name + (before ? " off" : " on")) << key;
+            EXPECT_NE(get(), before) << key;
         }
-    }
 }
 
 TEST_F(DebugKeys, CyclingKeysStepRoundTheirValuesWithOneMessageEach) {
-    struct Case {
-        int key;
-        void (*set)(std::int32_t);
-        std::int32_t from;
-        std::vector<std::string> shown;  // one key press each
-    };
-    const Case cases[] = {
-        {GLUT_KEY_F6,
-         Settings::setRenderMode,
-         0,
-         {"Rendermode: Vertex Array", "Rendermode: Displaylist", "Rendermode: vbo",
-          "Rendermode: Immediate Mode"}},
-        {GLUT_KEY_F4,
-         Settings::setTextureQuality,
-         0,
-         {"Bilinear Sampling", "Trilinear Sampling", "Point Sampling"}},
-        {GLUT_KEY_F7, Settings::setLod, 1, {"LOD: off", "LOD: Full Performance"}},
-        // Numbers below 0 from a hand-made file come round through silent values.
-        {GLUT_KEY_F7, Settings::setLod, -4, {"-", "LOD: off"}},
-        {GLUT_KEY_F4, Settings::setTextureQuality, -2, {"-", "Point Sampling"}},
-        {GLUT_KEY_F6, Settings::setRenderMode, 2147483647, {"Rendermode: Immediate Mode"}},
-    };
-    for (const Case& c : cases) {
-        c.set(c.from);
+    // Key, the setting it steps, the start value, then one message per press. Numbers
+    // below 0 from a hand-made file come round through silent values.
+    const std::tuple<int, void (*)(std::int32_t), std::int32_t, std::vector<std::string>> cases[] =
+        {{GLUT_KEY_F6,
+          Settings::setRenderMode,
+          0,
+          {"Rendermode: Vertex Array", "Rendermode: Displaylist", "Rendermode: vbo",
+           "Rendermode: Immediate Mode"}},
+         {GLUT_KEY_F4,
+          Settings::setTextureQuality,
+          0,
+          {"Bilinear Sampling", "Trilinear Sampling", "Point Sampling"}},
+         {GLUT_KEY_F7, Settings::setLod, 1, {"LOD: off", "LOD: Full Performance"}},
+         {GLUT_KEY_F7, Settings::setLod, -4, {"-", "LOD: off"}},
+         {GLUT_KEY_F4, Settings::setTextureQuality, -2, {"-", "Point Sampling"}},
+         {GLUT_KEY_F6, Settings::setRenderMode, 2147483647, {"Rendermode: Immediate Mode"}}};
+    for (const auto& [key, set, from, messages] : cases) {
+        set(from);
         std::vector<std::string> shown;
-        for (std::size_t i = 0; i < c.shown.size(); ++i) shown.push_back(press(c.key));
-        EXPECT_EQ(shown, c.shown) << c.key << " from " << c.from;
+        for (std::size_t i = 0; i < messages.size(); ++i) shown.push_back(press(key));
+        EXPECT_EQ(shown, messages) << key << " from " << from;
     }
     // The render mode reports a value it cannot draw with as an error.
     Settings::setRenderMode(-6);
@@ -92,10 +78,9 @@ TEST_F(DebugKeys, CyclingKeysStepRoundTheirValuesWithOneMessageEach) {
 TEST_F(DebugKeys, F1SwitchesTheViewpointAndNoKeyWritesTheSettingsFile) {
     dir.write("zrv.cfg", validFile());
     const testing_support::ScopedWorkingDir inDir(dir.path());
-    float before[3];
+    float before[3], after[3];
     PlayerStatus::getCameraOffset(before);
     EXPECT_EQ(press(GLUT_KEY_F1), "Viewpos changed");
-    float after[3];
     PlayerStatus::getCameraOffset(after);
     EXPECT_NE(after[2], before[2]);
     for (int key = GLUT_KEY_F2; key <= GLUT_KEY_INSERT; ++key) debugKey(key);

@@ -44,17 +44,7 @@ class GameStateTest : public ScreenTest {
     testing_support::CapturedErrors errors;
 };
 
-// The menu's wrap both ways is played through the drawn highlight in screens_test.
-TEST_F(GameStateTest, LetterEMovesOnPressAndOnRelease) {
-    EXPECT_EQ(game->getState(), GameState::Menu);
-    tap('e');
-    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kAbout);
-    game->special(GLUT_KEY_UP, 0, 0);  // the arrow gives a press only
-    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kStory);
-    game->special(GLUT_KEY_DOWN, 0, 0);
-    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kAbout);
-}
-
+// The menu's keys and arrows are played through the drawn highlight in screens_test.
 TEST_F(GameStateTest, EnterActsOnPressEscOnPressOrRelease) {
     game->getMenu()->selectNext();
     game->getMenu()->selectNext();  // story
@@ -119,59 +109,42 @@ TEST_F(GameStateTest, LoadingShowsEachPercentageIgnoresKeysAndEndsConnecting) {
     ModelStore::reset();
 }
 
-TEST_F(GameStateTest, DrivingKeysSetAndClearTheirFlags) {
-    Settings::setKeyForward('w');
+// The driving keys set their flags until released; an arrow whose code matches a
+// binding ("e" is code 101, the Up arrow) sets that flag until the letter is released.
+// The mouse buttons act only in the match.
+TEST_F(GameStateTest, DrivingKeysArrowsAndMouseButtonsInTheMatch) {
+    Settings::setKeyForward('e');
     Settings::setKeyBack('s');
     Settings::setKeyLeft('a');
     Settings::setKeyRight('d');
     game->setState(GameState::Playing);
-    for (const char c : {'w', 'a', 's', 'd'}) press(c);
+    for (const char c : {'a', 's', 'd'}) press(c);
+    game->special(GLUT_KEY_UP, 0, 0);
+    game->special(GLUT_KEY_DOWN, 0, 0);  // "g" is bound to nothing
     EXPECT_EQ(InputState::getForward() + InputState::getLeft() + InputState::getBackward() +
                   InputState::getRight(),
               4);
-    release('w');
-    EXPECT_EQ(InputState::getForward(), 0);
-}
-
-TEST_F(GameStateTest, ArrowMatchingABindingSetsItsFlagUntilTheLetterIsReleased) {
-    // "e" is code 101, the Up arrow: bound to forward, the arrow sets the flag.
-    Settings::setKeyForward('e');
-    game->setState(GameState::Playing);
-    game->special(GLUT_KEY_UP, 0, 0);
-    EXPECT_EQ(InputState::getForward(), 1);
-    game->special(GLUT_KEY_DOWN, 0, 0);  // "g" is bound to nothing
-    EXPECT_EQ(InputState::getForward(), 1);
     release('e');
     EXPECT_EQ(InputState::getForward(), 0);
-}
-
-TEST_F(GameStateTest, MouseButtonsActOnlyInTheMatch) {
-    game->setState(GameState::Playing);
-    game->mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
-    game->mouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
-    game->mouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 0, 0);
-    EXPECT_EQ(InputState::getLeftButton(), 1);
-    EXPECT_EQ(InputState::getRightButton(), 1);
+    for (const int button : {GLUT_LEFT_BUTTON, GLUT_RIGHT_BUTTON, GLUT_MIDDLE_BUTTON})
+        game->mouse(button, GLUT_DOWN, 0, 0);
+    EXPECT_EQ(InputState::getLeftButton() + InputState::getRightButton(), 2);
     game->setState(GameState::Dead);
     game->mouse(GLUT_LEFT_BUTTON, GLUT_UP, 0, 0);
     EXPECT_EQ(InputState::getLeftButton(), 0);
 }
 
-TEST_F(GameStateTest, AnyKeyOrArrowWhenDeadRespawnsAndTheNextFrameIsPlaying) {
+// Any key when dead respawns (played in match_gl_test); of the special keys only the
+// arrows reach the key rules.
+TEST_F(GameStateTest, OnlyTheArrowsOfTheSpecialKeysRespawnTheDead) {
     game->setState(GameState::Playing);
-    game->setState(GameState::Dead);
-    release('q');  // a release is enough
-    EXPECT_EQ(game->getState(), GameState::Respawn);
-    press('q');  // ignored while respawning
-    EXPECT_EQ(game->getState(), GameState::Respawn);
-    EXPECT_EQ(game->display(), 0);
-    EXPECT_EQ(game->getState(), GameState::Playing);
-    // The arrows reach the key rules; other special keys never do.
     game->setState(GameState::Dead);
     game->special(GLUT_KEY_F1, 0, 0);
     game->special(GLUT_KEY_HOME, 0, 0);
     EXPECT_EQ(game->getState(), GameState::Dead);
     game->special(GLUT_KEY_RIGHT, 0, 0);
+    EXPECT_EQ(game->getState(), GameState::Respawn);
+    press('q');  // ignored while respawning
     EXPECT_EQ(game->getState(), GameState::Respawn);
 }
 
@@ -228,28 +201,25 @@ TEST_F(GameStateTest, StateValuesOutsideTheTableAreRefused) {
     EXPECT_EQ(game->setState(GameState::Menu), 0);
 }
 
+// The projection is the perspective of the configured field of view: a 75 degree view
+// puts 1/tan(37.5 deg) on the diagonal, divided by the aspect ratio for x. A zero height
+// keeps the viewport and leaves the projection at identity.
 TEST_F(GameStateTest, ResizeInAnyScreenOnlyUpdatesTheView) {
-    for (int state : {GameState::Menu, GameState::Story, GameState::About, GameState::Config,
-                      GameState::Loading, GameState::Playing, GameState::Dead}) {
-        game->setState(state);
-        ASSERT_EQ(game->resize(200, 100), 0) << state;
+    for (const int state : std::initializer_list<int>{
+             GameState::Menu, GameState::Story, GameState::About, GameState::Config,
+             GameState::Loading, GameState::Playing, GameState::Dead, -1}) {
+        if (state >= 0) game->setState(state);
+        ASSERT_EQ(game->resize(200, state >= 0 ? 100 : 0), 0) << state;
         GLint viewport[4] = {};
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(viewport[2], 200);
-        EXPECT_EQ(viewport[3], 100);
-        // The projection is the perspective of the configured field of view: a 75 degree
-        // view puts 1/tan(37.5 deg) on the diagonal, divided by the aspect ratio for x.
         GLfloat projection[16] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
         glGetFloatv(GL_PROJECTION_MATRIX, projection);
-        EXPECT_NEAR(projection[5], 1.3032f, 1e-3f);
-        EXPECT_NEAR(projection[0], 1.3032f / 2.0f, 1e-3f);
-        EXPECT_TRUE(errors.texts().empty());
+        EXPECT_EQ(std::make_pair(viewport[2], viewport[3]),
+                  std::make_pair(200, state >= 0 ? 100 : 0));
+        EXPECT_NEAR(projection[5], state >= 0 ? 1.3032f : 1.0f, 1e-3f) << state;
+        EXPECT_NEAR(projection[0], state >= 0 ? 1.3032f / 2.0f : 1.0f, 1e-3f) << state;
     }
-    // A zero height keeps the viewport and leaves the projection at identity.
-    ASSERT_EQ(game->resize(200, 0), 0);
-    GLfloat projection[16] = {};
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    EXPECT_FLOAT_EQ(projection[5], 1.0f);
+    EXPECT_TRUE(errors.texts().empty());
     game->resize(testing_support::GlTest::kWidth, testing_support::GlTest::kHeight);
 }
 

@@ -16,7 +16,7 @@ namespace {
 // The level comes from the server during the first pause; the others are asked for
 // their names before the second, and the own Voka is announced after it, with the
 // player's name, weapon and frags.
-TEST_F(MatchTest, StartPausesTwiceAndAnnouncesTheVokaAfterTheInfoRequest) {
+TEST_F(MatchTest, StartPausesTwiceAnnouncesTheVokaAfterTheInfoRequestAndItsWeapons) {
     PlayerStatus::setHealth(5);
     startMatch();
     EXPECT_EQ(beforeAnnouncement, std::vector<std::uint8_t>{net::MSG_INFO_REQUEST});
@@ -27,12 +27,7 @@ TEST_F(MatchTest, StartPausesTwiceAndAnnouncesTheVokaAfterTheInfoRequest) {
     EXPECT_EQ(game->getMatch()->getWorld()->tableSizes().items,
               static_cast<std::size_t>(LevelRegistry::instance().getLevel(2)->itemCount()));
     EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
-}
-
-// Each weapon key tells the others on its press and again on its release.
-TEST_F(MatchTest, WeaponKeysAnnounceTheWeaponOnPressAndRelease) {
-    startMatch();
-    until(net::MSG_FRAGS);
+    // Each weapon key tells the others on its press and again on its release.
     for (const bool up : {false, true}) {
         game->key('7', up, 0, 0);
         until(net::MSG_WEAPON);
@@ -53,8 +48,7 @@ TEST_F(MatchTest, DeathShowsTheRankingAndAKeyRespawns) {
     // The shooter's Voka 40 units ahead and a little to the left, where the view of the
     // living and of the dead (turned 50 degrees left) both see its shadow.
     World& world = *game->getMatch()->getWorld();
-    Pose own;
-    Pose look;
+    Pose own, look;
     world.getCameraPose(own, look);
     const float towards = (own.rotZ + 25.0f) * 0.017453292f;
     const net::Pose there{

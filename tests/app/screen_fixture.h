@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -60,15 +61,10 @@ class ScreenTest : public testing_support::GlTest {
     // the test window).
     static int pixelsInRow(float y, testing_support::Rgb colour) {
         const int py = static_cast<int>(std::lround((y + 1.0f) / 2.0f * (kHeight - 1)));
-        std::vector<std::uint8_t> rgba(kWidth * 5 * 4);
-        glFinish();
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, py + 4, kWidth, 5, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        const std::vector<std::uint8_t> rgba = readFrame();
         int count = 0;
-        for (std::size_t i = 0; i < rgba.size(); i += 4)
-            if (rgba[i] == colour[0] && rgba[i + 1] == colour[1] && rgba[i + 2] == colour[2])
-                ++count;
+        for (int i = (py + 4) * kWidth * 4; i < (py + 9) * kWidth * 4; i += 4)
+            count += std::equal(colour.begin(), colour.end(), &rgba[i]);
         return count;
     }
 

@@ -51,65 +51,47 @@ TEST_F(MenuScreen, HighlightMovesWithKeysAndArrowsAndWraps) {
     EXPECT_EQ(highlighted(), 1);
 }
 
-// What SDL's disk audio driver hears while the menu gets one key release.
-std::vector<std::int16_t> menuKeyHeard(Game& game, bool sound, const std::string& dir) {
-    testing_support::DiskAudio audio(dir + "/mix.raw");
-    SoundManager::create();
-    Settings::setSound(sound);
-    game.key('x', true, 0, 0);
-    audio.waitForMoreAudio(5000);
-    testing_support::DiskAudio::waitUntilQuiet(Sample::MenuKey);
-    return audio.closeAndListen();
-}
-
+// Every key event sounds, unless sound is off, as SDL's disk audio driver hears it.
 TEST_F(MenuScreen, EveryKeyEventSoundsUnlessSoundIsOff) {
     testing_support::writeFile(dir.file(SoundManager::sampleFile(Sample::MenuKey)),
                                testing_support::wavFile(std::vector<std::int16_t>(4410, 5000)));
-    const auto heard = menuKeyHeard(*game, true, dir.path());
-    EXPECT_GT(testing_support::DiskAudio::loudSamples(heard), 4000);
-    const auto quiet = menuKeyHeard(*game, false, dir.path());
-    EXPECT_GT(quiet.size(), 0u);
-    EXPECT_EQ(testing_support::DiskAudio::loudSamples(quiet), 0);
+    for (const bool sound : {true, false}) {
+        testing_support::DiskAudio audio(dir.file("mix.raw"));
+        SoundManager::create();
+        Settings::setSound(sound);
+        game->key('x', true, 0, 0);
+        audio.waitForMoreAudio(5000);
+        testing_support::DiskAudio::waitUntilQuiet(Sample::MenuKey);
+        const auto heard = audio.closeAndListen();
+        const int loud = testing_support::DiskAudio::loudSamples(heard);
+        EXPECT_TRUE(!heard.empty() && (sound ? loud > 4000 : loud == 0)) << loud;
+    }
 }
 
-class StoryScreenTest : public ScreenTest {
-  protected:
-    void openStory() {
-        press(GameKey::Down);
-        press(GameKey::Down);
-        press(GameKey::Enter);
-        ASSERT_EQ(game->getState(), GameState::Story);
-        ASSERT_NE(game->getStoryScreen(), nullptr);
-    }
-    // Black text pixels on line i of the story.
-    int textOnLine(int line) {
+// The story file is read again on every visit: first none (the background alone), then
+// its complete lines (the last has no end of line and is not one).
+TEST_F(MenuScreen, StoryShowsTheLinesOfItsFileReadAgainOnEachVisit) {
+    const auto textOnLine = [&](int line) {  // black text pixels on line `line`
         EXPECT_EQ(game->display(), 0);
         return pixelsInRow(0.7f - 0.1f * static_cast<float>(line), {0, 0, 0});
-    }
-};
-
-TEST_F(StoryScreenTest, ShowsTheLinesOfTheStoryFile) {
+    };
+    press(GameKey::Down);
+    press(GameKey::Down);
+    press(GameKey::Enter);
+    ASSERT_NE(game->getStoryScreen(), nullptr);
+    EXPECT_TRUE(game->getStoryScreen()->lines().empty());
+    EXPECT_EQ(textOnLine(0), 0);
+    release(GameKey::Esc);
+    EXPECT_EQ(game->getStoryScreen(), nullptr);
     dir.write("story.txt", "The arena wakes\nTwo Vokas circle\nthe last line has no end");
-    openStory();
+    press(GameKey::Enter);
+    ASSERT_NE(game->getStoryScreen(), nullptr);
     EXPECT_EQ(game->getStoryScreen()->lines(),
               (std::vector<std::string>{"The arena wakes", "Two Vokas circle"}));
     EXPECT_GT(textOnLine(0), 20);
     EXPECT_GT(textOnLine(1), 20);
     EXPECT_EQ(textOnLine(2), 0);
     EXPECT_EQ(drawnAt(0.9f, -0.9f), colourOf("back.tga"));
-}
-
-TEST_F(StoryScreenTest, ReadsTheFileAgainOnTheNextVisit) {
-    openStory();  // no file yet: the background alone
-    EXPECT_TRUE(game->getStoryScreen()->lines().empty());
-    EXPECT_EQ(textOnLine(0), 0);
-    release(GameKey::Esc);
-    EXPECT_EQ(game->getStoryScreen(), nullptr);
-    dir.write("story.txt", "first\nsecond\n");
-    press(GameKey::Enter);
-    ASSERT_NE(game->getStoryScreen(), nullptr);
-    EXPECT_EQ(game->getStoryScreen()->lines().size(), 2u);
-    EXPECT_GT(textOnLine(1), 20);
 }
 
 TEST(StoryLines, LongLinesAreCutAndLinesBeyondThirtyIgnored) {
@@ -123,9 +105,7 @@ TEST(StoryLines, LongLinesAreCutAndLinesBeyondThirtyIgnored) {
     EXPECT_EQ(parseStoryLines("\n\nx"), (std::vector<std::string>{"", ""}));
 }
 
-class AboutScreenTest : public ScreenTest {};
-
-TEST_F(AboutScreenTest, DrawsBothPortraitsAndTheCredits) {
+TEST_F(MenuScreen, AboutDrawsBothPortraitsAndTheCredits) {
     for (int i = 0; i < 3; ++i) press(GameKey::Down);
     press(GameKey::Enter);
     ASSERT_EQ(game->getState(), GameState::About);

@@ -3,10 +3,7 @@
 #include <SDL2/SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "config/settings.h"
 #include "fx/sound_manager.h"
@@ -47,22 +44,10 @@ class SoundFixture : public Base {
         audio = std::make_unique<DiskAudio>(dir.file("mix.raw"), driver);
         testing_support::ScopedWorkingDir inGameDir(dir.path());
         SoundManager::create();
-        if (std::string(driver) != "disk") return;
-        int rate = 0;
-        Uint16 format = 0;
-        int channels = 0;
-        ASSERT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1);
-        ASSERT_EQ(format, AUDIO_S16LSB);
-        ASSERT_EQ(channels, 2);
     }
 
-    std::vector<std::int16_t> closeAndListen() const { return audio->closeAndListen(); }
-    static void waitUntilQuiet(int channel) { DiskAudio::waitUntilQuiet(channel); }
     // Enough mixing for a change to be heard in the last 2000 frames (0.05 s).
     void waitForMixing() const { audio->waitForMoreAudio(5000); }
-    static int loudSamples(const std::vector<std::int16_t>& mix) {
-        return DiskAudio::loudSamples(mix);
-    }
 
     testing_support::TempDir dir;
     std::unique_ptr<DiskAudio> audio;

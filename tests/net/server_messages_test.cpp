@@ -34,9 +34,7 @@ TEST(ServerEncoding, OwnMessagesAndTheRelayRuleByteForByte) {
         {net::encodeItemState(0x020003, 0x000105, 0), {0x47, 2, 0, 3, 0, 1, 5, 0, 0, 0, 0, 0}},
         {net::encodeServerFull(), {0x40}},
     };
-    for (const auto& [message, expected] : cases) {
-        EXPECT_EQ(bytesOf(message), expected);
-    }
+    for (const auto& [message, expected] : cases) EXPECT_EQ(bytesOf(message), expected);
 }
 
 // The decoded fields that differ from their defaults, in one line; ids and bytes in hex.
@@ -48,9 +46,8 @@ std::string describe(const ServerMessage& m) {
     const std::pair<const char*, std::int32_t> fields[] = {{"id", m.id},       {"id2", m.id2},
                                                            {"id3", m.id3},     {"code", m.typeCode},
                                                            {"type1", m.type1}, {"type2", m.type2}};
-    for (const auto& [name, value] : fields) {
+    for (const auto& [name, value] : fields)
         if (value != 0) out << " " << name << " " << value;
-    }
     if (m.clientNumber != -1) out << std::dec << " number " << m.clientNumber;
     if (m.pose != net::Pose{}) {
         out << std::dec << " pose";
@@ -65,12 +62,6 @@ Bytes relayed(std::uint8_t from, const net::WireMessage& message) {
     return bytesOf(net::relay(from, message));
 }
 
-Bytes typeThenZeros(std::uint8_t type, std::size_t length) {
-    Bytes bytes(length, 0);
-    bytes[0] = type;
-    return bytes;
-}
-
 // Serials of 128 and up have a low byte with the top bit set: read as a signed char it
 // would come back negative and corrupt the identifier.
 TEST(ServerDecoding, EveryServerMessageField) {
@@ -79,7 +70,8 @@ TEST(ServerDecoding, EveryServerMessageField) {
          "Update type 0 id 4580ff pose 800.5 12.25 -3 0 45 359"},
         {relayed(2, net::encodeNew(0x81, 0x00C8, kPose)),
          "NewObject type 81 id 200c8 code 81 pose 800.5 12.25 -3 0 45 359"},
-        {typeThenZeros(0xFF, 28), "NewObject type ff code ff"},
+        {{0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         "NewObject type ff code ff"},
         {{0x40}, "ServerFull type 40"},
         {relayed(4, net::encodeRemove(0x0190, 0x82)), "Remove type 41 id 40190 code 82"},
         {relayed(6, net::encodeEvent(net::MSG_KILL, {0x0081, 0x82}, {0x0301FF, 0x80},
@@ -87,18 +79,10 @@ TEST(ServerDecoding, EveryServerMessageField) {
          "Combat type 43 id 60081 id2 301ff id3 20005 type1 82 type2 80"},
         {relayed(6, net::encodeEvent(net::MSG_HIT, {-1, 0x80}, {0x000001, 0x81}, {0x7F0000, 0x83})),
          "Combat type 44 id 6ffff id2 1 id3 7f0000 type1 80 type2 81"},
-        {bytesOf(net::encodeClientNumber(-1)), "ClientNumber type 45"},
         {bytesOf(net::encodeClientNumber(100)), "ClientNumber type 45 number 100"},
         {bytesOf(net::encodeLevel(3)), "Data type 46 payload 3 0 0 0 0 0 0 0"},
         {relayed(1, net::encodeName(0x0007, "Zed")),
          "Data type 42 id 10007 payload 5a 65 64 0 0 0 0 0"},
-        {relayed(1, net::encodeInfoRequest(0x0007)),
-         "Data type 48 id 10007 payload 73 61 75 73 63 68 e4 64"},
-        {relayed(1, net::encodeFrags(0x0007, -3)),
-         "Data type 49 id 10007 payload fd 0 0 0 0 0 0 0"},
-        {relayed(1, net::encodeRespawn(0x0007)),
-         "Data type 4a id 10007 payload 66 75 64 0 25 73 0 0"},
-        {relayed(1, net::encodeWeapon(0x0007, 2)), "Data type 4b id 10007 payload 2 0 0 0 0 0 0 0"},
         // Client 2's red Voka (0x80) took item 0x000105: the id is the item's.
         {relayed(2, net::encodeEvent(net::MSG_ITEM_TAKEN, {0x0001, 0x80}, {0x000105, 0x85},
                                      {0x0001, 0x80})),

@@ -1,5 +1,6 @@
 // The rules that decide the match, through the real World without a window.
 #include <algorithm>
+#include <array>
 
 #include "world_fixture.h"
 
@@ -12,26 +13,22 @@ std::int32_t count(const std::vector<std::int32_t>& samples, std::int32_t sample
 // Holding the trigger at 100 frames a second: about six machine-gun shots a second, one
 // rail shot in two seconds, and without ammunition the empty click at the same pace.
 TEST_F(WorldTest, TheTriggerFiresAtEachWeaponsPaceWhileAmmunitionLasts) {
-    const struct {
-        std::int32_t weapon, ammo;
-        int frames, shots, clicks;
-    } cases[] = {{WEAPON_MG, 200, 100, 6, 0},
-                 {WEAPON_MG, 0, 100, 0, 6},
-                 {WEAPON_RAIL, 5, 100, 1, 0},
-                 {WEAPON_RAIL, 0, 450, 0, 3}};
-    WorldInput held;
-    held.fireButton = true;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.weapon * 1000 + c.ammo);
+    // weapon, ammunition, frames, shots, empty clicks
+    const std::array<std::int32_t, 5> cases[] = {{WEAPON_MG, 200, 100, 6, 0},
+                                                 {WEAPON_MG, 0, 100, 0, 6},
+                                                 {WEAPON_RAIL, 5, 100, 1, 0},
+                                                 {WEAPON_RAIL, 0, 450, 0, 3}};
+    for (const auto& [weapon, ammo, frames, shots, clicks] : cases) {
         for (int i = 0; i < 250; ++i) frame();  // the timer runs out, the shots expire
         samples.clear();
-        PlayerStatus::setWeapon(c.weapon);
-        PlayerStatus::setAmmo(c.ammo, c.weapon);
-        for (int i = 0; i < c.frames; ++i) frame(held);
-        const std::int32_t shotSample = c.weapon == WEAPON_MG ? Sample::Minigun : Sample::Rail;
-        EXPECT_EQ(count(samples, shotSample), c.shots);
-        EXPECT_EQ(count(samples, Sample::NoAmmo), c.clicks);
-        EXPECT_EQ(PlayerStatus::getAmmo(c.weapon), c.ammo - c.shots);
+        PlayerStatus::setWeapon(weapon);
+        PlayerStatus::setAmmo(ammo, weapon);
+        for (int i = 0; i < frames; ++i) frame({.fireButton = true, .look = {}});
+        const std::int32_t shotSample = weapon == WEAPON_MG ? Sample::Minigun : Sample::Rail;
+        EXPECT_EQ(std::make_tuple(count(samples, shotSample), count(samples, Sample::NoAmmo),
+                                  PlayerStatus::getAmmo(weapon)),
+                  std::make_tuple(shots, clicks, ammo - shots))
+            << weapon << " " << ammo;
     }
 }
 
@@ -45,9 +42,7 @@ TEST_F(WorldTest, AnOwnShotHitsInItsWindowAndIsWithdrawnWhenItExpires) {
     PlayerStatus::setAim(aim);
     PlayerStatus::setWeapon(WEAPON_RAIL);
     PlayerStatus::setAmmo(1, WEAPON_RAIL);
-    WorldInput held;
-    held.fireButton = true;
-    for (int i = 0; i < 3; ++i) frame(held);
+    for (int i = 0; i < 3; ++i) frame({.fireButton = true, .look = {}});
     EXPECT_EQ(world->tableSizes().beams, 2u);
     for (int i = 0; i < 210; ++i) frame();
     std::vector<net::WireMessage> told;
@@ -66,20 +61,16 @@ TEST_F(WorldTest, AnOwnShotHitsInItsWindowAndIsWithdrawnWhenItExpires) {
 // A Voka (heading 0) past a wall comes back 17 units inside with its heading mirrored
 // off that wall; in a corner both walls apply.
 TEST_F(WorldTest, TheArenaWallsTurnTheVokaBack) {
-    const struct {
-        float x, y, xAfter, yAfter, headingAfter;
-    } cases[] = {{10, 800, 17, 800, 180},
-                 {800, 1590, 800, 1583, 0},
-                 {5, 1595, 17, 1583, -180},
-                 {800, 800, 800, 800, 0}};
+    // start x, y; then x, y, heading after one frame
+    const std::array<float, 5> cases[] = {
+        {10, 800, 17, 800, 180}, {5, 1595, 17, 1583, -180}, {800, 800, 800, 800, 0}};
     for (const auto& c : cases) {
-        startAt(c.x, c.y);
+        startAt(c[0], c[1]);
         startWorld();
         world->collide();
         Pose pose, look;
         world->getCameraPose(pose, look);
-        EXPECT_EQ(std::make_tuple(pose.x, pose.y, pose.rotZ),
-                  std::make_tuple(c.xAfter, c.yAfter, c.headingAfter));
+        EXPECT_EQ((std::array{c[0], c[1], pose.x, pose.y, pose.rotZ}), c);
     }
 }
 

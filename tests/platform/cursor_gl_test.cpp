@@ -11,59 +11,49 @@
 
 namespace {
 
-class CursorGlTest : public testing_support::GlTest {};
-
-TEST_F(CursorGlTest, TheWindowHasTheFocusOnlyWhileTheServerGivesItTo) {
-    Display* display = glXGetCurrentDisplay();
-    const Window window = glXGetCurrentDrawable();
-    ASSERT_NE(display, nullptr);
-    const Window root = DefaultRootWindow(display);
-    struct Case {
-        Window focus;
-        int pointerX;  // root coordinates; the window spans 0..kWidth at the top left
-        bool expected;
-    };
-    const Case cases[] = {
-        {window, kWidth * 4, true}, {None, 10, false},
-        {root, 10, false},  // another window has it
-        {PointerRoot, 10, true},    {PointerRoot, kWidth * 4, false},
-    };
-    for (const Case& c : cases) {
-        XWarpPointer(display, None, root, 0, 0, 0, 0, c.pointerX, 10);
-        XSetInputFocus(display, c.focus, RevertToPointerRoot, CurrentTime);
+class CursorGlTest : public testing_support::GlTest {
+  protected:
+    // Moves the pointer to x, half way down, of `relativeTo` and gives the focus to `to`.
+    static void set(Window to, Window relativeTo, int x) {
+        Display* display = glXGetCurrentDisplay();
+        XWarpPointer(display, None, relativeTo, 0, 0, 0, 0, x, kHeight / 2);
+        XSetInputFocus(display, to, RevertToPointerRoot, CurrentTime);
         XSync(display, False);
-        EXPECT_EQ(platform::hasKeyboardFocus(), c.expected) << c.focus << " " << c.pointerX;
     }
-    XSetInputFocus(display, PointerRoot, RevertToPointerRoot, CurrentTime);
-    XSync(display, False);
-}
+    void TearDown() override { set(PointerRoot, glXGetCurrentDrawable(), kWidth / 2); }
+};
 
-// The cursor wandered off while the game had no focus: taking the focus back only
-// re-centres it, and only moves after that turn the look.
-TEST_F(CursorGlTest, MouseLookTurnsOnlyWithTheFocusAndNotForTheWayBack) {
-    Display* display = glXGetCurrentDisplay();
-    const Window window = glXGetCurrentDrawable();
-    const MouseLookSettings settings{kWidth, kHeight, 50, false};  // a pixel a degree
+TEST_F(CursorGlTest, TheWindowHasTheFocusOnlyWhileTheServerGivesItAndOnlyThenLooks) {
+    const Window window = glXGetCurrentDrawable(), root = DefaultRootWindow(glXGetCurrentDisplay());
+    // x in root coordinates; the window spans 0..kWidth at the top left.
+    const struct {
+        Window focus;
+        int x;
+        bool expected;
+    } cases[] = {{window, kWidth * 4, true},
+                 {None, 10, false},
+                 {root, 10, false},  // another window has it
+                 {PointerRoot, 10, true},
+                 {PointerRoot, kWidth * 4, false}};
+    for (const auto& c : cases) {
+        set(c.focus, root, c.x);
+        EXPECT_EQ(platform::hasKeyboardFocus(), c.expected) << c.focus << " " << c.x;
+    }
+    // The cursor wandered off while the game had no focus: taking the focus back only
+    // re-centres it, and only moves after that turn the look.
     MouseLook look;
-    const auto read = [&](Window focus, int x) {
-        XSetInputFocus(display, focus, RevertToPointerRoot, CurrentTime);
-        XWarpPointer(display, None, window, 0, 0, 0, 0, x, kHeight / 2);
-        XSync(display, False);
-        return look.read(settings);
+    const auto read = [&](Window to, int x) {
+        set(to, window, x);
+        return look.read({kWidth, kHeight, 50, false});  // a pixel a degree
     };
+    int x = 0, y = 0;
     EXPECT_FALSE(read(None, 10));
-    int x = 0;
-    int y = 0;
     ASSERT_TRUE(platform::getCursorPos(x, y));
     EXPECT_EQ(x, 10) << "left where it is without the focus";
     EXPECT_FALSE(read(window, 20)) << "the way back";
     ASSERT_TRUE(platform::getCursorPos(x, y));
     EXPECT_EQ(x, kWidth / 2);
-    const auto turn = read(window, kWidth / 2 - 7);
-    ASSERT_TRUE(turn);
-    EXPECT_FLOAT_EQ(turn->yaw, 7.0f);
-    XSetInputFocus(display, PointerRoot, RevertToPointerRoot, CurrentTime);
-    XSync(display, False);
+    EXPECT_EQ(read(window, kWidth / 2 - 7).value_or(LookTurn{}).yaw, 7.0f);
 }
 
 }  // namespace

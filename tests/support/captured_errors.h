@@ -3,28 +3,29 @@
 #include <string>
 #include <vector>
 
+#include "platform/message_box.h"
+
 namespace testing_support {
 
-// Collects every message box raised while it lives, instead of showing it. Questions
-// are answered with `answer`.
+// Collects the text of every message box raised while it lives, from any thread,
+// instead of showing it; questions are answered No.
 class CapturedErrors {
   public:
-    explicit CapturedErrors(bool answer = false);
-    ~CapturedErrors();
+    CapturedErrors() { platform::setMessageSink(&record, this); }
+    ~CapturedErrors() { platform::setMessageSink(nullptr, nullptr); }
     CapturedErrors(const CapturedErrors&) = delete;
     CapturedErrors& operator=(const CapturedErrors&) = delete;
 
     // The texts, in order.
     const std::vector<std::string>& texts() const { return texts_; }
-    // "caption: text" lines, in order.
-    const std::vector<std::string>& lines() const { return lines_; }
 
   private:
-    static bool record(void* context, const char* caption, const char* text);
+    static bool record(void* self, const char*, const char* text) {
+        static_cast<CapturedErrors*>(self)->texts_.emplace_back(text);
+        return false;
+    }
 
-    bool answer_;
     std::vector<std::string> texts_;
-    std::vector<std::string> lines_;
 };
 
 }  // namespace testing_support

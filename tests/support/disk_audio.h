@@ -1,9 +1,18 @@
 #pragma once
 
-#include <cstddef>
+#include <SDL2/SDL_mixer.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "fx/sound_manager.h"
+#include "support/temp_dir.h"
 
 namespace testing_support {
 
@@ -12,23 +21,54 @@ namespace testing_support {
 // manager created while this lives plays into `rawFile`; the destructor destroys it.
 class DiskAudio {
   public:
-    explicit DiskAudio(const std::string& rawFile, const char* driver = "disk");
-    ~DiskAudio();
+    explicit DiskAudio(const std::string& rawFile, const char* driver = "disk")
+        : rawFile_(rawFile) {
+        setenv("SDL_AUDIODRIVER", driver, 1);
+        setenv("SDL_DISKAUDIOFILE", rawFile.c_str(), 1);
+    }
+    ~DiskAudio() {
+        SoundManager::destroy();
+        unsetenv("SDL_AUDIODRIVER");
+        unsetenv("SDL_DISKAUDIOFILE");
+    }
     DiskAudio(const DiskAudio&) = delete;
     DiskAudio& operator=(const DiskAudio&) = delete;
 
     // Destroys the sound manager (closing the device) and returns the left channel of
     // everything it played.
-    std::vector<std::int16_t> closeAndListen() const;
-
+    std::vector<std::int16_t> closeAndListen() const {
+        SoundManager::destroy();
+        const std::string bytes = readFile(rawFile_);
+        std::vector<std::int16_t> left;
+        for (std::size_t i = 0; i + 3 < bytes.size(); i += 4)
+            left.push_back(
+                static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                          (static_cast<std::uint8_t>(bytes[i + 1]) << 8)));
+        return left;
+    }
     // Waits until a mixer channel has played out, at most five seconds: the disk driver
     // runs in real time, and slower on a loaded machine.
-    static void waitUntilQuiet(int channel);
+    static void waitUntilQuiet(int channel) {
+        for (int i = 0; i < 500 && Mix_Playing(channel) != 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     // Waits until the driver has written `frames` more frames than it had when called,
     // at most ten seconds. A change made before the call (a volume, a sample started)
     // is heard in all but the first two mixing buffers of them.
-    void waitForMoreAudio(std::size_t frames) const;
-    static int loudSamples(const std::vector<std::int16_t>& mix);
+    void waitForMoreAudio(std::size_t frames) const {
+        const auto written = [&] {
+            std::error_code error;
+            const auto size = std::filesystem::file_size(rawFile_, error);
+            return error ? 0 : static_cast<std::size_t>(size) / 4;  // 16-bit stereo
+        };
+        const std::size_t target = written() + frames;
+        for (int i = 0; i < 10000 && written() < target; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    static int loudSamples(const std::vector<std::int16_t>& mix) {
+        return static_cast<int>(
+            std::count_if(mix.begin(), mix.end(), [](auto s) { return s != 0; }));
+    }
 
   private:
     std::string rawFile_;

@@ -17,13 +17,16 @@ namespace {
 
 int g_window = 0;
 
-void displayNothing() {}
+void readPixels(int x, int y, int width, int height, unsigned int buffer, std::uint8_t* rgba) {
+    glFinish();
+    glReadBuffer(buffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+}
 
-}  // namespace
-
-void GlTest::openWindow() {
-    if (g_window != 0) return;
-    if (std::getenv("DISPLAY") == nullptr) return;
+// Opens the one window of this process, once; the first test does it.
+void openWindow() {
+    if (g_window != 0 || std::getenv("DISPLAY") == nullptr) return;
     platform::initWindowSystemThreads();
     // Hold a connection while GLUT opens its own: the X server may refuse a connection
     // opened right after another process closed one.
@@ -37,17 +40,19 @@ void GlTest::openWindow() {
     int argc = 1;
     char name[] = "voka-gl-test";
     char* argv[] = {name, nullptr};
-    glutInitWindowSize(kWidth, kHeight);
+    glutInitWindowSize(GlTest::kWidth, GlTest::kHeight);
     glutInitWindowPosition(0, 0);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ACCUM | GLUT_DEPTH | GLUT_STENCIL);
     g_window = glutCreateWindow(name);
     platform::pinGlDriver();
     XCloseDisplay(probe);
-    glutDisplayFunc(displayNothing);
+    glutDisplayFunc([] {});
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
-    pumpEvents();
+    for (int i = 0; i < 5; ++i) glutMainLoopEvent();  // map and size the window
 }
+
+}  // namespace
 
 void GlTest::SetUp() {
     openWindow();
@@ -59,10 +64,6 @@ void GlTest::SetUp() {
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-}
-
-void GlTest::pumpEvents() {
-    for (int i = 0; i < 5; ++i) glutMainLoopEvent();
 }
 
 std::array<std::uint8_t, 4> GlTest::readPixel(int x, int y, unsigned int buffer) {
@@ -85,22 +86,10 @@ void GlTest::expectModelview(const float* ours, const char* what) {
     for (int i = 0; i < 16; ++i) ASSERT_NEAR(ours[i], theirs[i], 1e-5f * size) << what << " " << i;
 }
 
-void GlTest::readPixels(int x, int y, int width, int height, unsigned int buffer,
-                        std::uint8_t* rgba) {
-    glFinish();
-    glReadBuffer(buffer);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-}
-
 std::vector<std::uint8_t> GlTest::readFrame() {
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(kWidth * kHeight * 4));
     readPixels(0, 0, kWidth, kHeight, GL_BACK, rgba.data());
     return rgba;
-}
-
-int GlTest::windowId() {
-    return g_window;
 }
 
 }  // namespace testing_support

@@ -19,25 +19,16 @@ class GlTest : public ::testing::Test {
   protected:
     void SetUp() override;
 
-    // Opens the one window of this process, once; the first test does it.
-    static void openWindow();
-    // Lets GLUT handle pending window events (map, resize).
-    static void pumpEvents();
     // RGBA of one pixel of the given buffer (GL_BACK or GL_FRONT), window coordinates
     // with the origin at the bottom left as OpenGL counts them.
     static std::array<std::uint8_t, 4> readPixel(int x, int y, unsigned int buffer);
     // Every pixel of the window, row by row from the bottom left.
     static std::vector<std::array<std::uint8_t, 4>> readWindow(unsigned int buffer);
+    // RGBA of the whole back buffer, rows from the bottom.
+    static std::vector<std::uint8_t> readFrame();
     // Expects `ours` (16 floats, column-major) to be OpenGL's current modelview matrix,
     // to 1e-5 relative to the matrix's largest element.
     static void expectModelview(const float* ours, const char* what);
-    // RGBA of the whole back buffer, rows from the bottom.
-    static std::vector<std::uint8_t> readFrame();
-    static int windowId();
-
-  private:
-    static void readPixels(int x, int y, int width, int height, unsigned int buffer,
-                           std::uint8_t* rgba);
 };
 
 }  // namespace testing_support

@@ -1,19 +1,23 @@
 #include "support/test_images.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 namespace testing_support {
 namespace {
 
-void put16(std::string& out, unsigned value) {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
+// Little-endian fields of `bytes` bytes each.
+std::string le(std::initializer_list<std::pair<std::uint32_t, int>> fields) {
+    std::string out;
+    for (const auto& [value, bytes] : fields)
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
+    return out;
 }
 
-void put32(std::string& out, std::uint32_t value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
+std::string solidBgr(int count, Rgb colour) {
+    std::string body;
+    for (int i = 0; i < count; ++i) body += {char(colour[2]), char(colour[1]), char(colour[0])};
+    return body;
 }
 
 constexpr const char* kScreenImages[] = {
@@ -28,55 +32,44 @@ constexpr const char* kScreenImages[] = {
 
 std::string tgaFile(int type, int width, int height, int bits, const std::string& body,
                     const std::string& imageId) {
-    std::string out;
-    out.push_back(static_cast<char>(imageId.size()));
-    out.push_back(0);
-    out.push_back(static_cast<char>(type));
-    out.append(9, '\0');
-    put16(out, static_cast<unsigned>(width));
-    put16(out, static_cast<unsigned>(height));
-    out.push_back(static_cast<char>(bits));
-    out.push_back(0);
-    return out + imageId + body;
+    const auto w = static_cast<std::uint32_t>(width), h = static_cast<std::uint32_t>(height);
+    return le({{static_cast<std::uint32_t>(imageId.size()), 1},
+               {0, 1},
+               {static_cast<std::uint32_t>(type), 1},
+               {0, 4},
+               {0, 4},
+               {0, 1},
+               {w, 2},
+               {h, 2},
+               {static_cast<std::uint32_t>(bits), 1},
+               {0, 1}}) +
+           imageId + body;
 }
 
 std::string solidTga(int width, int height, Rgb colour) {
-    std::string body;
-    for (int i = 0; i < width * height; ++i) {
-        body.push_back(static_cast<char>(colour[2]));
-        body.push_back(static_cast<char>(colour[1]));
-        body.push_back(static_cast<char>(colour[0]));
-    }
-    return tgaFile(2, width, height, 24, body);
+    return tgaFile(2, width, height, 24, solidBgr(width * height, colour));
 }
 
 std::string bmpFile(int width, int height, Rgb (*pixel)(int x, int y), bool topDown) {
     const int rowBytes = (width * 3 + 3) / 4 * 4;
     const auto imageBytes = static_cast<std::uint32_t>(rowBytes * height);
-    std::string out = "BM";
-    put32(out, 54 + imageBytes);
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, static_cast<std::uint32_t>(width));
-    put32(out, static_cast<std::uint32_t>(topDown ? -height : height));
-    put16(out, 1);
-    put16(out, 24);
-    put32(out, 0);
-    put32(out, imageBytes);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
+    std::string out = "BM" + le({{54 + imageBytes, 4},
+                                 {0, 4},
+                                 {54, 4},
+                                 {40, 4},
+                                 {static_cast<std::uint32_t>(width), 4},
+                                 {static_cast<std::uint32_t>(topDown ? -height : height), 4},
+                                 {1, 2},
+                                 {24, 2},
+                                 {0, 4},
+                                 {imageBytes, 4},
+                                 {2835, 4},
+                                 {2835, 4},
+                                 {0, 4},
+                                 {0, 4}});
     for (int i = 0; i < height; ++i) {
-        const int row = topDown ? i : height - 1 - i;
         std::string line;
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = pixel(x, row);
-            line.push_back(static_cast<char>(c[2]));
-            line.push_back(static_cast<char>(c[1]));
-            line.push_back(static_cast<char>(c[0]));
-        }
+        for (int x = 0; x < width; ++x) line += solidBgr(1, pixel(x, topDown ? i : height - 1 - i));
         line.resize(static_cast<std::size_t>(rowBytes), '\0');
         out += line;
     }
@@ -91,48 +84,32 @@ std::string solidBmp(int width, int height, Rgb colour) {
 
 std::string wavFile(const std::vector<std::int16_t>& samples, int rate) {
     const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
-    std::string out = "RIFF";
-    put32(out, 36 + dataBytes);
-    out += "WAVEfmt ";
-    put32(out, 16);
-    put16(out, 1);  // PCM
-    put16(out, 1);  // mono
-    put32(out, static_cast<std::uint32_t>(rate));
-    put32(out, static_cast<std::uint32_t>(rate * 2));
-    put16(out, 2);
-    put16(out, 16);
-    out += "data";
-    put32(out, dataBytes);
-    for (const std::int16_t s : samples) put16(out, static_cast<std::uint16_t>(s));
+    const auto r = static_cast<std::uint32_t>(rate);
+    std::string out =
+        "RIFF" + le({{36 + dataBytes, 4}}) + "WAVEfmt " +
+        le({{16, 4}, {1, 2}, {1, 2}, {r, 4}, {r * 2, 4}, {2, 2}, {16, 2}}) +  // PCM, mono
+        "data" + le({{dataBytes, 4}});
+    for (const std::int16_t s : samples) out += le({{static_cast<std::uint16_t>(s), 2}});
     return out;
 }
 
 Rgb screenImageColour(const std::string& name) {
     // Distinct red values per image, so a pixel read back names its image.
-    int index = 0;
-    for (const char* image : kScreenImages) {
-        if (name == image) break;
-        ++index;
-    }
+    const int index =
+        static_cast<int>(std::find(std::begin(kScreenImages), std::end(kScreenImages), name) -
+                         std::begin(kScreenImages));
     return {static_cast<std::uint8_t>(20 + 10 * index), static_cast<std::uint8_t>(230 - 7 * index),
             static_cast<std::uint8_t>(60 + 67 * index % 160)};
 }
 
 void writeScreenImages(const std::string& dir) {
-    std::filesystem::create_directories(dir + "/textures");
-    for (const char* name : kScreenImages) {
-        const std::string file = std::string(name);
-        const Rgb colour = screenImageColour(file);
-        const bool bmp = file.ends_with(".bmp");
-        if (std::filesystem::exists(dir + "/textures/" + file)) continue;
-        writeFile(dir + "/textures/" + file, bmp ? solidBmp(8, 8, colour) : solidTga(8, 8, colour));
+    for (const std::string name : kScreenImages) {
+        const std::string path = dir + "/textures/" + name;
+        const Rgb colour = screenImageColour(name);
+        if (!std::filesystem::exists(path))
+            writeFile(path,
+                      name.ends_with(".bmp") ? solidBmp(8, 8, colour) : solidTga(8, 8, colour));
     }
-}
-
-void writeFile(const std::string& path, const std::string& contents) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out << contents;
 }
 
 }  // namespace testing_support

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"  // writeFile
+
 namespace testing_support {
 
 using Rgb = std::array<std::uint8_t, 3>;
@@ -29,7 +31,5 @@ std::string wavFile(const std::vector<std::int16_t>& samples, int rate = 44100);
 void writeScreenImages(const std::string& dir);
 // The colour writeScreenImages gives a file, by its name under textures/.
 Rgb screenImageColour(const std::string& name);
-
-void writeFile(const std::string& path, const std::string& contents);
 
 }  // namespace testing_support
