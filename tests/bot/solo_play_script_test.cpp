@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <regex>
+#include <cstdio>
 #include <string>
 
 #include "support/e2e_runner.h"
@@ -30,13 +30,15 @@ TEST(SoloPlayScript, TheGameMeetsTheBotsAndEverythingStopsWithIt) {
                    " --game-dir " + dir.path() + " --bots 2 -- sh " + dir.file("game.sh") +
                    " --start 2>&1; echo rc=$?");
     EXPECT_NE(output.find("rc=3"), std::string::npos) << output;
-    std::smatch started;
-    ASSERT_TRUE(std::regex_search(
-        output, started, std::regex("server ([0-9]+) on port ([0-9]+), 2 bots in ([0-9]+)")))
+    const std::size_t at = output.find("solo-play: server ");
+    ASSERT_NE(at, std::string::npos) << output;
+    int server = 0, port = 0, bots = 0;
+    ASSERT_EQ(std::sscanf(output.c_str() + at, "solo-play: server %d on port %d, 2 bots in %d",
+                          &server, &port, &bots),
+              3)
         << output;
-    EXPECT_EQ(dir.read("args.txt"), "--start --connect 127.0.0.1:" + started[2].str() + "\n");
-    for (const int pid : {std::stoi(started[1]), std::stoi(started[3])})
-        EXPECT_NE(::kill(pid, 0), 0) << pid << " is still running";
+    EXPECT_EQ(dir.read("args.txt"), "--start --connect 127.0.0.1:" + std::to_string(port) + "\n");
+    for (const int pid : {server, bots}) EXPECT_NE(::kill(pid, 0), 0) << pid << " is still running";
     EXPECT_NE(dir.read("voka-bot.log").find("Bot 2:"), std::string::npos);
     EXPECT_EQ(
         runCommand(std::string(VOKA_SOURCE_DIR) +
