@@ -8,6 +8,7 @@
 #include "app/camera.h"
 #include "combat/model_store.h"
 #include "config/settings.h"
+#include "fx/screen_passes.h"
 #include "net/protocol/game_codes.h"
 #include "render/draw_2d.h"
 #include "render/frustum.h"
@@ -46,44 +47,6 @@ bool TerrainScene::load(std::int32_t level, bool sky, std::optional<ShowroomLayo
 void TerrainScene::resize(int width, int height) {
     setPerspective(width, height);
 }
-
-namespace {
-
-// The match's darkening of what the shadow volumes marked: every pixel whose stencil
-// value is not 0 darkens to a fifth of its colour, or turns black with transparency off.
-void darkenShadows() {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDepthMask(GL_FALSE);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_STENCIL_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glColor4f(0.0f, 0.0f, 0.0f, 0.8f);
-    applyTransparency();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glStencilFunc(GL_NOTEQUAL, 0, ~0u);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glBegin(GL_QUADS);
-    glVertex3f(-1.0f, -1.0f, 0.0f);
-    glVertex3f(1.0f, -1.0f, 0.0f);
-    glVertex3f(1.0f, 1.0f, 0.0f);
-    glVertex3f(-1.0f, 1.0f, 0.0f);
-    glEnd();
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
-}
-
-}  // namespace
 
 Vec3f flyViewDirection(const Pose& pose) {
     constexpr float kRadians = 3.14159265f / 180.0f;
@@ -134,7 +97,7 @@ void TerrainScene::drawFrame(const ViewerCamera& view, const char* readout) {
     if (showSky_) sky_->draw(camera, light);
     if (showroom_) {
         showroom_->draw(camera, light);
-        if (Settings::getShadow()) darkenShadows();
+        if (Settings::getShadow()) darkenShadows(Settings::getTransparency());
     }
     if (Settings::getLensflare()) {
         const Vec3f sun{light[0], light[1], light[2]};
