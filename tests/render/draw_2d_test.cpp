@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "render/status_message.h"
 #include "support/gl_fixture.h"
 
@@ -18,17 +20,18 @@ class Draw2d : public GlTest {
         glClear(GL_COLOR_BUFFER_BIT);
     }
 
-    // How many pixels of the window are not black, or pure red.
-    static int countPixels(bool redOnly = false) {
-        const std::vector<std::uint8_t> rgba = readFrame();
+    // How many pixels of the window have this red, green and blue (-1: any but black).
+    static int countPixels(int r = -1, int g = 0, int b = 0) {
+        const std::vector<std::uint8_t> p = readFrame();
         int count = 0;
-        for (std::size_t i = 0; i < rgba.size(); i += 4)
-            count += redOnly ? rgba[i] == 255 && rgba[i + 1] == 0 && rgba[i + 2] == 0
-                             : rgba[i] != 0 || rgba[i + 1] != 0 || rgba[i + 2] != 0;
+        for (std::size_t i = 0; i < p.size(); i += 4)
+            count += r < 0 ? p[i] + p[i + 1] + p[i + 2] > 0
+                           : p[i] == r && p[i + 1] == g && p[i + 2] == b;
         return count;
     }
 };
 
+// The status message draws in red and leaves white.
 TEST_F(Draw2d, TextDrawsFromItsBaseLineAndNothingFromOutsideTheWindow) {
     Overlay2d overlay;
     glColor3f(1.0f, 1.0f, 1.0f);
@@ -41,6 +44,12 @@ TEST_F(Draw2d, TextDrawsFromItsBaseLineAndNothingFromOutsideTheWindow) {
     drawText(0.0f, 0.0f, "I");
     EXPECT_GT(readPixel(kWidth / 2 + 2, kHeight / 2 + 5, GL_BACK)[0], 0);
     EXPECT_EQ(readPixel(kWidth / 2 + 2, kHeight / 2 - 5, GL_BACK)[0], 0);
+    showStatusMessage("Wireframe Modus on");
+    drawStatusMessage(-0.7f, -0.5f);
+    EXPECT_GT(countPixels(255, 0, 0), 20);
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[1], 1.0f);
 }
 
 // The markers are drawn in the HUD's pixel tests.
@@ -52,34 +61,21 @@ TEST_F(Draw2d, BracketRestoresStateAndMatrices) {
     glScalef(2.0f, 2.0f, 2.0f);
     glMatrixMode(GL_MODELVIEW);
     glColor3f(0.5f, 0.25f, 0.125f);
+    GLfloat projection[16], colour[4];
     beginOverlay2d();
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    GLfloat projection[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    EXPECT_FLOAT_EQ(projection[0], 1.0f);  // glOrtho(-1, 1, ...) scales x by 1
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);  // glOrtho(-1, 1, ...) scales x by 1
+    EXPECT_EQ(std::tuple(glIsEnabled(GL_DEPTH_TEST), glIsEnabled(GL_LIGHTING), projection[0]),
+              std::tuple(GL_FALSE, GL_FALSE, 1.0f));
     glEnable(GL_BLEND);
     glColor3f(1.0f, 1.0f, 1.0f);
     endOverlay2d();
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_LIGHTING));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    EXPECT_FLOAT_EQ(projection[0], 2.0f);
-    GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_FLOAT_EQ(colour[1], 0.25f);
+    EXPECT_EQ(std::tuple(glIsEnabled(GL_DEPTH_TEST), glIsEnabled(GL_LIGHTING),
+                         glIsEnabled(GL_BLEND), projection[0], colour[1]),
+              std::tuple(GL_TRUE, GL_TRUE, GL_FALSE, 2.0f, 0.25f));
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
-}
-
-TEST_F(Draw2d, StatusMessageDrawsInRedAndLeavesWhite) {
-    showStatusMessage("Wireframe Modus on");
-    Overlay2d overlay;
-    drawStatusMessage(-0.7f, 0.0f);
-    EXPECT_GT(countPixels(true), 20);
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_FLOAT_EQ(colour[1], 1.0f);
 }
 
 }  // namespace

@@ -10,12 +10,16 @@ namespace {
 
 using FrustumGl = testing_support::GlTest;
 
-TEST_F(FrustumGl, ReadsProjectionAndModelviewFromOpenGl) {
+void look(double fovy, double zNear, double zFar) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60.0, 4.0 / 3.0, 0.01, 10000.0);
+    gluPerspective(fovy, 1.0, zNear, zFar);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+TEST_F(FrustumGl, ReadsProjectionAndModelviewFromOpenGl) {
+    look(60.0, 0.01, 10000.0);
     // Standing at (800, 800, 100) in the z-up world, looking along +x.
     gluLookAt(800.0, 800.0, 100.0, 900.0, 800.0, 100.0, 0.0, 0.0, 1.0);
     Frustum frustum;
@@ -30,6 +34,24 @@ TEST_F(FrustumGl, ReadsProjectionAndModelviewFromOpenGl) {
     const float* nearPlane = frustum.plane(Frustum::Near);
     EXPECT_NEAR(nearPlane[0], 1.0f, 1e-5f);
     EXPECT_NEAR(nearPlane[3], -800.01f, 0.05f);
+}
+
+// A sphere touching a plane from outside is not visible, one overlapping it is. From
+// the origin looking along -z, 90 degrees wide, from z = -1 to z = -3: every plane value
+// is exact in floats.
+TEST_F(FrustumGl, SphereTouchingAPlaneFromOutsideIsNotVisibleOverlappingIs) {
+    look(90.0, 1.0, 3.0);
+    Frustum frustum;
+    frustum.extract();
+    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, 0.0f, 1.0f));  // touches the near plane
+    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, -0.25f, 1.0f));
+    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, -5.0f, 2.0f));  // the far plane from beyond
+    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, -4.5f, 2.0f));
+    // Beside the 45° right plane by 1/√2 ≈ 0.707.
+    EXPECT_TRUE(frustum.sphereVisible(3.0f, 0.0f, -2.0f, 0.75f));
+    EXPECT_FALSE(frustum.sphereVisible(3.0f, 0.0f, -2.0f, 0.7f));
+    EXPECT_FALSE(frustum.sphereVisible(0.0f, 3.0f, -2.0f, 0.7f));
+    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, 50.0f, 7.0f));  // behind the camera
 }
 
 }  // namespace

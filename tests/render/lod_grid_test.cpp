@@ -43,35 +43,27 @@ class LodGridTest : public testing::Test {
     std::int32_t savedLod_;
 };
 
-// Cells below the camera's row take absolute values: |5 - 16| and |5 - 32|.
-TEST_F(LodGridTest, CellsBelowTheCameraTakeAbsoluteValues) {
-    update(cameraInCell(5, 0.0f));
-    EXPECT_EQ(grid_.cell(11), LodGrid::kFull);
-    EXPECT_EQ(grid_.cell(27), LodGrid::kMiddle);
-}
-
 // Each sector as seen from the camera: full detail on the camera's cell, the three cells
 // ahead, the two aside and the one behind; middle detail on the ring two cells out that
-// lies ahead and aside. A camera in cell 136 keeps every named cell on the map.
+// lies ahead and aside. Cells below the camera's row take absolute values (camera in 5).
 TEST_F(LodGridTest, EachSectorWritesTheCellsAheadAndAside) {
     const struct {
+        int cell;
         float rotation;
         int forward, side;
-    } facings[] = {{0, 1, 16},  {315, 1, 16},  {360, 1, 16},
-                   {45, 16, 1}, {135, -1, 16}, {225, -16, 1}};
-    for (const auto& facing : facings) {
-        const int c = 136;
-        update(cameraInCell(c, facing.rotation));
-        std::set<int> full{c};
+    } facings[] = {{136, 0, 1, 16},    {136, 315, 1, 16},  {136, 360, 1, 16}, {136, 45, 16, 1},
+                   {136, 135, -1, 16}, {136, 225, -16, 1}, {5, 0, 1, 16}};
+    for (const auto& [c, rotation, forward, side] : facings) {
+        update(cameraInCell(c, rotation));
+        std::set<int> full{c}, middle;
         for (auto [f, l] : {std::pair{1, -1}, {1, 0}, {1, 1}, {0, -1}, {0, 1}, {-1, 0}})
-            full.insert(c + f * facing.forward + l * facing.side);
-        std::set<int> middle;
+            full.insert(std::abs(c + f * forward + l * side));
         for (int f = 0; f <= 2; ++f)
             for (int l = -2; l <= 2; ++l)
                 if (std::max(f, std::abs(l)) == 2)
-                    middle.insert(c + f * facing.forward + l * facing.side);
-        EXPECT_EQ(cellsWith(LodGrid::kFull), full) << facing.rotation;
-        EXPECT_EQ(cellsWith(LodGrid::kMiddle), middle) << facing.rotation;
+                    middle.insert(std::abs(c + f * forward + l * side));
+        EXPECT_EQ(cellsWith(LodGrid::kFull), full) << c << " " << rotation;
+        EXPECT_EQ(cellsWith(LodGrid::kMiddle), middle) << c << " " << rotation;
     }
 }
 
@@ -86,17 +78,15 @@ TEST_F(LodGridTest, AngleOutOfRangeIsPrintedAndKeepsOnlyTheCameraCellFull) {
     }
 }
 
-// The grid between two guard blocks: no camera may make it write outside its cells.
-struct GuardedGrid {
-    std::int32_t before[64];
-    LodGrid grid;
-    std::int32_t after[64];
-};
-
+// No camera may make the grid write outside its cells: it lies between two guard blocks.
 TEST_F(LodGridTest, CameraFarOffTheMapWritesOnlyGridCells) {
-    GuardedGrid guarded;
-    std::fill(std::begin(guarded.before), std::end(guarded.before), 77);
-    std::fill(std::begin(guarded.after), std::end(guarded.after), 77);
+    struct {
+        std::int32_t before[64];
+        LodGrid grid;
+        std::int32_t after[64];
+    } guarded;
+    std::fill_n(guarded.before, 64, 77);
+    std::fill_n(guarded.after, 64, 77);
     auto isLevel = [](std::int32_t v) { return v == 0 || v == 256 || v == 512; };
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (auto [x, y] : {std::pair{-5000.0f, -5000.0f},
@@ -124,20 +114,18 @@ class ThreeLevels : public SceneObject {
     using SceneObject::modelAt;
 };
 
-// Objects pick their model from the game's grid.
+// Objects pick their model from the game's grid; off the map the nearest cell counts.
 TEST_F(LodGridTest, FarObjectsDrawTheFarModelOnlyWithLodOn) {
     ThreeLevels object;
-    const Pose camera{50, 50, 10, 0, 0, 0};  // the first cell, facing along +x
-    LodGrid::instance().updateLodGrid(camera);
-    EXPECT_EQ(&object.modelAt(50, 50), object.models[0].get());
-    EXPECT_EQ(&object.modelAt(1500, 1500), object.models[2].get());
-    // Off the map the nearest cell counts.
-    EXPECT_EQ(&object.modelAt(-300, -1e20f), object.models[0].get());
-    EXPECT_EQ(&object.modelAt(1e9f, 1e9f), object.models[2].get());
-    Settings::setLod(0);
-    LodGrid::instance().updateLodGrid(camera);
-    for (float x : {50.0f, 750.0f, 1550.0f, -400.0f})
-        EXPECT_EQ(&object.modelAt(x, 1500), object.models[0].get()) << x;
+    for (const std::int32_t lod : {1, 0}) {
+        Settings::setLod(lod);
+        LodGrid::instance().updateLodGrid(Pose{50, 50, 10, 0, 0, 0});  // first cell, along +x
+        const std::pair<float, float> near[] = {{50, 50}, {-300, -1e20f}},
+                                      far[] = {{1500, 1500}, {1e9f, 1e9f}, {-400, 1500}};
+        for (const auto& [x, y] : near) EXPECT_EQ(&object.modelAt(x, y), object.models[0].get());
+        for (const auto& [x, y] : far)
+            EXPECT_EQ(&object.modelAt(x, y), object.models[lod ? 2 : 0].get()) << x;
+    }
 }
 
 }  // namespace

@@ -25,23 +25,13 @@ TEST_F(Matrix4GlTest, ChainsEqualOpenGlsReadBack) {
         for (int step = 0; step < 12; ++step) {
             const float a = value(random), x = value(random) / 400, y = value(random) / 400,
                         z = value(random) / 400;
-            switch (kind(random)) {
-                case 0:
-                    glTranslatef(x * 100, y * 100, z * 100);
-                    ours.translate(x * 100, y * 100, z * 100);
-                    break;
-                case 1:
-                    glRotatef(a, x, y, z);
-                    ours.rotate(a, x, y, z);
-                    break;
-                case 2:
-                    glRotatef(a, 0, 0, 0);
-                    ours.rotate(a, 0, 0, 0);
-                    break;
-                default:
-                    glScalef(x * 2, y * 2, z * 2);
-                    ours.scale(x * 2, y * 2, z * 2);
-            }
+            const int k = kind(random);
+            if (k == 0)
+                glTranslatef(x * 100, y * 100, z * 100), ours.translate(x * 100, y * 100, z * 100);
+            if (k == 3) glScalef(x * 2, y * 2, z * 2), ours.scale(x * 2, y * 2, z * 2);
+            const float s = k == 2 ? 0.0f : 1.0f;  // about a zero axis
+            if (k == 1 || k == 2)
+                glRotatef(a, x * s, y * s, z * s), ours.rotate(a, x * s, y * s, z * s);
         }
         expectModelview(ours.m, "chain");
     }

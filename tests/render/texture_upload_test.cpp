@@ -34,12 +34,6 @@ class TextureUpload : public GlTest {
         return table[1];
     }
 
-    static GLint levelParameter(GLenum name) {
-        GLint value = -1;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
-        return value;
-    }
-
     // Draws the bound texture over the whole window with point sampling.
     static void drawFullWindow() {
         glClear(GL_COLOR_BUFFER_BIT);
@@ -50,21 +44,22 @@ class TextureUpload : public GlTest {
         drawTexturedRect(-1.0f, 1.0f, 1.0f, -1.0f);
     }
 
-    static Rgb pixel(int x, int y) {
-        const auto rgba = readPixel(x, y, GL_BACK);
-        return {rgba[0], rgba[1], rgba[2]};
-    }
-
     testing_support::TempDir dir;
 };
 
-TEST_F(TextureUpload, TgaDepthsGiveRgbOrRgbaTextures) {
+// Each texture stays bound, with modulate and the whole mipmap chain (4, 2, 1).
+TEST_F(TextureUpload, TgaDepthsGiveRgbOrRgbaAndTheTextureStaysBoundWithModulate) {
     for (const auto& [bits, alpha] : {std::pair{24, false}, std::pair{32, true}}) {
-        load("d.tga", tgaFile(2, 4, 4, bits, std::string(16 * bits / 8, '\x40')));
-        const GLint format = levelParameter(GL_TEXTURE_INTERNAL_FORMAT);
-        EXPECT_EQ(levelParameter(GL_TEXTURE_ALPHA_SIZE) > 0, alpha) << bits;
-        EXPECT_TRUE(format == (alpha ? 4 : 3) || format == (alpha ? GL_RGBA : GL_RGB)) << format;
-        EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 4);
+        glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        const GLint name = static_cast<GLint>(
+            load("d.tga", tgaFile(2, 4, 4, bits, std::string(16 * bits / 8, '\x40'))));
+        GLint bound = 0, mode = 0, lastLevelWidth = 0, alphaSize = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &lastLevelWidth);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &alphaSize);
+        EXPECT_EQ(std::tuple(bound, mode, lastLevelWidth, alphaSize > 0),
+                  std::tuple(name, GL_MODULATE, 1, alpha));
     }
 }
 
@@ -84,21 +79,11 @@ TEST_F(TextureUpload, ImagesDrawUpright) {
           std::tuple{"down.tga", topDown, red}, std::tuple{"two.bmp", bmp, blue}}) {
         load(name, file);
         drawFullWindow();
-        EXPECT_EQ(pixel(kWidth / 2, 10), bottom) << name;
-        EXPECT_EQ(pixel(kWidth / 2, kHeight - 10), bottom == red ? blue : red) << name;
+        const auto low = readPixel(kWidth / 2, 10, GL_BACK),
+                   high = readPixel(kWidth / 2, kHeight - 10, GL_BACK);
+        EXPECT_EQ((Rgb{low[0], low[1], low[2]}), bottom) << name;
+        EXPECT_EQ((Rgb{high[0], high[1], high[2]}), bottom == red ? blue : red) << name;
     }
-}
-
-TEST_F(TextureUpload, SecondTextureStaysBoundWithModulate) {
-    load("a.tga", testing_support::solidTga(2, 2, {1, 2, 3}));
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    const unsigned int second = load("b.bmp", testing_support::solidBmp(2, 2, {1, 2, 3}));
-    GLint bound = 0, mode = 0, lastLevelWidth = 0;  // the whole mipmap chain is built
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &lastLevelWidth);
-    EXPECT_EQ(std::tuple(static_cast<unsigned int>(bound), mode, lastLevelWidth),
-              std::tuple(second, GL_MODULATE, 1));
 }
 
 // An unknown quality keeps OpenGL's defaults; the base level goes back to 0.
