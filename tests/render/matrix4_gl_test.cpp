@@ -38,14 +38,4 @@ TEST_F(Matrix4GlTest, ChainsEqualOpenGlsReadBack) {
     glLoadIdentity();
 }
 
-TEST(Matrix4, TransformAppliesTheLastOperationFirst) {
-    Matrix4 m;
-    m.translate(10, 0, 0).rotate(90, 0, 0, 1).scale(2, 2, 2);
-    float p[4] = {1, 0, 0, 1};
-    m.transform(p, p);
-    // Scaled to (2, 0, 0), turned to (0, 2, 0), moved to (10, 2, 0).
-    EXPECT_NEAR(p[0], 10.0f, 1e-5f);
-    EXPECT_NEAR(p[1], 2.0f, 1e-5f);
-}
-
 }  // namespace

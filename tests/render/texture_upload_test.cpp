@@ -34,16 +34,6 @@ class TextureUpload : public GlTest {
         return table[1];
     }
 
-    // Draws the bound texture over the whole window with point sampling.
-    static void drawFullWindow() {
-        glClear(GL_COLOR_BUFFER_BIT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        Overlay2d overlay;
-        glEnable(GL_TEXTURE_2D);
-        drawTexturedRect(-1.0f, 1.0f, 1.0f, -1.0f);
-    }
-
     testing_support::TempDir dir;
 };
 
@@ -78,12 +68,17 @@ TEST_F(TextureUpload, ImagesDrawUpright) {
          {std::tuple{"up.tga", tgaFile(2, 2, 2, 24, rows), red},
           std::tuple{"down.tga", topDown, red}, std::tuple{"two.bmp", bmp, blue}}) {
         load(name, file);
-        drawFullWindow();
+        glClear(GL_COLOR_BUFFER_BIT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glEnable(GL_TEXTURE_2D);
+        Overlay2d overlay;
+        drawTexturedRect(-1.0f, 1.0f, 1.0f, -1.0f);  // the whole window
         const auto low = readPixel(kWidth / 2, 10, GL_BACK),
                    high = readPixel(kWidth / 2, kHeight - 10, GL_BACK);
         EXPECT_EQ((Rgb{low[0], low[1], low[2]}), bottom) << name;
         EXPECT_EQ((Rgb{high[0], high[1], high[2]}), bottom == red ? blue : red) << name;
     }
+    glDisable(GL_TEXTURE_2D);
 }
 
 // An unknown quality keeps OpenGL's defaults; the base level goes back to 0.
