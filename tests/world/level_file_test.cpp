@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,67 +25,64 @@ std::vector<std::int32_t> levelIds(const LevelRegistry& registry) {
     return ids;
 }
 
-Placement item(const Level& level, std::int32_t id) {
+// Type and position of an item.
+std::vector<float> item(const Level& level, std::int32_t id) {
     Placement p;
     EXPECT_TRUE(level.getItem(id, p)) << "item " << id;
-    return p;
+    return {static_cast<float>(p.type), p.pose.x, p.pose.y, p.pose.z};
 }
 
-TEST(LevelFile, ReadsTwoLevelsWithTheirFilesStartsAndItems) {
+// Positions are read as integers; a repeated identifier replaces the level or item
+// before it; texts keep their first fifty characters; the working placement carries
+// over from element to element and is never reset; unknown elements and attributes,
+// and elements outside a level, change nothing.
+TEST(LevelFile, ReadsLevelsWithTheirFilesStartsAndItems) {
     LevelRegistry registry;
+    const std::string sixty(60, 'n');
     const LevelLoadResult result = load(registry, R"(<?xml version="1.0"?>
-<levels>
-  <level id="1" name="Quarry">
+<levels><player posx="5" posy="9"/><item id="1" posx="6"/>
+  <level id="1" name="Quarry" rot="90">
     <terrain heightmap="maps/quarry.raw" texture="quarry.bmp" texture_det="detail.bmp"/>
+    <light posy="99" id="9" type="ITEM_POWER15"/><Item id="5"/>
     <player posx="100" posy="200" posz="30"/>
-    <player posx="300.7" posy="abc" posz=" 40"/>
-    <item id="7" type="ITEM_POWER25" posx="10" posy="20" posz="5"/>
+    <player posx="300.7" posy="abc" posz=" 40" rot="45"/>
+    <item id="7" type="ITEM_POWER25" posx="10" posy="20" posz="5" colour="red"/>
     <environment id="3" type="ITEM_AMOR_100" posx="1" posy="2" posz="3"/>
   </level>
   <level id="2" name="Old"><player/></level>
-  <level id="2" name="Dunes"><player posx="5" posy="6" posz="7"/></level>
+  <level id="2" name=")" + sixty + R"("><terrain heightmap=")" +
+                                                      sixty +
+                                                      R"("/>
+    <player posx="9" posy="8" posz="7"/><item id="1" type="ITEM_AMMO_MG" posx="50"/>
+    <item id="2" posy="60"/><item id="3" type="NO_SUCH_ITEM"/><item id="1" type="ITEM_AMMO_RAIL"/>
+  </level><item id="8"/>
 </levels>)");
     EXPECT_TRUE(result.parsed) << result.error;
     EXPECT_EQ(result.levelsRegistered, 3);
     EXPECT_EQ(levelIds(registry), (std::vector<std::int32_t>{1, 2}));
 
-    const Level* quarry = registry.getLevel(1);
-    ASSERT_NE(quarry, nullptr);
-    EXPECT_EQ(quarry->heightmap() + quarry->texture() + quarry->textureDetail(),
+    const Level& quarry = *registry.getLevel(1);
+    EXPECT_EQ(quarry.heightmap() + quarry.texture() + quarry.textureDetail(),
               "maps/quarry.rawquarry.bmpdetail.bmp");
-    ASSERT_EQ(quarry->spawns().size(), 2u);
-    EXPECT_EQ(quarry->spawns()[1].x, 300.0f);  // positions are read as integers
-    EXPECT_EQ(quarry->spawns()[1].y, 0.0f);
-    EXPECT_EQ(quarry->spawns()[1].z, 40.0f);
-    const Placement power = item(*quarry, 7);
-    EXPECT_EQ(power.type, 133);
-    EXPECT_EQ(power.pose.y, 20.0f);
+    ASSERT_EQ(quarry.spawns().size(), 2u);
+    EXPECT_EQ(
+        (std::vector<float>{quarry.spawns()[1].x, quarry.spawns()[1].y, quarry.spawns()[1].z}),
+        (std::vector<float>{300, 0, 40}));
+    EXPECT_EQ(quarry.itemCount(), 1);
+    EXPECT_EQ(item(quarry, 7), (std::vector<float>{133, 10, 20, 5}));
     Placement environment;
-    ASSERT_TRUE(quarry->getEnvironment(3, environment));
+    ASSERT_TRUE(quarry.getEnvironment(3, environment));
     EXPECT_EQ(environment.type, 138);
 
-    const Level* dunes = registry.getLevel(2);  // the repeated identifier's second level
-    ASSERT_NE(dunes, nullptr);
-    EXPECT_EQ(dunes->name(), "Dunes");
-    EXPECT_EQ(registry.getLevel(3), nullptr);
-}
-
-TEST(LevelFile, WorkingPlacementCarriesOverAndIsNeverReset) {
-    LevelRegistry registry;
-    load(registry, R"(<level id="1"><player posx="9" posy="8" posz="7"/>
-        <item id="1" type="ITEM_AMMO_MG" posx="50"/>
-        <item id="2" posy="60"/>
-        <item id="3" type="NO_SUCH_ITEM"/>
-        <item id="1" type="ITEM_AMMO_RAIL"/></level>)");
-    const Level& level = *registry.getLevel(1);
-    EXPECT_EQ(level.itemCount(), 3);
-    const Placement second = item(level, 2);
-    EXPECT_EQ(second.type, 135);
-    EXPECT_EQ(second.pose.x, 50.0f);
-    EXPECT_EQ(second.pose.y, 60.0f);
-    EXPECT_EQ(second.pose.z, 7.0f);
-    EXPECT_EQ(item(level, 3).type, 135);
-    EXPECT_EQ(item(level, 1).type, 136);  // the repeated identifier replaced the first
+    const Level& second = *registry.getLevel(2);
+    char text[Level::kTextSize];
+    second.getName(text);
+    EXPECT_EQ(std::string(text), sixty.substr(0, 50));
+    EXPECT_EQ(second.heightmap().size(), 50u);
+    EXPECT_EQ(second.itemCount(), 3);
+    EXPECT_EQ(item(second, 2), (std::vector<float>{135, 50, 60, 7}));
+    EXPECT_EQ(item(second, 3)[0], 135);
+    EXPECT_EQ(item(second, 1)[0], 136);
 }
 
 TEST(LevelFile, IntegersKeepTheirLeadingDigitsAndSaturate) {
@@ -99,114 +95,61 @@ TEST(LevelFile, IntegersKeepTheirLeadingDigitsAndSaturate) {
     for (const auto& [text, value] : cases) EXPECT_EQ(readLevelInteger(text), value) << text;
 }
 
-TEST(LevelFile, LongTextsKeepTheirFirstFiftyCharacters) {
-    LevelRegistry registry;
-    const std::string sixty(60, 'n');
-    load(registry, "<level id=\"1\" name=\"" + sixty + "\"><terrain heightmap=\"" + sixty +
-                       "\"/><player/></level>");
-    char text[Level::kTextSize];
-    registry.getLevel(1)->getName(text);
-    EXPECT_EQ(std::string(text), sixty.substr(0, 50));
-    EXPECT_EQ(registry.getLevel(1)->heightmap().size(), 50u);
-}
-
-// Unknown elements and attributes, and elements outside a level, change nothing.
-TEST(LevelFile, UnknownOrOutsideElementsChangeNothing) {
-    const std::string plain = R"(<level id="1"><player posx="1"/><item id="2" posx="3"/></level>)";
-    const std::string noisy = R"(<l><player posx="5" posy="9"/><item id="1" posx="6"/>
-        <level id="1" rot="90"><light posy="99" id="9" type="ITEM_POWER15"/>
-        <player posx="1" rot="45"/><Item id="5"/><item id="2" posx="3" colour="red"/></level>
-        <item id="7"/></l>)";
-    LevelRegistry a;
-    LevelRegistry b;
-    load(a, plain);
-    load(b, noisy);
-    const Level& x = *a.getLevel(1);
-    const Level& y = *b.getLevel(1);
-    EXPECT_EQ(y.itemCount(), x.itemCount());
-    EXPECT_EQ(y.spawns().size(), x.spawns().size());
-    EXPECT_EQ(y.spawns()[0].y, x.spawns()[0].y);
-    EXPECT_EQ(item(y, 2).type, item(x, 2).type);
-    EXPECT_EQ(item(y, 2).pose.x, item(x, 2).pose.x);
-}
-
-TEST(LevelFile, LevelWithoutPlayerStartIsRefusedWithAMessage) {
+// A level without a player start is refused with a message; levels before a fatal error
+// stay registered; without a file nothing registers.
+TEST(LevelFile, RefusedLevelsAndBrokenFiles) {
     CapturedErrors errors;
     LevelRegistry registry;
-    load(registry, R"(<l><level id="1"><item id="1"/></level><level id="2"><player/></level></l>)");
-    EXPECT_EQ(registry.getLevel(1), nullptr);
-    EXPECT_NE(registry.getLevel(2), nullptr);
-    ASSERT_EQ(errors.texts().size(), 1u);
-    EXPECT_NE(errors.texts()[0].find("level 1 has no player start"), std::string::npos);
-}
-
-TEST(LevelFile, LevelsBeforeAFatalErrorStayRegistered) {
-    CapturedErrors errors;
-    LevelRegistry registry;
-    const LevelLoadResult result =
-        load(registry, R"(<l><level id="1"><player/></level><level id="2"><player></l>)");
+    const LevelLoadResult result = load(registry, R"(<l><level id="1"><item id="1"/></level>
+        <level id="2"><player/></level><level id="3"><player></l>)");
     EXPECT_FALSE(result.parsed);
     EXPECT_FALSE(result.error.empty());
-    EXPECT_EQ(levelIds(registry), (std::vector<std::int32_t>{1}));
-    EXPECT_TRUE(errors.texts().empty());
-}
-
-// The game's own file is read from disk in game_levels_test.
-TEST(LevelFile, RegistersNothingWithoutAFile) {
+    EXPECT_EQ(levelIds(registry), (std::vector<std::int32_t>{2}));
+    ASSERT_EQ(errors.texts().size(), 1u);
+    EXPECT_NE(errors.texts()[0].find("level 1 has no player start"), std::string::npos);
     testing_support::TempDir dir;
-    LevelRegistry registry;
-    EXPECT_FALSE(loadLevels(registry, dir.file("level.xml").c_str()).parsed);
-    EXPECT_EQ(registry.levelCount(), 0);
+    LevelRegistry none;
+    EXPECT_FALSE(loadLevels(none, dir.file("level.xml").c_str()).parsed);
+    EXPECT_EQ(none.levelCount(), 0);
 }
 
-// Documents that try to reach outside the file or to blow up in memory. Each must be
-// refused, register nothing from the offending level, and never open a file or a
-// connection (nothing listens at the address below).
-// Nine levels of entities, each ten of the one before: 10^9 copies of the first.
-std::string billionLaughs() {
-    std::string out = "<?xml version=\"1.0\"?>\n<!DOCTYPE level [\n<!ENTITY a \"laugh\">\n";
-    for (char e = 'b'; e <= 'j'; ++e) {
-        out += std::string("<!ENTITY ") + e + " \"";
-        for (int i = 0; i < 10; ++i) out += std::string("&") + static_cast<char>(e - 1) + ";";
-        out += "\">\n";
-    }
-    return out + "]>\n<level id=\"1\" name=\"&j;\"><player/></level>";
-}
-
+// Documents that try to reach outside the file or to blow up in memory are refused,
+// register nothing from the offending level, and never open a file or a connection
+// (nothing listens at the address below). Internal entities within the limit work.
 TEST(LevelFile, HostileDocumentsAreRefused) {
-    const std::pair<std::string, bool> documents[] = {// the text, and is a resource refused
-                                                      {billionLaughs(), false},
-                                                      {R"(<?xml version="1.0"?>
-<!DOCTYPE level [ <!ENTITY secret SYSTEM "file:///etc/passwd"> ]>
-<level id="1" ><player/><item id="1">&secret;</item></level>)",
-                                                       true},
-                                                      {R"(<?xml version="1.0"?>
-<!DOCTYPE level SYSTEM "http://127.0.0.1:9/level.dtd">
-<level id="1"><player/></level>)",
-                                                       true},
-                                                      {R"(<?xml version="1.0"?>
-<!DOCTYPE level [ <!ENTITY % remote SYSTEM "http://127.0.0.1:9/p.ent"> %remote; ]>
-<level id="1"><player/></level>)",
-                                                       true}};
-    for (const auto& [xml, refusesResource] : documents) {
+    // Nine levels of entities, each ten of the one before: 10^9 copies of the first.
+    std::string laughs = "<!DOCTYPE level [\n<!ENTITY a \"laugh\">\n";
+    for (char e = 'b'; e <= 'j'; ++e) {
+        laughs += std::string("<!ENTITY ") + e + " \"";
+        for (int i = 0; i < 10; ++i) laughs += std::string("&") + static_cast<char>(e - 1) + ";";
+        laughs += "\">\n";
+    }
+    const struct {
+        std::string doctype, body;
+        bool refusesResource;
+        const char* name = nullptr;  // of the level read; none when refused
+    } documents[] = {
+        {laughs + "]>", R"(<level id="1" name="&j;"><player/></level>)", false},
+        {R"(<!DOCTYPE level [ <!ENTITY secret SYSTEM "file:///etc/passwd"> ]>)",
+         R"(<level id="1" ><player/><item id="1">&secret;</item></level>)", true},
+        {R"(<!DOCTYPE level SYSTEM "http://127.0.0.1:9/level.dtd">)",
+         R"(<level id="1"><player/></level>)", true},
+        {R"(<!DOCTYPE level [ <!ENTITY % remote SYSTEM "http://127.0.0.1:9/p.ent"> %remote; ]>)",
+         R"(<level id="1"><player/></level>)", true},
+        {R"(<!DOCTYPE level [ <!ENTITY n "Quarry"> ]>)",
+         R"(<level id="1" name="&n; &amp; &n;"><player/></level>)", false, "Quarry & Quarry"}};
+    for (const auto& [doctype, body, refusesResource, name] : documents) {
         CapturedErrors errors;
         LevelRegistry registry;
-        const LevelLoadResult result = load(registry, xml);
-        EXPECT_FALSE(result.parsed) << xml;
-        EXPECT_EQ(registry.getLevel(1), nullptr) << xml;
-        EXPECT_EQ(!result.refusedResource.empty(), refusesResource) << xml;
-        EXPECT_EQ(errors.texts().size(), refusesResource ? 1u : 0u) << xml;
+        const LevelLoadResult result =
+            load(registry, "<?xml version=\"1.0\"?>\n" + doctype + "\n" + body);
+        EXPECT_EQ(result.parsed, name != nullptr) << doctype;
+        const Level* level = registry.getLevel(1);
+        ASSERT_EQ(level != nullptr, name != nullptr) << doctype;
+        EXPECT_TRUE(!level || level->name() == name) << doctype;
+        EXPECT_EQ(!result.refusedResource.empty(), refusesResource) << doctype;
+        EXPECT_EQ(errors.texts().size(), refusesResource ? 1u : 0u) << doctype;
     }
-}
-
-TEST(LevelFile, InternalEntitiesWithinTheLimitStillWork) {
-    LevelRegistry registry;
-    const LevelLoadResult result = load(registry, R"(<?xml version="1.0"?>
-<!DOCTYPE level [ <!ENTITY n "Quarry"> ]>
-<level id="1" name="&n; &amp; &n;"><player/></level>)");
-    EXPECT_TRUE(result.refusedResource.empty());
-    ASSERT_NE(registry.getLevel(1), nullptr) << result.error;
-    EXPECT_EQ(registry.getLevel(1)->name(), "Quarry & Quarry");
 }
 
 }  // namespace

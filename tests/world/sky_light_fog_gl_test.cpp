@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -39,47 +40,15 @@ class SkyGlTest : public WorldGlTest {
     }
 };
 
-TEST_F(SkyGlTest, DomeSurroundsTheMapInEveryDirection) {
-    testing_support::copyGameData(dir.path());
-    testing_support::CapturedErrors errors;
-    Sky sky(true);
-    sky.initGL();
-    EXPECT_TRUE(errors.texts().empty());
-    EXPECT_EQ(sky.models[2], sky.models[0]);
-
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_LIGHTING);
-    for (float yaw : {0.0f, 90.0f, 180.0f, 270.0f}) {
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        lookFromMapCentre(yaw);
-        GLfloat before[16];
-        glGetFloatv(GL_MODELVIEW_MATRIX, before);
-        sky.draw(Pose{}, nullptr);
-        glFinish();
-        for (int y : {kHeight / 4, kHeight / 2, kHeight * 3 / 4}) {
-            const auto pixel = readPixel(kWidth / 2, y, GL_BACK);
-            // Daylight: bright, and bluer than red. Culling the wrong faces, a dome too
-            // small or too far, or lighting it would leave black or dark pixels.
-            EXPECT_GT(pixel[2], 120) << "yaw " << yaw << " row " << y;
-            EXPECT_GE(pixel[2], pixel[0]) << "yaw " << yaw << " row " << y;
-        }
-        // The draw leaves the matrix and the states as it found them.
-        GLfloat after[16];
-        glGetFloatv(GL_MODELVIEW_MATRIX, after);
-        for (int i = 0; i < 16; ++i) ASSERT_EQ(after[i], before[i]);
-        EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    }
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-}
-
 // The match draws the dome after the ground, so that the depth test spares the dome's
 // pixels that the ground covers: the picture must be the one of the dome drawn first.
-TEST_F(SkyGlTest, DomeAfterTheGroundGivesTheSamePicture) {
+// Above the horizon it is daylight in every direction: bright, and bluer than red.
+// Culling the wrong faces, a dome too small or too far, or lighting it would leave black
+// or dark pixels. The draw leaves the matrix and the states as it found them.
+TEST_F(SkyGlTest, DomeSurroundsTheMapAndDrawsTheSameAfterTheGround) {
     const SunLight sun(-800.0f, -800.0f, 2000.0f);
     testing_support::copyGameData(dir.path());
+    testing_support::CapturedErrors errors;
     loadLevels();
     LevelRegistry::instance().setCurrentLevel(1);
     ModelStore::loadSharedTextures(LevelRegistry::instance().currentTextureFile());
@@ -87,10 +56,12 @@ TEST_F(SkyGlTest, DomeAfterTheGroundGivesTheSamePicture) {
     terrain.initGL();
     Sky sky(true);
     sky.initGL();
+    EXPECT_TRUE(errors.texts().empty());
+    EXPECT_EQ(sky.models[2], sky.models[0]);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glEnable(GL_LIGHTING);
-    for (float yaw : {0.0f, 135.0f, 250.0f}) {
+    for (float yaw : {0.0f, 90.0f, 135.0f, 180.0f, 250.0f}) {
         std::vector<std::array<std::uint8_t, 4>> frames[2];
         for (const bool skyFirst : {true, false}) {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -99,12 +70,20 @@ TEST_F(SkyGlTest, DomeAfterTheGroundGivesTheSamePicture) {
             sun.apply();
             LodGrid::instance().updateLodGrid(Pose{800, 800, 60, 0, 0, yaw});
             Frustum::instance().extract();
+            GLfloat before[16], after[16];
+            glGetFloatv(GL_MODELVIEW_MATRIX, before);
             if (skyFirst) sky.draw(Pose{}, nullptr);
             terrain.draw(Pose{}, nullptr);
             if (!skyFirst) sky.draw(Pose{}, nullptr);
+            glGetFloatv(GL_MODELVIEW_MATRIX, after);
+            EXPECT_TRUE(std::equal(before, before + 16, after) && glIsEnabled(GL_LIGHTING));
             frames[skyFirst] = readWindow(GL_BACK);
         }
         EXPECT_TRUE(frames[0] == frames[1]) << "yaw " << yaw;
+        for (int y : {kHeight * 5 / 8, kHeight * 7 / 8}) {
+            const auto& pixel = frames[0][static_cast<std::size_t>(y * kWidth + kWidth / 2)];
+            EXPECT_TRUE(pixel[2] > 120 && pixel[2] >= pixel[0]) << "yaw " << yaw << " row " << y;
+        }
     }
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
@@ -147,12 +126,7 @@ TEST_F(SunLightGlTest, LightsUpwardAndSunwardFacesMostWhereverTheyStand) {
     glColor3f(1, 1, 1);
     for (int i = 0; i < 3; ++i) {
         glNormal3fv(normals[i]);
-        glBegin(GL_QUADS);
-        glVertex3f(static_cast<float>(i), 0, 0);
-        glVertex3f(static_cast<float>(i) + 1, 0, 0);
-        glVertex3f(static_cast<float>(i) + 1, 1, 0);
-        glVertex3f(static_cast<float>(i), 1, 0);
-        glEnd();
+        glRectf(static_cast<float>(i), 0, static_cast<float>(i) + 1, 1);
     }
     glFinish();
     const double length = std::sqrt(800.0 * 800.0 * 2 + 2000.0 * 2000.0);

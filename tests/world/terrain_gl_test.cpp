@@ -19,55 +19,34 @@ using testing_support::writeFile;
 
 class TerrainGlTest : public world_testing::WorldGlTest {
   protected:
-    // Registers level 5 with the given heightmap file and the test's textures (a white
-    // ground and a mid-grey detail texture, which the detail stage doubles back to
-    // white), and makes it current.
-    void useLevel(const std::string& heightmapFile) {
+    // Level 5 with a flat heightmap at `height` and the test's textures (a white ground
+    // and a mid-grey detail texture, which the detail stage doubles back to white),
+    // made current, and its terrain built.
+    std::unique_ptr<Terrain> build(std::uint8_t height) {
         writeFile(dir.file("textures/kreis.tga"), solidTga(4, 4, {255, 255, 255}));
         writeFile(dir.file("textures/ground.tga"), solidTga(8, 8, {255, 255, 255}));
         writeFile(dir.file("textures/detail.tga"), solidTga(8, 8, {128, 128, 128}));
+        writeFile(dir.file("levels/flat.raw"),
+                  std::string(Heightmap::kBytes, static_cast<char>(height)));
         auto level = std::make_unique<Level>();
         level->setId(5);
-        level->setHeightmap(heightmapFile.c_str());
+        level->setHeightmap("./levels/flat.raw");
         level->setTexture("./textures/ground.tga");
         level->setTextureDetail("./textures/detail.tga");
         level->addSpawn({800, 800, 0});
         LevelRegistry::instance().addLevel(std::move(level));
         LevelRegistry::instance().setCurrentLevel(5);
-    }
-
-    void writeHeightmap(const std::string& name, std::uint8_t height) {
-        writeFile(dir.file(name), std::string(Heightmap::kBytes, static_cast<char>(height)));
-    }
-
-    std::unique_ptr<Terrain> build() {
         auto terrain = std::make_unique<Terrain>();
         EXPECT_EQ(ModelStore::loadSharedTextures(LevelRegistry::instance().currentTextureFile()),
                   0);
         EXPECT_EQ(terrain->initGL(), 0);
         return terrain;
     }
-
-    // Draws the terrain from above, lit by the match's sun, at full detail and
-    // without culling, and reads the pixel over the middle of the map.
-    std::array<std::uint8_t, 4> drawFromAbove(Terrain& terrain) {
-        Settings::setFrustumCulling(false);
-        Settings::setLod(0);
-        LodGrid::instance().updateLodGrid(Pose{});
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        viewMapFromAbove();
-        glEnable(GL_LIGHTING);
-        glEnable(GL_COLOR_MATERIAL);
-        SunLight(-800.0f, -800.0f, 2000.0f).apply();
-        terrain.draw(Pose{}, nullptr);
-        glFinish();
-        return readPixel(kWidth / 2, kHeight / 2, GL_BACK);
-    }
 };
 
-// The sun makes flat white ground white. In fog, ground at height 45 lies 25 below the
-// fog ceiling: half way into the fog, so half white and half fog grey (0.7); high ground is
+// Drawn from above, lit by the match's sun, at full detail and without culling, the sun
+// makes flat white ground white. In fog, ground at height 45 lies 25 below the fog
+// ceiling: half way into the fog, so half white and half fog grey (0.7); high ground is
 // clear and low ground fully fogged. The same in every render mode.
 TEST_F(TerrainGlTest, SunLitGroundIsWhiteAndFadesToGreyDownIntoTheFog) {
     const struct {
@@ -76,15 +55,23 @@ TEST_F(TerrainGlTest, SunLitGroundIsWhiteAndFadesToGreyDownIntoTheFog) {
         double brightness;
     } cases[] = {{45, false, 1.0}, {45, true, 0.85}, {90, true, 1.0}, {10, true, 0.7}};
     Settings::setMultitexturing(true);
+    Settings::setFrustumCulling(false);
     for (const auto& c : cases) {
-        writeHeightmap("levels/flat.raw", c.height);
-        useLevel("./levels/flat.raw");
         Settings::setFog(c.fog);
         glDisable(GL_FOG);
-        ASSERT_EQ(ground_fog::setUp(), c.fog);
         for (std::int32_t mode = 0; mode < 4; ++mode) {
+            const auto terrain = build(c.height);
+            ASSERT_EQ(ground_fog::setUp(), c.fog);
             Settings::setRenderMode(mode);
-            const auto pixel = drawFromAbove(*build());
+            glClearColor(0, 0, 0, 1);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            viewMapFromAbove();
+            glEnable(GL_LIGHTING);
+            glEnable(GL_COLOR_MATERIAL);
+            SunLight(-800.0f, -800.0f, 2000.0f).apply();
+            terrain->draw(Pose{}, nullptr);
+            glFinish();
+            const auto pixel = readPixel(kWidth / 2, kHeight / 2, GL_BACK);
             EXPECT_NEAR(pixel[0], c.brightness * 255, 3) << int{c.height} << " mode " << mode;
             EXPECT_NEAR(pixel[2], c.brightness * 255, 3) << int{c.height} << " mode " << mode;
         }
@@ -94,9 +81,7 @@ TEST_F(TerrainGlTest, SunLitGroundIsWhiteAndFadesToGreyDownIntoTheFog) {
 // The camera at the middle of the map looking along +x: with culling, the patches
 // behind it are skipped; the LodGrid's choices pick the resolution of the rest.
 TEST_F(TerrainGlTest, DrawCullsBehindTheCameraAndFollowsTheGrid) {
-    writeHeightmap("levels/flat.raw", 45);
-    useLevel("./levels/flat.raw");
-    const auto terrain = build();
+    const auto terrain = build(45);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glFrustum(-0.01, 0.01, -0.0075, 0.0075, 0.01, 10000.0);
@@ -107,11 +92,8 @@ TEST_F(TerrainGlTest, DrawCullsBehindTheCameraAndFollowsTheGrid) {
     glTranslatef(-850.0f, -850.0f, -100.0f);
     Frustum::instance().extract();
     Settings::setLod(1);
-    Pose camera;
-    camera.x = camera.y = 850.0f;
-    camera.z = 100.0f;
+    const Pose camera{850, 850, 100};
     LodGrid::instance().updateLodGrid(camera);
-
     Settings::setFrustumCulling(false);
     terrain->draw(camera, nullptr);
     ASSERT_EQ(terrain->lastDraws().size(), 256u);
@@ -122,8 +104,8 @@ TEST_F(TerrainGlTest, DrawCullsBehindTheCameraAndFollowsTheGrid) {
     bool sawFull = false;
     for (const PatchDraw& patch : drawn) {
         const int p = patch.object % 256;
-        const float centreX = (static_cast<float>(p % 16) + 0.5f) * 100.0f;
-        EXPECT_GT(centreX, 850.0f - 80.0f - 100.0f) << "patch " << p << " lies behind";
+        EXPECT_GT((p % 16 + 0.5f) * 100.0f, 850.0f - 80.0f - 100.0f)
+            << "patch " << p << " lies behind";
         EXPECT_EQ(patch.object - p, LodGrid::instance().cell(p));
         sawFull = sawFull || patch.object == p;
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -27,14 +28,6 @@ void setRaw(Heightmap& map, int column, int row, std::uint8_t height) {
     map.heights[static_cast<std::size_t>(row * 256 + column)] = height;
 }
 
-// A bumpy map with every byte value somewhere.
-std::unique_ptr<Heightmap> randomMap(unsigned seed) {
-    auto map = std::make_unique<Heightmap>();
-    std::mt19937 random(seed);
-    for (auto& h : map->heights) h = static_cast<std::uint8_t>(random());
-    return map;
-}
-
 // Off the map and at positions that are not numbers the ground is still the map's; the
 // fog coordinate is the depth below the fog ceiling at 70.
 TEST(FlatTerrain, HeightIsTheMapHeightEverywhereAndFogFollowsIt) {
@@ -48,12 +41,10 @@ TEST(FlatTerrain, HeightIsTheMapHeightEverywhereAndFogFollowsIt) {
             EXPECT_EQ(map->terrainHeight(x, y), height) << x << ", " << y;
         Model3ds model;
         buildTerrainPatches(model, *map);
-        for (const MeshObject3ds& patch : model.objects) {
-            for (std::size_t v = 0; v < patch.vertices.size(); ++v) {
-                ASSERT_EQ(patch.vertices[v].z, height);
-                ASSERT_EQ(patch.fogCoords[v], fog) << height;
-            }
-        }
+        for (const MeshObject3ds& patch : model.objects)
+            for (std::size_t v = 0; v < patch.vertices.size(); ++v)
+                ASSERT_EQ(std::pair(patch.vertices[v].z, patch.fogCoords[v]),
+                          std::pair(static_cast<float>(height), fog));
     }
 }
 
@@ -97,44 +88,36 @@ TEST(TerrainHeight, CornersAndTheDiagonalTakeTheSmoothedHeights) {
                 s00 + 0.5f * (s01 - s00) + 0.125f * (s11 - s01), 1e-3f);
 }
 
+// Each patch's middle vertex is its centre. Vertex 1 of patch 0 at step 2 is grid
+// column 0, row 2. A bumpy map tells every grid point from its neighbours.
 TEST(TerrainPatches, ThreeResolutionsOfTheSixteenBySixteenPatches) {
-    const auto map = randomMap(9);
+    Heightmap map;
+    std::mt19937 random(9);
+    for (auto& h : map.heights) h = static_cast<std::uint8_t>(random());
     Model3ds model;
-    EXPECT_EQ(buildTerrainPatches(model, *map), 0);
+    EXPECT_EQ(buildTerrainPatches(model, map), 0);
     ASSERT_EQ(model.objects.size(), 768u);
-    const int vertices[3] = {289, 81, 25};
-    const int faces[3] = {512, 128, 32};
-    for (int group = 0; group < 3; ++group) {
-        for (int p = 0; p < 256; ++p) {
-            const MeshObject3ds& patch = model.objects[static_cast<std::size_t>(group * 256 + p)];
-            ASSERT_EQ(patch.vertexCount, vertices[group]);
-            ASSERT_EQ(patch.faceCount, faces[group]);
-            EXPECT_EQ(patch.multitextured, group < 2);
-            // The middle vertex is the patch's centre.
-            EXPECT_EQ(patch.vertices[patch.vertices.size() / 2].x, (p % 16) * 100.0f + 50.0f);
-            EXPECT_EQ(patch.vertices[patch.vertices.size() / 2].y, (p / 16) * 100.0f + 50.0f);
-        }
+    for (std::size_t i = 0; i < 768; ++i) {
+        const MeshObject3ds& patch = model.objects[i];
+        const int group = static_cast<int>(i / 256), p = static_cast<int>(i % 256);
+        const Vec3f& middle = patch.vertices[patch.vertices.size() / 2];
+        ASSERT_EQ(
+            std::tuple(patch.vertexCount, patch.faceCount, patch.multitextured, middle.x, middle.y),
+            std::tuple(std::array{289, 81, 25}[group], std::array{512, 128, 32}[group], group < 2,
+                       (p % 16) * 100.0f + 50.0f, (p / 16) * 100.0f + 50.0f))
+            << i;
     }
-    // Vertex 1 of patch 0 at step 2 is grid column 0, row 2.
     const MeshObject3ds& coarse = model.objects[256];
-    EXPECT_EQ(coarse.vertices[1].y, 12.5f);
-    EXPECT_EQ(coarse.vertices[1].z, map->rawHeight(0, 2));
-    EXPECT_EQ(coarse.texCoords[1].v, -2.0f / 256.0f);
-    EXPECT_EQ(coarse.faces[1].vertex[1], 10);
-}
-
-TEST(TerrainPatches, LastPatchColumnSamplesGridColumnZero) {
-    auto map = flatMap(0);
-    for (int row = 0; row < 256; ++row) setRaw(*map, 0, row, static_cast<std::uint8_t>(row));
-    Model3ds model;
-    buildTerrainPatches(model, *map);
-    const MeshObject3ds& patch = model.objects[15 + 16 * 3];  // column 15, row 3, step 1
+    EXPECT_EQ(std::tuple(coarse.vertices[1].y, coarse.vertices[1].z, coarse.texCoords[1].v,
+                         coarse.faces[1].vertex[1]),
+              std::tuple(12.5f, map.rawHeight(0, 2), -2.0f / 256.0f, 10));
+    // The last patch column samples grid column 0 (column 15, row 3, step 1).
+    const MeshObject3ds& last = model.objects[15 + 16 * 3];
     for (int j = 0; j <= 16; ++j) {
-        const Vec3f& v = patch.vertices[static_cast<std::size_t>(16 * 17 + j)];
-        EXPECT_EQ(v.x, 1600.0f);
-        EXPECT_EQ(v.z, static_cast<float>(48 + j));
+        const Vec3f& v = last.vertices[static_cast<std::size_t>(16 * 17 + j)];
+        EXPECT_EQ(std::pair(v.x, v.z), std::pair(1600.0f, map.rawHeight(0, 48 + j))) << j;
     }
-    EXPECT_EQ(patch.texCoords[16 * 17].u, 1.0f);
+    EXPECT_EQ(last.texCoords[16 * 17].u, 1.0f);
 }
 
 // The camera in cell 40 facing +x: each patch takes the resolution and height offset of
