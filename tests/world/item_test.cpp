@@ -34,18 +34,16 @@ TEST(ItemRulesTest, ItemsFillUpToTheirLimitsAndStayWhenFull) {
         {{90, 0, 0, 0}, {ITEM_POWER25, ITEM_POWER25}, {Sample::Power25, -1}, {100, 0, 0, 0}},
         {{0, 0, 0, 0}, {TYPE_TERRAIN}, {-1}, {0, 0, 0, 0}},
     };
-    for (std::size_t f = 0; f < std::size(frames); ++f) {
-        SCOPED_TRACE(testing::Message() << "frame " << f);
-        const Values& b = frames[f].before;
+    for (const auto& [b, items, samples, after] : frames) {
         PlayerValues values{b[0], b[1], b[2], b[3]};
-        for (std::size_t i = 0; i < frames[f].items.size(); ++i) {
-            const PickUp result = pickUp(frames[f].items[i], values);
-            EXPECT_EQ(result.sample, frames[f].samples[i]);
-            EXPECT_EQ(result.taken, frames[f].samples[i] != -1);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const PickUp result = pickUp(items[i], values);
+            EXPECT_EQ(std::pair(result.sample, result.taken),
+                      std::pair(samples[i], samples[i] != -1))
+                << b[0] << " " << items[i];
             values = result.values;
         }
-        EXPECT_EQ((Values{values.health, values.armor, values.ammoMg, values.ammoRail}),
-                  frames[f].after);
+        EXPECT_EQ((Values{values.health, values.armor, values.ammoMg, values.ammoRail}), after);
     }
 }
 

@@ -32,8 +32,8 @@ std::vector<float> item(const Level& level, std::int32_t id) {
     return {static_cast<float>(p.type), p.pose.x, p.pose.y, p.pose.z};
 }
 
-// Positions are read as integers; a repeated identifier replaces the level or item
-// before it; texts keep their first fifty characters; the working placement carries
+// Positions are read as integers, from their leading digits; a repeated identifier replaces the
+// level or item before it; texts keep their first fifty characters; the working placement carries
 // over from element to element and is never reset; unknown elements and attributes,
 // and elements outside a level, change nothing.
 TEST(LevelFile, ReadsLevelsWithTheirFilesStartsAndItems) {
@@ -47,7 +47,7 @@ TEST(LevelFile, ReadsLevelsWithTheirFilesStartsAndItems) {
     <player posx="100" posy="200" posz="30"/>
     <player posx="300.7" posy="abc" posz=" 40" rot="45"/>
     <item id="7" type="ITEM_POWER25" posx="10" posy="20" posz="5" colour="red"/>
-    <environment id="3" type="ITEM_AMOR_100" posx="1" posy="2" posz="3"/>
+    <environment id="3" type="ITEM_AMOR_100" posx="-99999999999999999999" posy="99999999999999999999" posz="-45x"/>
   </level>
   <level id="2" name="Old"><player/></level>
   <level id="2" name=")" + sixty + R"("><terrain heightmap=")" +
@@ -71,8 +71,10 @@ TEST(LevelFile, ReadsLevelsWithTheirFilesStartsAndItems) {
     EXPECT_EQ(quarry.itemCount(), 1);
     EXPECT_EQ(item(quarry, 7), (std::vector<float>{133, 10, 20, 5}));
     Placement environment;
-    ASSERT_TRUE(quarry.getEnvironment(3, environment));
-    EXPECT_EQ(environment.type, 138);
+    ASSERT_TRUE(quarry.getEnvironment(3, environment));  // integers saturate
+    EXPECT_EQ((std::vector<float>{static_cast<float>(environment.type), environment.pose.x,
+                                  environment.pose.y, environment.pose.z}),
+              (std::vector<float>{138, -2147483648.0f, 2147483647.0f, -45}));
 
     const Level& second = *registry.getLevel(2);
     char text[Level::kTextSize];
@@ -83,16 +85,6 @@ TEST(LevelFile, ReadsLevelsWithTheirFilesStartsAndItems) {
     EXPECT_EQ(item(second, 2), (std::vector<float>{135, 50, 60, 7}));
     EXPECT_EQ(item(second, 3)[0], 135);
     EXPECT_EQ(item(second, 1)[0], 136);
-}
-
-TEST(LevelFile, IntegersKeepTheirLeadingDigitsAndSaturate) {
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"12.7", 12},
-        {"abc", 0},
-        {"  -45x", -45},
-        {"99999999999999999999", 2147483647},
-        {"-99999999999999999999", -2147483647 - 1}};
-    for (const auto& [text, value] : cases) EXPECT_EQ(readLevelInteger(text), value) << text;
 }
 
 // A level without a player start is refused with a message; levels before a fatal error

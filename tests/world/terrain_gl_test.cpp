@@ -79,17 +79,11 @@ TEST_F(TerrainGlTest, SunLitGroundIsWhiteAndFadesToGreyDownIntoTheFog) {
 }
 
 // The camera at the middle of the map looking along +x: with culling, the patches
-// behind it are skipped; the LodGrid's choices pick the resolution of the rest.
+// behind it are skipped; the LodGrid's choices pick the resolution and height offset
+// of the rest.
 TEST_F(TerrainGlTest, DrawCullsBehindTheCameraAndFollowsTheGrid) {
     const auto terrain = build(45);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(-0.01, 0.01, -0.0075, 0.0075, 0.01, 10000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-850.0f, -850.0f, -100.0f);
+    lookFrom(850, 850, 100, 0);
     Frustum::instance().extract();
     Settings::setLod(1);
     const Pose camera{850, 850, 100};
@@ -106,7 +100,9 @@ TEST_F(TerrainGlTest, DrawCullsBehindTheCameraAndFollowsTheGrid) {
         const int p = patch.object % 256;
         EXPECT_GT((p % 16 + 0.5f) * 100.0f, 850.0f - 80.0f - 100.0f)
             << "patch " << p << " lies behind";
-        EXPECT_EQ(patch.object - p, LodGrid::instance().cell(p));
+        const int level = patch.object - p;  // middle and far patches lie lower
+        EXPECT_EQ(level, LodGrid::instance().cell(p));
+        EXPECT_EQ(patch.zOffset, level == 0 ? 0.0f : level == 256 ? -1.5f : -3.0f) << p;
         sawFull = sawFull || patch.object == p;
     }
     EXPECT_TRUE(sawFull);

@@ -8,7 +8,6 @@
 #include <string>
 #include <tuple>
 
-#include "config/settings.h"
 #include "support/captured_errors.h"
 #include "support/temp_dir.h"
 #include "world/heightmap.h"
@@ -48,7 +47,7 @@ TEST(FlatTerrain, HeightIsTheMapHeightEverywhereAndFogFollowsIt) {
     }
 }
 
-TEST(TerrainHeight, OriginMirrorsToColumnAndRowOne) {
+TEST(TerrainHeight, OriginMirrorsAndCellsTakeTheSmoothedCornerHeights) {
     auto map = flatMap(0);
     setRaw(*map, 0, 0, 10);
     setRaw(*map, 1, 0, 20);
@@ -66,10 +65,6 @@ TEST(TerrainHeight, OriginMirrorsToColumnAndRowOne) {
     EXPECT_FLOAT_EQ(map->smoothedHeight(std::numeric_limits<std::int32_t>::min(),
                                         std::numeric_limits<std::int32_t>::max()),
                     (200.0f + 10.0f + 50.0f) / 5.0f);
-}
-
-TEST(TerrainHeight, CornersAndTheDiagonalTakeTheSmoothedHeights) {
-    auto map = flatMap(0);
     setRaw(*map, 11, 10, 250);  // lifts only S10 of the cell at (10, 10)
     const float s00 = map->smoothedHeight(10, 10);
     const float s11 = map->smoothedHeight(11, 11);
@@ -118,28 +113,6 @@ TEST(TerrainPatches, ThreeResolutionsOfTheSixteenBySixteenPatches) {
         EXPECT_EQ(std::pair(v.x, v.z), std::pair(1600.0f, map.rawHeight(0, 48 + j))) << j;
     }
     EXPECT_EQ(last.texCoords[16 * 17].u, 1.0f);
-}
-
-// The camera in cell 40 facing +x: each patch takes the resolution and height offset of
-// its cell; a model without patches draws nothing.
-TEST(TerrainDraws, FollowTheGrid) {
-    Model3ds model;
-    buildTerrainPatches(model, *flatMap(0));
-    const std::int32_t savedLod = Settings::getLod();
-    Settings::setLod(1);
-    LodGrid grid;
-    grid.updateLodGrid(Pose{.x = 850.0f, .y = 250.0f});
-    Settings::setLod(savedLod);
-    std::vector<PatchDraw> draws;
-    selectTerrainPatches(model, grid, nullptr, draws);
-    ASSERT_EQ(draws.size(), 256u);
-    for (const auto& [p, object, z] :
-         {std::tuple{40, 40, 0.0f}, std::tuple{42, 256 + 42, -1.5f}, std::tuple{200, 712, -3.0f}}) {
-        EXPECT_EQ(draws[p].object, object) << p;
-        EXPECT_EQ(draws[p].zOffset, z) << p;
-    }
-    selectTerrainPatches(Model3ds{}, grid, nullptr, draws);
-    EXPECT_TRUE(draws.empty());
 }
 
 // A missing file leaves the ground flat; a short file or a directory is reported and

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <algorithm>
 #include <atomic>
@@ -54,6 +55,19 @@ class WorldGlTest : public testing_support::GlTest {
         glOrtho(0.0, 1600.0, 0.0, 1600.0, -1000.0, 1000.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
+    }
+
+    // From (x, y, z), looking along `yaw` degrees level with the horizon, with the
+    // match's projection.
+    static void lookFrom(float x, float y, float z, float yaw) {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(75.0, 4.0 / 3.0, 0.01, 10000.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+        glRotatef(90.0f - yaw, 0.0f, 0.0f, 1.0f);
+        glTranslatef(-x, -y, -z);
     }
 
     // The game's own prototypes, from a copy of the built game data, loaded and uploaded.
