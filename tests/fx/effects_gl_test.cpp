@@ -1,6 +1,5 @@
 // The head-up display over a grey frame and the lens flare over a black one, in a real
 // window, with one solid colour per image so that a pixel tells which image went where.
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +14,7 @@
 #include "sound_fixture.h"
 #include "support/gl_fixture.h"
 #include "world/level_registry.h"
+#include "world/world_gl_fixture.h"
 
 namespace {
 
@@ -159,14 +159,7 @@ const Vec3f kSun{-800, -800, 2000}, kCamera{-3000, -800, 2000};
 void drawFlare(float yaw, float hillTop = 0) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60.0, 4.0 / 3.0, 0.01, 10000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glRotatef(-90, 1, 0, 0);
-    glRotatef(90 - yaw, 0, 0, 1);
-    glTranslatef(-kCamera.x, -kCamera.y, -kCamera.z);
+    world_testing::lookFrom(kCamera.x, kCamera.y, kCamera.z, yaw, 60.0);
     Frustum::instance().extract();
     if (hillTop > 0) {
         glEnable(GL_DEPTH_TEST);

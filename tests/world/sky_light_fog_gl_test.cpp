@@ -1,6 +1,5 @@
 // The sky dome, the sun light and the fog set-up, drawn and read back for real.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +16,8 @@
 #include "world_gl_fixture.h"
 
 namespace {
+
+using world_testing::lookFrom;
 
 using world_testing::WorldGlTest;
 

@@ -14,6 +14,8 @@
 
 namespace {
 
+using world_testing::lookFrom;
+
 using testing_support::solidTga;
 using testing_support::writeFile;
 

@@ -21,6 +21,19 @@
 
 namespace world_testing {
 
+// From (x, y, z), looking along `yaw` degrees level with the horizon, with the match's
+// projection (or another vertical field of view).
+inline void lookFrom(float x, float y, float z, float yaw, double fovy = 75.0) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(fovy, 4.0 / 3.0, 0.01, 10000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(90.0f - yaw, 0.0f, 0.0f, 1.0f);
+    glTranslatef(-x, -y, -z);
+}
+
 // A GL test in a scratch game directory, with the settings at their start values and
 // the extension entry points loaded; the level registry's current level, the model
 // store, the LodGrid and the fog are put back afterwards.
@@ -55,19 +68,6 @@ class WorldGlTest : public testing_support::GlTest {
         glOrtho(0.0, 1600.0, 0.0, 1600.0, -1000.0, 1000.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-    }
-
-    // From (x, y, z), looking along `yaw` degrees level with the horizon, with the
-    // match's projection.
-    static void lookFrom(float x, float y, float z, float yaw) {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(75.0, 4.0 / 3.0, 0.01, 10000.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-        glRotatef(90.0f - yaw, 0.0f, 0.0f, 1.0f);
-        glTranslatef(-x, -y, -z);
     }
 
     // The game's own prototypes, from a copy of the built game data, loaded and uploaded.
