@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "config/settings.h"
-#include "render/scene_object.h"
+#include "render/mesh_builder.h"
 
 namespace {
 
@@ -98,17 +98,9 @@ TEST_F(LodGridTest, CameraFarOffTheMapWritesOnlyGridCells) {
               128);
 }
 
-class ThreeLevels : public SceneObject {
-  public:
-    int draw(Pose, const float*) override { return 0; }
-    int update() override { return 0; }
-    int initGL() override { return 0; }
-    using SceneObject::modelAt;
-};
-
 // Objects pick their model from the game's grid; off the map the nearest cell counts.
 TEST_F(LodGridTest, FarObjectsDrawTheFarModelOnlyWithLodOn) {
-    ThreeLevels object;
+    TestObject object;
     for (const std::int32_t lod : {1, 0}) {
         Settings::setLod(lod);
         LodGrid::instance().updateLodGrid(Pose{50, 50, 10, 0, 0, 0});  // first cell, along +x

@@ -23,27 +23,10 @@
 
 namespace {
 
-class TestObject : public SceneObject {
-  public:
-    int draw(Pose, const float*) override {
-        for (int i = 0; i < static_cast<int>(models[0]->objects.size()); ++i)
-            drawObject(*models[0], i);
-        return 0;
-    }
-    int update() override { return 0; }
-    int initGL() override {
-        buildBuffers();
-        buildDisplayLists();
-        return 0;
-    }
-    using SceneObject::castShadow;
-    using SceneObject::prepareModels;
-};
-
-MeshObject3ds quad(float x0, float y0, float size, float z) {
-    MeshObject3ds o =
-        mesh({{x0, y0, z}, {x0 + size, y0, z}, {x0 + size, y0 + size, z}, {x0, y0 + size, z}},
-             {{0, 1, 2}, {0, 2, 3}});
+// An 8 x 8 quad from (x0, y0) in the plane z = 0.
+MeshObject3ds quad(float x0, float y0) {
+    MeshObject3ds o = mesh({{x0, y0, 0}, {x0 + 8, y0, 0}, {x0 + 8, y0 + 8, 0}, {x0, y0 + 8, 0}},
+                           {{0, 1, 2}, {0, 2, 3}});
     o.texCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     o.fogCoords = {0.0f, 3.0f, 6.0f, 9.0f};
     o.texCoordCount = 4;
@@ -105,7 +88,7 @@ TEST_F(MeshDrawTest, FourRenderModesDrawTheSamePicture) {
     for (std::uint8_t c : {0, 1, 2}) std::fill_n(m.materials[c].color, 4, 255);
     m.materials[2].color[1] = m.materials[2].color[2] = 40;
     m.materials[0].textureIndex = 0;
-    m.objects = {quad(-9, -9, 8, 0), quad(1, -9, 8, 0), quad(-4, 1, 8, 0)};
+    m.objects = {quad(-9, -9), quad(1, -9), quad(-4, 1)};
     m.objects[0].textured = m.objects[1].textured = m.objects[1].multitextured = true;
     m.objects[0].materials = {0};
     m.objects[1].materials = {0, 1};

@@ -98,9 +98,6 @@ class Reader3dsTest : public ::testing::Test {
         model = Model3ds{};
         return Loader3ds().importBytes(model, bytes.data(), bytes.size(), "test.3ds");
     }
-    std::string lastMessage() const {
-        return errors.texts().empty() ? std::string() : errors.texts().back();
-    }
 
     Model3ds model;
     testing_support::CapturedErrors errors;

@@ -21,10 +21,7 @@ TEST(TextureNames, ChooseTheDecoderBySubstring) {
         {"./textures/a.tga.png", TextureFormat::Tga},
         {"./textures/mg.TGA", TextureFormat::Unsupported}};
     for (const auto& [name, format] : names) EXPECT_EQ(textureFormatOf(name), format) << name;
-}
-
-TEST(LoadTexture, WithoutTableOrNameReturnsMinusOne) {
-    unsigned int table[1] = {};
+    unsigned int table[1] = {};  // without a table or a name: -1
     EXPECT_EQ(loadTexture(nullptr, "x.tga", 0) + loadTexture(table, nullptr, 0), -2);
 }
 
