@@ -3,15 +3,12 @@
 // items of every kind, all inside the arena.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <set>
 #include <vector>
 
 #include "support/captured_errors.h"
 #include "support/temp_dir.h"
-#include "world/heightmap.h"
 #include "world/load_levels.h"
 
 namespace {

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "render/frustum.h"
@@ -17,18 +16,14 @@
 
 namespace {
 
-using world_testing::lookFrom;
-
-using world_testing::WorldGlTest;
-
-using SkyGlTest = WorldGlTest;
+using namespace world_testing;
 
 // The match draws the dome after the ground, so that the depth test spares the dome's
 // pixels that the ground covers: the picture must be the one of the dome drawn first.
 // Above the horizon it is daylight in every direction: bright, and bluer than red.
 // Culling the wrong faces, a dome too small or too far, or lighting it would leave black
 // or dark pixels. The draw leaves the matrix and the states as it found them.
-TEST_F(SkyGlTest, DomeSurroundsTheMapAndDrawsTheSameAfterTheGround) {
+TEST_F(WorldGlTest, DomeSurroundsTheMapAndDrawsTheSameAfterTheGround) {
     const SunLight sun(-800.0f, -800.0f, 2000.0f);
     testing_support::CapturedErrors errors;
     {  // Without the game's data the missing model is reported and nothing drawn.
@@ -85,12 +80,10 @@ TEST_F(SkyGlTest, DomeSurroundsTheMapAndDrawsTheSameAfterTheGround) {
 
 // --- Sun light ---------------------------------------------------------------------
 
-using SunLightGlTest = WorldGlTest;
-
 // Three small quads, facing up, toward -x and toward +x, at different places: the sun
 // high in the -x, -y sky lights the first most, the second less, the third not at all
 // (only the scene's ambient light), wherever they stand.
-TEST_F(SunLightGlTest, LightsUpwardAndSunwardFacesMostWhereverTheyStand) {
+TEST_F(WorldGlTest, LightsUpwardAndSunwardFacesMostWhereverTheyStand) {
     glMatrixMode(GL_PROJECTION);  // both matrices start as the identity
     glOrtho(0, 3, 0, 1, -10, 10);
     glMatrixMode(GL_MODELVIEW);

@@ -61,15 +61,6 @@ class WorldGlTest : public testing_support::GlTest {
         Settings::resetStartValues();
     }
 
-    // Looks straight down at the whole map: x and y from 0 to 1600 fill the window.
-    static void viewMapFromAbove() {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0.0, 1600.0, 0.0, 1600.0, -1000.0, 1000.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-    }
-
     // The game's own prototypes, from a copy of the built game data, loaded and uploaded.
     void loadGamePrototypes() {
         testing_support::copyGameData(dir.path());
