@@ -1,12 +1,16 @@
 // The head-up display over a grey frame and the lens flare over a black one, in a real
-// window, with one solid colour per image so that a pixel tells which image went where.
+// window, with one solid colour per image so that a pixel tells which image went where;
+// then the match frame's whole-screen passes: motion blur through the accumulation
+// buffer, the darkening of stencil-marked pixels and the hit flash.
 
 #include <algorithm>
 #include <cmath>
 #include <tuple>
 
+#include "fx/hit_flash.h"
 #include "fx/hud.h"
 #include "fx/lens_flare.h"
+#include "fx/screen_passes.h"
 #include "net/protocol/game_codes.h"
 #include "render/frustum.h"
 #include "render/shared_textures.h"
@@ -65,6 +69,11 @@ class EffectsGl : public SoundFixture<testing_support::GlTest> {
             found += std::abs(i % kWidth - cx) <= around && std::abs(i / kWidth - cy) <= around &&
                      std::equal(colour.begin(), colour.end(), pixels[i].begin());
         return found;
+    }
+    // The frame: one colour everywhere (0 to 255 per channel), stencil 0.
+    static void fill(int r, int g, int b) {
+        glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     }
     static bool near(float x, float y, Rgb colour) { return count(colour, x, y, 3) > 0; }
     static Rgb added(Rgb a, Rgb b) {
@@ -200,6 +209,59 @@ TEST_F(EffectsGl, LensFlareAddsUpOnACentredSunAndNeedsItsCentreInView) {
     expectNear(at(0, -17.0f / 120), last, "below");
     expectNear(at(21.0f / 160, 0), Rgb{153, 153, 204}, "big glare");
     glDisable(GL_FOG);
+}
+
+// --- The match frame's whole-screen passes over a known frame ---------------------
+
+// A blended frame lies between the running average and the new frame (where exactly
+// depends on the driver's colour encoding); a clock that has not moved leaves the frame
+// as drawn, and the average carries on from the last blend.
+TEST_F(EffectsGl, MotionBlurAveragesOnlyWhenTheMillisecondClockMoved) {
+    glClearAccum(0, 0, 0, 1);
+    glClear(GL_ACCUM_BUFFER_BIT);
+    MotionBlur blur;
+    const struct {
+        float clockMs;
+        int drawn;  // red of the frame before the pass
+        bool blends;
+    } steps[] = {{1000.0f, 200, true}, {1000.0f, 200, false}, {1000.05f, 200, false},
+                 {1001.0f, 0, true},   {1002.0f, 200, true},  {NAN, 10, false}};
+    int average = 0;
+    for (const auto& s : steps) {
+        fill(s.drawn, 0, 0);
+        EXPECT_EQ(blur.apply(s.clockMs), s.blends) << s.clockMs;
+        const int shown = readPixel(kWidth / 2, kHeight / 2, GL_BACK)[0];
+        const int low = s.blends ? std::min(average, s.drawn) + 1 : s.drawn;
+        const int high = s.blends ? std::max(average, s.drawn) - 1 : s.drawn;
+        EXPECT_TRUE(shown >= low && shown <= high) << s.clockMs << ": " << shown;
+        average = s.blends ? shown : average;
+    }
+}
+
+// The left half is marked as shadowed: black while playing without transparency, a
+// fifth of its colour with blending; the unmarked half stays. Then the flash's red over
+// a blue frame: opaque without blending, added to it with.
+TEST_F(EffectsGl, ShadowDarkeningCoversOnlyMarkedPixelsAndTheHitFlashAddsRed) {
+    for (const auto& [blend, shadowed] : {std::pair{false, 0}, {true, 40}}) {
+        fill(200, 200, 200);
+        glEnable(GL_STENCIL_TEST);
+        glStencilFunc(GL_ALWAYS, 1, ~0u);
+        glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        glRectf(-1, -1, 0, 1);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glDisable(GL_STENCIL_TEST);
+        darkenShadows(blend);
+        const auto dark = static_cast<std::uint8_t>(shadowed);
+        expectNear(at(-0.5f, 0), {dark, dark, dark}, "marked");
+        expectNear(at(0.5f, 0), {200, 200, 200}, "unmarked");
+        EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+        fill(0, 0, 100);
+        drawHitFlash(blend ? 0.5f : 1.0f, blend);
+        expectNear(at(-0.9f, -0.9f), {175, 23, static_cast<std::uint8_t>(blend ? 123 : 23)},
+                   "flash");
+        EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    }
 }
 
 }  // namespace
