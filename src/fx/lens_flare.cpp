@@ -64,6 +64,10 @@ bool LensFlare::inView(const Frustum& frustum, const Vec3f& sun) {
 LensFlare::LensFlare() {
     loadTexture(names_, "./textures/Glow.bmp", Glow);
     loadTexture(names_, "./textures/BigGlow.bmp", BigGlow);
+    // From anywhere in the arena the glare's 256 texels spread over hundreds of pixels:
+    // it is always magnified, and with no mipmap level to choose each of the many pixels
+    // it covers costs a software renderer far less, and looks the same.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     loadTexture(names_, "./textures/Halo.bmp", Halo);
     loadTexture(names_, "./textures/Streaks.bmp", Streaks);
 }

@@ -55,6 +55,11 @@ const Frame* Playback::beginFrame(net::NetClient& client) {
     return nullptr;
 }
 
+void Playback::restartTiming() {
+    lastEnd_ = now();
+    cpuStart_ = cpuEnd_ = processorNow();
+}
+
 void Playback::endFrame(net::NetClient& client) {
     if (begun_ == nullptr) return;
     dispatch(client, *std::exchange(begun_, nullptr));

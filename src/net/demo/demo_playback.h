@@ -34,6 +34,9 @@ class Playback {
     const Frame* beginFrame(net::NetClient& client);
     // The frame begun has been drawn: its messages are dispatched.
     void endFrame(net::NetClient& client);
+    // The frame begun is timed from now on: what ran since its begin (a warm-up draw)
+    // counts in no figure.
+    void restartTiming();
     bool over() const { return next_ >= demo_.records.size() && !begun_; }
     // How long each frame drawn took, from its begin (the first) or the last frame's
     // end, in seconds.
