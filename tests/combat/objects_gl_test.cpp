@@ -5,11 +5,14 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "combat/beam_table.h"
 #include "combat/explosion.h"
 #include "combat/prototypes.h"
+#include "combat/voka.h"
 #include "combat/weapon.h"
 #include "net/player_status.h"
 #include "net/protocol/game_codes.h"
@@ -18,6 +21,7 @@
 #include "render/texture.h"
 #include "support/captured_errors.h"
 #include "world/item.h"
+#include "world/sky.h"
 #include "world/world_gl_fixture.h"
 
 namespace {
@@ -201,6 +205,49 @@ TEST_F(ObjectsGlTest, WeaponsDrawTheirModelsAndTheMachineGunsBarrelsTurn) {
         EXPECT_EQ(std::count(frames[0].begin(), frames[0].end(), kBackground) < kWidth * kHeight,
                   c.drawn);
         EXPECT_EQ(frames[0] != frames[1], c.barrelsTurn);
+    }
+}
+
+// Copies share the prototypes' meshes and texture names: they read nothing, so they are
+// made with the game's models and textures gone.
+TEST_F(ObjectsGlTest, CopiesShareThePrototypesAndReadNothing) {
+    loadGamePrototypes();
+    std::filesystem::remove_all(dir.file("models"));
+    std::filesystem::remove_all(dir.file("textures"));
+
+    using P = Prototype;
+    Voka red, green;
+    Explosion explosion(false);
+    Sky sky(false);
+    Weapon machineGun, railGun;
+    Item items[6];  // codes 133 on
+    int failed = ModelStore::copyVoka(red, TYPE_VOKA_RED) +
+                 ModelStore::copyVoka(green, TYPE_VOKA_GREEN) +
+                 ModelStore::copyExplosion(explosion) + ModelStore::copySky(sky) +
+                 ModelStore::copyWeaponMg(machineGun) + ModelStore::copyWeaponRail(railGun);
+    for (int i = 0; i < 6; ++i) failed += ModelStore::copyFromPrototype(items[i], ITEM_POWER25 + i);
+    ASSERT_EQ(failed, 0);
+    const std::pair<const SceneObject*, Prototype> copies[] = {{&red, P::VokaRed},
+                                                               {&green, P::VokaGreen},
+                                                               {&explosion, P::Explosion},
+                                                               {&sky, P::Sky},
+                                                               {&machineGun, P::WeaponMg},
+                                                               {&railGun, P::WeaponRail},
+                                                               {&red.getExplosion(), P::Explosion},
+                                                               {&items[0], P::ItemPower25},
+                                                               {&items[1], P::ItemPower15},
+                                                               {&items[2], P::ItemAmmoMg},
+                                                               {&items[3], P::ItemAmmoRail},
+                                                               {&items[4], P::ItemAmor50},
+                                                               {&items[5], P::ItemAmor100}};
+    for (const auto& [copy, slot] : copies) {
+        const SceneObject* prototype = ModelStore::prototype(slot);
+        ASSERT_NE(prototype, nullptr);
+        EXPECT_FALSE(copy->models[0]->objects.empty());
+        for (int level = 0; level < 3; ++level)
+            EXPECT_EQ(copy->models[level], prototype->models[level]) << int(slot);
+        EXPECT_TRUE(std::equal(copy->textures, copy->textures + SceneObject::kTextureSlots,
+                               prototype->textures));
     }
 }
 
