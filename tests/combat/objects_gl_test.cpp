@@ -1,3 +1,5 @@
+// Match objects drawn in a real window: explosions, beams, items, weapons, the prototypes
+// and their copies, and the Voka.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -6,6 +8,8 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -13,6 +17,8 @@
 #include "combat/explosion.h"
 #include "combat/prototypes.h"
 #include "combat/voka.h"
+#include "combat/voka_geometry.h"
+#include "combat/voka_state.h"
 #include "combat/weapon.h"
 #include "net/player_status.h"
 #include "net/protocol/game_codes.h"
@@ -161,7 +167,6 @@ TEST_F(ObjectsGlTest, ItemDrawsAtItsPlaceUnlessCulled) {
         {"culling off", ITEM_AMOR_100, false, 800.0, true},
         {"in the frustum", ITEM_AMMO_RAIL, true, 100.0, true},
         {"outside the frustum", ITEM_AMMO_RAIL, true, 800.0, false},
-        {"an unknown code", 140, false, 100.0, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -179,32 +184,24 @@ TEST_F(ObjectsGlTest, ItemDrawsAtItsPlaceUnlessCulled) {
     }
 }
 
+// A twentieth of a second of fire turns the machine gun's barrels 22.5 degrees.
 TEST_F(ObjectsGlTest, WeaponsDrawTheirModelsAndTheMachineGunsBarrelsTurn) {
     loadGamePrototypes();
-    const struct {
-        std::int32_t number;
-        int (*copy)(Weapon&);
-        bool drawn, barrelsTurn;
-    } cases[] = {{WEAPON_MG, ModelStore::copyWeaponMg, true, true},
-                 {WEAPON_RAIL, ModelStore::copyWeaponRail, true, false},
-                 {9, nullptr, false, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.number);
+    for (const bool mg : {true, false}) {
         Weapon weapon(9);
-        if (c.copy != nullptr) c.copy(weapon);
+        (mg ? ModelStore::copyWeaponMg : ModelStore::copyWeaponRail)(weapon);
         std::vector<Pixel> frames[2];
         for (auto& pixels : frames) {
             look({5, 0.4, -0.37}, {-0.16, 0.4, -0.37}, {0, 1, 0}, 0.25);
             weapon.draw(Pose{}, nullptr);
             pixels = readWindow(GL_BACK);
             FrameClock::reset();
-            FrameClock::tick(0.05f);  // a twentieth of a second of fire: 22.5 degrees
+            FrameClock::tick(0.05f);
             weapon.setFireButton(true);
             weapon.update();
         }
-        EXPECT_EQ(std::count(frames[0].begin(), frames[0].end(), kBackground) < kWidth * kHeight,
-                  c.drawn);
-        EXPECT_EQ(frames[0] != frames[1], c.barrelsTurn);
+        EXPECT_GT(drawnPixels(kBackground), 1000) << mg;
+        EXPECT_EQ(frames[0] != frames[1], mg);
     }
 }
 
@@ -227,28 +224,172 @@ TEST_F(ObjectsGlTest, CopiesShareThePrototypesAndReadNothing) {
                  ModelStore::copyWeaponMg(machineGun) + ModelStore::copyWeaponRail(railGun);
     for (int i = 0; i < 6; ++i) failed += ModelStore::copyFromPrototype(items[i], ITEM_POWER25 + i);
     ASSERT_EQ(failed, 0);
-    const std::pair<const SceneObject*, Prototype> copies[] = {{&red, P::VokaRed},
-                                                               {&green, P::VokaGreen},
-                                                               {&explosion, P::Explosion},
-                                                               {&sky, P::Sky},
-                                                               {&machineGun, P::WeaponMg},
-                                                               {&railGun, P::WeaponRail},
-                                                               {&red.getExplosion(), P::Explosion},
-                                                               {&items[0], P::ItemPower25},
-                                                               {&items[1], P::ItemPower15},
-                                                               {&items[2], P::ItemAmmoMg},
-                                                               {&items[3], P::ItemAmmoRail},
-                                                               {&items[4], P::ItemAmor50},
-                                                               {&items[5], P::ItemAmor100}};
-    for (const auto& [copy, slot] : copies) {
-        const SceneObject* prototype = ModelStore::prototype(slot);
+    const SceneObject* copies[] = {
+        &red,      &green,    &explosion, &sky,      &machineGun, &railGun, &red.getExplosion(),
+        &items[0], &items[1], &items[2],  &items[3], &items[4],   &items[5]};
+    const P slots[] = {P::VokaRed,     P::VokaGreen,  P::Explosion,    P::Sky,
+                       P::WeaponMg,    P::WeaponRail, P::Explosion,    P::ItemPower25,
+                       P::ItemPower15, P::ItemAmmoMg, P::ItemAmmoRail, P::ItemAmor50,
+                       P::ItemAmor100};
+    for (int i = 0; i < 13; ++i) {
+        const SceneObject *copy = copies[i], *prototype = ModelStore::prototype(slots[i]);
         ASSERT_NE(prototype, nullptr);
         EXPECT_FALSE(copy->models[0]->objects.empty());
         for (int level = 0; level < 3; ++level)
-            EXPECT_EQ(copy->models[level], prototype->models[level]) << int(slot);
+            EXPECT_EQ(copy->models[level], prototype->models[level]) << i;
         EXPECT_TRUE(std::equal(copy->textures, copy->textures + SceneObject::kTextureSlots,
                                prototype->textures));
     }
+}
+
+constexpr float kLight[4] = {600, 500, 2000, 1};
+constexpr float kHalfWidth = 12.0f;  // world units either side of the window's middle
+constexpr float kUnitsPerPixel = 2 * kHalfWidth / testing_support::GlTest::kWidth;
+constexpr Pose kStand{800, 800, 50, 0, 0, 30};
+// The middle of the car at kStand: its origin is the rear axle, its nose 14 units ahead.
+constexpr float kCentre[2] = {805, 803};
+
+class VokaGlTest : public ObjectsGlTest {
+  protected:
+    void SetUp() override {
+        ObjectsGlTest::SetUp();
+        loadGamePrototypes();
+        Settings::setShadow(false);
+        Settings::setLod(0);
+        FrameClock::reset();
+    }
+    void TearDown() override {
+        Frustum::instance() = Frustum{};
+        glClearStencil(0);
+        glDisable(GL_DEPTH_TEST);
+        ObjectsGlTest::TearDown();
+    }
+
+    static std::unique_ptr<Voka> copy(std::int32_t type) {
+        auto voka = std::make_unique<Voka>();
+        EXPECT_EQ(ModelStore::copyVoka(*voka, type), 0);
+        voka->body.setPose(kStand);
+        return voka;
+    }
+
+    // Straight down onto the car, world x to the right and y up, kUnitsPerPixel a pixel.
+    static std::vector<Pixel> draw(Voka& voka) {
+        look({kCentre[0], kCentre[1], kStand.z + 100}, {kCentre[0], kCentre[1], 0}, {0, 1, 0},
+             kHalfWidth);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        voka.draw(Pose{}, kLight);
+        return readWindow(GL_BACK);
+    }
+    static int countDrawn(Voka& voka) {
+        draw(voka);
+        return drawnPixels(kBackground);
+    }
+};
+
+// The hit tests use what each draw stores (HitTestsFindTheCarWhereItIsDrawn).
+TEST_F(VokaGlTest, WorldToModelIsTheGlChain) {
+    std::mt19937 random(9);
+    std::uniform_real_distribution<float> position(0, 1600), angle(-400, 400);
+    for (int round = 0; round < 30; ++round) {
+        const Pose p{position(random), position(random), position(random) / 8,
+                     angle(random),    angle(random),    angle(random)};
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glRotatef(-90, 1, 0, 0);
+        glRotatef(90, 0, 0, 1);
+        glRotatef(voka_geometry::lean(p), 1, 0, 0);
+        glRotatef(p.rotY, 0, 1, 0);
+        glRotatef(-p.rotZ, 0, 0, 1);
+        glScalef(0.04f, 0.04f, 0.04f);
+        glTranslatef(-p.x, -p.y, -p.z);
+        expectModelview(voka_geometry::worldToModel(p).m, "world to model");
+    }
+}
+
+// The frustum is taken from a camera south of the Voka looking at it, or away.
+TEST_F(VokaGlTest, RemoteVokasOutOfViewDrawNothingTheOwnAlways) {
+    const struct {
+        const char* name;
+        bool local, inView, culling, drawn;
+    } cases[] = {{"remote in view", false, true, true, true},
+                 {"remote out of view", false, false, true, false},
+                 {"own out of view", true, false, true, true},
+                 {"remote out of view, culling off", false, false, false, true}};
+    for (const auto& c : cases) {
+        look({800, 700, 60}, {800, c.inView ? 800.0 : 600.0, 60}, {0, 0, 1}, 0.0);
+        Frustum::instance().extract();
+        Settings::setFrustumCulling(c.culling);
+        auto voka = copy(TYPE_VOKA_GREEN);
+        voka->setLocalDriven(c.local);
+        EXPECT_EQ(countDrawn(*voka) > 0, c.drawn) << c.name;
+    }
+    auto lost = copy(TYPE_VOKA_GREEN);  // no place, no number for the shots
+    lost->setLocalDriven(true);
+    lost->body.setPose({std::nanf(""), 800, 50, 0, 0, 0});
+    draw(*lost);
+    float muzzle[4];
+    PlayerStatus::getMuzzle(muzzle);
+    EXPECT_TRUE(std::isfinite(muzzle[0]));
+}
+
+// Without shadows no part's light is touched, and the body stays under the stencil
+// test: where the stencil holds 1 only wheels and weapon show.
+TEST_F(VokaGlTest, ShadowsOffComputeNoLightAndTheBodyIsStillStencilTested) {
+    auto voka = copy(TYPE_VOKA_RED);
+    auto& objects = voka->models[0]->objects;
+    for (const bool shadows : {false, true}) {
+        Settings::setShadow(shadows);
+        for (auto& object : objects) std::fill_n(object.lightPosition, 4, 7.0f);
+        glClearStencil(0);
+        const int open = countDrawn(*voka);
+        int untouched = 0;
+        for (const auto& object : objects) untouched += object.lightPosition[0] == 7.0f;
+        EXPECT_EQ(untouched, shadows ? 0 : static_cast<int>(objects.size())) << shadows;
+        if (shadows) continue;
+        glClearStencil(1);
+        const int masked = countDrawn(*voka);
+        EXPECT_GT(masked, 200);
+        EXPECT_LT(masked, open / 2);
+    }
+}
+
+// Every pixel of the drawn car (but a few lamp edges) lies over its hit box, which covers
+// little more than the car. The own Voka's muzzle is at the tip of its drawn weapon.
+TEST_F(VokaGlTest, HitTestsFindTheCarWhereItIsDrawn) {
+    auto voka = copy(TYPE_VOKA_GREEN);
+    voka->setCurrentWeapon(0);
+    const std::vector<Pixel> car = draw(*voka);
+    VokaState rules(TYPE_VOKA_GREEN);
+    rules.body = voka->body;
+    rules.placeHitBox();
+    int covered = 0, hits = 0, missed = 0;
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+        const float x = kCentre[0] + (i % kWidth + 0.5f - kWidth / 2.0f) * kUnitsPerPixel;
+        const float y = kCentre[1] + (i / kWidth + 0.5f - kHeight / 2.0f) * kUnitsPerPixel;
+        const float top[4] = {x, y, kStand.z + 100, 1}, bottom[4] = {x, y, 0, 1};
+        const bool hit = rules.rayHit(top, bottom), drawn = car[i] != kBackground;
+        covered += drawn, hits += hit, missed += drawn && !hit;
+    }
+    EXPECT_GT(covered, 2000);
+    EXPECT_LT(missed, covered / 100);
+    EXPECT_LT(hits, covered * 5 / 4);
+    EXPECT_TRUE(rules.sphereHit(kStand.x, kStand.y, kStand.z + 55));
+    EXPECT_FALSE(rules.sphereHit(kStand.x, kStand.y, kStand.z + 65));
+
+    voka->setLocalDriven(true);
+    voka->setCurrentWeapon(WEAPON_MG);
+    const std::vector<Pixel> armed = draw(*voka);
+    float muzzle[4];
+    PlayerStatus::getMuzzle(muzzle);
+    const int mx = static_cast<int>((muzzle[0] - kCentre[0]) / kUnitsPerPixel + kWidth / 2.0f);
+    const int my = static_cast<int>((muzzle[1] - kCentre[1]) / kUnitsPerPixel + kHeight / 2.0f);
+    int weaponNearMuzzle = 0;
+    for (int d = 0; d < 25; ++d) {
+        const int i = (my + d / 5 - 2) * kWidth + mx + d % 5 - 2;
+        weaponNearMuzzle += armed.at(i) != car.at(i);  // throws when the muzzle is off the window
+    }
+    EXPECT_GT(weaponNearMuzzle, 0) << mx << " " << my;
 }
 
 }  // namespace
