@@ -50,13 +50,12 @@ TEST(ShotTest, TheRayStopsAtTheFirstSampleNotAboveTheGround) {
 
 TEST(BulletTest, OwnAndRemoteShotsCarryMuzzleAndImpactWithTheirEffects) {
     const ShotState own(TYPE_BULLET_MG, ShotInput{{1, 2, 3}, {1, 0, 0}, {0, 0, 50}}, cliff);
-    EXPECT_EQ(own.getState().rotX, 300.0f);
-    EXPECT_EQ(own.getRayStart().z, 50.0f);
-    EXPECT_FALSE(own.hasHit());
+    EXPECT_TRUE(own.getState().rotX == 300.0f && own.getRayStart().z == 50.0f && !own.hasHit());
     const Bullet ownTrace(own);
-    EXPECT_EQ(ownTrace.impactEffect().getSize(), Bullet::kOwnEffectSize);
-    EXPECT_TRUE(ownTrace.impactEffect().isGround());
-    EXPECT_EQ(ownTrace.impactEffect().body.getPose().x, 298.0f);  // 2 before the impact
+    // 2 before the impact
+    EXPECT_TRUE(ownTrace.impactEffect().getSize() == Bullet::kOwnEffectSize &&
+                ownTrace.impactEffect().isGround() &&
+                ownTrace.impactEffect().body.getPose().x == 298.0f);
     // Input that is not finite hits nobody.
     EXPECT_TRUE(ShotState(TYPE_BULLET_RAIL, ShotInput{{}, {kNan, 0, 0}, {}}, flat).hasHit());
 
@@ -64,8 +63,8 @@ TEST(BulletTest, OwnAndRemoteShotsCarryMuzzleAndImpactWithTheirEffects) {
     EXPECT_TRUE(remote.isRemote());
     EXPECT_EQ(remote.netPose().load(), (net::Pose{1, 0, 3, 4, 5, 0}));
     const Bullet remoteTrace(remote);
-    EXPECT_EQ(remoteTrace.impactEffect().getSize(), Bullet::kRemoteEffectSize);
-    EXPECT_EQ(remoteTrace.impactEffect().body.getPose().x, 4.0f);  // at the impact
+    EXPECT_TRUE(remoteTrace.impactEffect().getSize() == Bullet::kRemoteEffectSize &&
+                remoteTrace.impactEffect().body.getPose().x == 4.0f);  // at the impact
 }
 
 TEST(BulletTest, LifetimeAndHitWindowByTypeAndAge) {

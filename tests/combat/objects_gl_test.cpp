@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -205,19 +206,29 @@ TEST_F(ObjectsGlTest, WeaponsDrawTheirModelsAndTheMachineGunsBarrelsTurn) {
     }
 }
 
-// Copies share the prototypes' meshes and texture names: they read nothing, so they are
-// made with the game's models and textures gone.
+// Without their prototypes the copies stay empty and answer -1 (the weapons 0); the
+// percentage runs through regardless. Loaded, copies share the prototypes' meshes and
+// texture names: they read nothing, so they are made with the game's models and textures
+// gone. Codes of other kinds answer -1 in any case.
 TEST_F(ObjectsGlTest, CopiesShareThePrototypesAndReadNothing) {
-    loadGamePrototypes();
-    std::filesystem::remove_all(dir.file("models"));
-    std::filesystem::remove_all(dir.file("textures"));
-
     using P = Prototype;
     Voka red, green;
     Explosion explosion(false);
     Sky sky(false);
     Weapon machineGun, railGun;
     Item items[6];  // codes 133 on
+    std::atomic<float> progress{0.0f};
+    ModelStore::loadPrototypes(progress);
+    EXPECT_EQ(progress.load(), 100.0f);
+    EXPECT_EQ(ModelStore::copyExplosion(explosion) + ModelStore::copyVoka(red, TYPE_VOKA_RED) +
+                  ModelStore::copyFromPrototype(items[4], ITEM_AMOR_50),
+              -3);
+    EXPECT_EQ(ModelStore::copyWeaponMg(machineGun), 0);
+    EXPECT_TRUE(machineGun.models[0]->objects.empty() && red.models[0]->objects.empty());
+
+    loadGamePrototypes();
+    std::filesystem::remove_all(dir.file("models"));
+    std::filesystem::remove_all(dir.file("textures"));
     int failed = ModelStore::copyVoka(red, TYPE_VOKA_RED) +
                  ModelStore::copyVoka(green, TYPE_VOKA_GREEN) +
                  ModelStore::copyExplosion(explosion) + ModelStore::copySky(sky) +
@@ -240,6 +251,12 @@ TEST_F(ObjectsGlTest, CopiesShareThePrototypesAndReadNothing) {
         EXPECT_TRUE(std::equal(copy->textures, copy->textures + SceneObject::kTextureSlots,
                                prototype->textures));
     }
+    const auto* itemModel = items[0].models[0].get();
+    for (const std::int32_t code : {132, 139, -133})
+        EXPECT_EQ(ModelStore::copyFromPrototype(items[0], code), -1) << code;
+    EXPECT_EQ(items[0].models[0].get(), itemModel);
+    EXPECT_EQ(ModelStore::copyVoka(green, TYPE_BULLET_MG), -1);
+    EXPECT_EQ(ModelStore::sharedTexture(-1), 0u);
 }
 
 constexpr float kLight[4] = {600, 500, 2000, 1};
