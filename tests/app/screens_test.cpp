@@ -128,7 +128,6 @@ class ConfigScreenTest : public ScreenTest {
         ASSERT_EQ(game->getState(), GameState::Config);
         ASSERT_NE(game->getConfigScreen(), nullptr);
     }
-    const ConfigEditor& editor() { return game->getConfigScreen()->editor(); }
 };
 
 TEST_F(ConfigScreenTest, FocusedTabIsDrawnHighlightedOnTop) {
