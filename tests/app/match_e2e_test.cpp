@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/settings_fixture.h"
@@ -177,7 +179,8 @@ TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVoka) {
 }
 
 // Each game holds the other's Voka: it names the other player when its name arrives.
-// Level 1 keeps one start point, (999, 867), so both start there looking along +x.
+// Level 1 keeps one start point, (999, 867), so both start there looking along +x. The
+// pictures are the README's (scripts/match-screenshots).
 TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
     const GameRun ada("Ada", connect(), 0, "red", "999");
     const auto adaVoka = next(TYPE_VOKA_RED);
@@ -189,11 +192,25 @@ TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
     EXPECT_TRUE(ada.printed("Kim connected...")) << ada.run->report();
     EXPECT_TRUE(kim.printed("Ada connected...")) << kim.run->report();
 
-    // Kim drives ahead, into Ada's view.
+    // Kim drives ahead, stops and turns round on the spot: each has the other in view.
+    const float startX = kimVoka->pose[0];
+    net::Pose last = kimVoka->pose;
+    int same = 0;  // at rest: the same place in ten updates in a row (a slow frame repeats one)
+    const auto still = [&](const net::Pose& p) {
+        same = std::exchange(last, p) == p ? same + 1 : 0;
+        return same == 10;
+    };
     kim.run->keyDown("w");
-    EXPECT_TRUE(
-        nextPose(kimVoka->id, [&](const net::Pose& p) { return p[0] > kimVoka->pose[0] + 40; }));
+    EXPECT_TRUE(nextPose(kimVoka->id, [&](const net::Pose& p) { return p[0] > startX + 40; }));
     kim.run->keyUp("w");
+    EXPECT_TRUE(nextPose(kimVoka->id, still));
+    kim.run->keyDown("a");
+    EXPECT_TRUE(nextPose(kimVoka->id, [](const net::Pose& p) {
+        return std::cos(p[5] * 0.017453292f) < -0.97f;  // facing back along -x
+    }));
+    kim.run->keyUp("a");
+    EXPECT_TRUE(nextPose(kimVoka->id, [](const net::Pose& p) { return std::fabs(p[3]) < 1; }))
+        << "the steering back straight";
     ada.keepScreenshot("match-ada");
     kim.keepScreenshot("match-kim");
     for (const GameRun* game : {&ada, &kim}) {
@@ -218,7 +235,10 @@ TEST_F(MatchE2eTest, AutopilotPlaysAgainstComputerPlayers) {
                  "--game-dir", game.dir.path()});
 
     const std::int32_t client = voka->id >> 16;
-    bool drove = false, fired = false, railPictured = false, cameBack = false, frags = false;
+    net::Pose at = voka->pose;
+    std::map<std::int32_t, net::Pose> others;  // the bots' Vokas
+    bool drove = false, fired = false, pictured = false, railPictured = false;
+    bool cameBack = false, frags = false;
     const auto started = std::chrono::steady_clock::now();
     auto asked = started;
     // Generous: a loaded machine draws a few frames a second.
@@ -235,17 +255,26 @@ TEST_F(MatchE2eTest, AutopilotPlaysAgainstComputerPlayers) {
             if (!message) return !game.run->running();
             const auto m = net::decodeServerMessage(message->bytes.data(), message->length);
             if (!m) return false;
-            const bool own = m->id == voka->id;
-            drove =
-                drove || (own && m->kind == net::ServerMessage::Kind::Update &&
-                          std::hypot(m->pose[0] - voka->pose[0], m->pose[1] - voka->pose[1]) > 100);
-            // The picture of the first shot, and again of the first rail shot.
+            const bool own = m->id == voka->id, mine = (m->id >> 16) == client;
+            const bool isVoka = m->typeCode == TYPE_VOKA_RED || m->typeCode == TYPE_VOKA_GREEN;
+            if (m->kind == net::ServerMessage::Kind::NewObject && isVoka && !mine)
+                others[m->id] = m->pose;
+            if (m->kind == net::ServerMessage::Kind::Update && (own || others.count(m->id)))
+                (own ? at : others[m->id]) = m->pose;
+            float nearest = 1e9f;
+            for (const auto& [id, p] : others)
+                nearest = std::min(nearest, std::hypot(p[0] - at[0], p[1] - at[1]));
+            drove = drove || std::hypot(at[0] - voka->pose[0], at[1] - voka->pose[1]) > 100;
+            // The picture of a shot at a Voka close by, a rail shot when there is one.
             const bool rail = m->typeCode == TYPE_BULLET_RAIL;
-            const bool shot = m->kind == net::ServerMessage::Kind::NewObject &&
-                              (m->id >> 16) == client && (rail || m->typeCode == TYPE_BULLET_MG);
-            if (shot && (!fired || (rail && !railPictured))) game.keepScreenshot("autopilot-match");
+            const bool shot = m->kind == net::ServerMessage::Kind::NewObject && mine &&
+                              (rail || m->typeCode == TYPE_BULLET_MG);
             fired = fired || shot;
-            railPictured = railPictured || (shot && rail);
+            if (shot && nearest < 200 && (!pictured || (rail && !railPictured))) {
+                game.keepScreenshot("autopilot-match");
+                pictured = true;
+                railPictured = rail;
+            }
             if (m->type == net::MSG_KILL && own && !cameBack &&
                 loopback::eventually([&] { return GameRun::showsRanking(game.run->windowRgb()); },
                                      2000))

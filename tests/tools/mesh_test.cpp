@@ -20,10 +20,6 @@ using namespace datagen;
 using Point = std::tuple<float, float, float>;
 using Edge = std::pair<Point, Point>;
 
-Point key(const Vec3& v) {
-    return {v.x, v.y, v.z};
-}
-
 std::vector<std::pair<std::string, Model>> allModels() {
     std::vector<std::pair<std::string, Model>> out;
     const std::pair<const char*, Detail> details[] = {
@@ -55,7 +51,8 @@ TEST(GeneratedModel, EveryObjectIsAClosedSolidFacingOutwardsWithAMaterial) {
                 const auto at = [&](int k) { return o.positions[static_cast<size_t>(f[k % 3])]; };
                 volume += static_cast<double>(dot(at(0), cross(at(1), at(2))));
                 ASSERT_GE(length(cross(at(1) - at(0), at(2) - at(0))), 1e-12f);
-                for (int k = 0; k < 3; ++k) ++edges[{key(at(k)), key(at(k + 1))}];
+                const auto point = [&](int k) { return Point{at(k).x, at(k).y, at(k).z}; };
+                for (int k = 0; k < 3; ++k) ++edges[{point(k), point(k + 1)}];
             }
             int unmatched = 0;
             for (const auto& [edge, count] : edges) {
