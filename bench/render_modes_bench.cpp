@@ -8,27 +8,20 @@
 #include "config/settings.h"
 #include "gl_window.h"
 #include "render/gl_extensions.h"
-#include "render/scene_object.h"
+#include "render/mesh_builder.h"
 
 namespace {
 
-class Voka : public SceneObject {
+// The red Voka's levels of detail with their material textures.
+class Voka : public TestObject {
   public:
     Voka() {
         loadLevelsOfDetail("./models/voka_red");
         prepareModels(true);
     }
-    int draw(Pose, const float*) override {
-        for (int i = 0; i < static_cast<int>(models[0]->objects.size()); ++i)
-            drawObject(*models[0], i);
-        return 0;
-    }
-    int update() override { return 0; }
     int initGL() override {
         loadMaterialTextures();
-        buildBuffers();
-        buildDisplayLists();
-        return 0;
+        return TestObject::initGL();
     }
 };
 
