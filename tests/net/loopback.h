@@ -24,9 +24,11 @@ inline std::vector<std::uint8_t> bytesOf(const net::WireMessage& message) {
 // and a peer socket with reads that always end by a deadline.
 namespace loopback {
 
+// Without `listening` the port is only held (bound with SO_REUSEADDR, which a server
+// under test sets too, so that it may take the port over while no other socket gets it).
 class Listener {
   public:
-    Listener();
+    explicit Listener(bool listening = true);
     ~Listener();
     Listener(const Listener&) = delete;
     Listener& operator=(const Listener&) = delete;
@@ -43,7 +45,7 @@ class Listener {
 class Peer {
   public:
     explicit Peer(int fd = -1) : fd_(fd) {}
-    ~Peer();
+    ~Peer() { close(); }
     Peer(Peer&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     Peer& operator=(Peer&& other) noexcept {
         std::swap(fd_, other.fd_);
@@ -62,17 +64,13 @@ class Peer {
     bool send(const std::vector<std::uint8_t>& bytes) { return send(bytes.data(), bytes.size()); }
     // Up to `count` bytes; fewer when the deadline passes or the other side closes.
     std::vector<std::uint8_t> read(std::size_t count, int timeoutMs = 2000) {
-        return receive(count, timeoutMs, timeoutMs, nullptr);
-    }
-    // Everything that arrives until nothing has come for `quietMs`.
-    std::vector<std::uint8_t> readUntilQuiet(int quietMs = 150, int limitMs = 5000) {
-        return receive(SIZE_MAX, quietMs, limitMs, nullptr);
+        return receive(count, timeoutMs, nullptr);
     }
     // Everything that arrives until the other side closes the connection; `closed` is
     // false when it did not close before the deadline.
     std::vector<std::uint8_t> readToClose(bool& closed, int timeoutMs = 5000) {
         closed = false;
-        return receive(SIZE_MAX, timeoutMs, timeoutMs, &closed);
+        return receive(SIZE_MAX, timeoutMs, &closed);
     }
     // True when the other side closes (or resets) the connection before the deadline;
     // whatever arrives before that is dropped.
@@ -84,9 +82,9 @@ class Peer {
     void close();
 
   private:
-    // Reads until `count` bytes came, the other side closed (then `closed` is set),
-    // nothing came for `quietMs` or `limitMs` passed.
-    std::vector<std::uint8_t> receive(std::size_t count, int quietMs, int limitMs, bool* closed);
+    // Reads until `count` bytes came, the other side closed (then `closed` is set) or
+    // `limitMs` passed.
+    std::vector<std::uint8_t> receive(std::size_t count, int limitMs, bool* closed);
 
     int fd_ = -1;
 };

@@ -170,8 +170,9 @@ TEST_F(WorldTest, AnItemTakenOrRefusedDoesNotBlockTheOthers) {
     EXPECT_EQ(sent().size(), 2u);
 }
 
-// Announcements the World cannot hold change nothing and stay within the client's cap.
-TEST_F(WorldTest, BadAnnouncementsChangeNothingAndFloodsAreCapped) {
+// Announcements the World cannot hold change nothing and stay within the client's cap;
+// without the server the match goes on alone.
+TEST_F(WorldTest, BadAnnouncementsChangeNothingFloodsAreCappedAndALostServerTakesAll) {
     EXPECT_EQ(world->onNewObject(7, 200, {}), -1);
     const std::int32_t player = addPlayer(2);
     EXPECT_EQ(world->onRemoveObject(player, TYPE_BULLET_MG), -1);
@@ -181,6 +182,11 @@ TEST_F(WorldTest, BadAnnouncementsChangeNothingAndFloodsAreCapped) {
     const World::TableSizes sizes = world->tableSizes();
     EXPECT_EQ(sizes.players + sizes.remoteProjectiles, net::NetClient::kMaxRemoteObjects);
     EXPECT_LE(sizes.beams, BeamTable::kCreateWhileAtMost + 1);
+    server.close();
+    EXPECT_TRUE(loopback::eventually([&] {
+        frame();
+        return world->tableSizes().players + world->tableSizes().remoteProjectiles == 0;
+    }));
 }
 
 }  // namespace

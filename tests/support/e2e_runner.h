@@ -33,8 +33,6 @@ class E2eRun {
     // presses a key in it; false when none appeared in time.
     bool keyInWindowTitled(const std::string& title, const std::string& keysym,
                            int timeoutMs = 20000);
-    // Window size as the X server sees it; false when unknown.
-    bool windowSize(int& width, int& height) const;
     // Waits until the window has this size (a switch to full screen comes after the
     // window is first shown); false after `timeoutMs`, with the last size seen.
     bool waitForWindowSize(int wantedWidth, int wantedHeight, int& width, int& height,
@@ -42,14 +40,8 @@ class E2eRun {
     // Types one key (an X keysym name such as "Return", "Up", "Escape", "e") as a press
     // and a release, after focusing the window.
     void key(const std::string& keysym) const;
-    void keyDown(const std::string& keysym) const;
-    void keyUp(const std::string& keysym) const;
-    // Key events the game has reported receiving so far.
-    std::size_t inputsArrived() const;
-    // Resizes the window and waits for the program to see it.
-    void resize(int width, int height) const;
-    // Saves a PNG of the whole screen.
-    bool screenshot(const std::string& pngPath) const;
+    void keyDown(const std::string& keysym) const { sendKey("keydown", keysym); }
+    void keyUp(const std::string& keysym) const { sendKey("keyup", keysym); }
     // Saves a PNG of the program's window alone.
     bool windowScreenshot(const std::string& pngPath) const;
     // The window's pixels as RGB bytes, rows from the top; empty when unreadable.
@@ -67,10 +59,8 @@ class E2eRun {
     std::vector<std::string> stdoutLines() const;
 
   private:
-    static constexpr int kKeyTimeoutMs = 10000;
     void sendKey(const char* action, const std::string& keysym) const;
 
-    std::string gameDir_;
     std::string stderrPath_;
     std::string stdoutPath_;
     std::string title_;
