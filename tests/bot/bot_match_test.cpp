@@ -1,4 +1,4 @@
-// Computer players alone in a match, through the real relay server on loopback, for a
+// Computer players alone in a match, through the built relay server on loopback, for a
 // fixed number of 50 Hz steps of simulated time; a silent observer counts what crosses
 // the wire.
 #include <gtest/gtest.h>
@@ -6,14 +6,13 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "bot/bot_player.h"
 #include "loopback.h"
 #include "net/net_client.h"
 #include "net/protocol/message_types.h"
-#include "server/relay_server.h"
+#include "server_process.h"
 #include "world/level_registry.h"
 
 namespace {
@@ -40,44 +39,24 @@ struct Observer {
     }
 };
 
-// The relay server on a thread of its own, stopped however the test ends.
-class BotMatch : public testing::Test {
-  protected:
-    static server::ServerConfig onLoopback() {
-        server::ServerConfig config;
-        config.bindAddress = "127.0.0.1";
-        config.port = 0;
-        return config;
-    }
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(relay.listen(error)) << error;
-        loop = std::thread([this] { relay.run(); });
-    }
-    void TearDown() override {
-        relay.stop();
-        if (loop.joinable()) loop.join();
-    }
-
-    server::RelayServer relay{onLoopback(), [](const std::string&) {}};
-    std::thread loop;
-};
-
-TEST_F(BotMatch, KillsRespawnsPickUpsAndFragsAgreeOnEveryBot) {
+TEST(BotMatch, KillsRespawnsPickUpsAndFragsAgreeOnEveryBot) {
+    ServerProcess server({"--port", "0", "--bind", "127.0.0.1"});
+    const std::uint16_t port = server.port();
+    ASSERT_NE(port, 0) << server.log();
     Observer observer;
     net::NetClient watcher;
     watcher.setCombatEventHandler(&observer, &Observer::combat);
     watcher.setDataEventHandler(&observer, &Observer::data);
-    ASSERT_EQ(watcher.connect("127.0.0.1", relay.port()), 0);
+    ASSERT_EQ(watcher.connect("127.0.0.1", port), 0);
 
     bot::GameData data;
     std::string error;
-    ASSERT_TRUE(data.load(std::string(VOKA_BINARY_DIR) + "/game", error)) << error;
+    ASSERT_TRUE(data.load(VOKA_BINARY_DIR "/game", error)) << error;
     std::vector<std::unique_ptr<bot::BotPlayer>> bots;
     for (std::uint32_t i = 1; i <= 4; ++i) {
         bots.push_back(std::make_unique<bot::BotPlayer>(
             bot::BotSetup{"Bot " + std::to_string(i), TYPE_VOKA_RED, 5, i}, data));
-        ASSERT_TRUE(bots.back()->connect("127.0.0.1", relay.port()));
+        ASSERT_TRUE(bots.back()->connect("127.0.0.1", port));
     }
     // Numbered and told the level before the first step, as real time would have them.
     ASSERT_TRUE(loopback::eventually([&] {

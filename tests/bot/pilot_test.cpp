@@ -28,8 +28,9 @@ struct Case {
     char steer;  // 'L'eft, 'R'ight, '-' neither; '?' roaming where it likes
 };
 
-TEST(Pilot, FiresOnlyAtAVisibleTargetInReachOnceAimedAndSteersForWhatItNeeds) {
-    const PlayerValues healthy{100, 0, 200, 0}, empty{100, 0, 0, 0}, hurt{30, 0, 200, 0};
+TEST(Pilot, FiresOnlyAtAVisibleTargetInReachOnceAimedSteersForWhatItNeedsPrefersTheRail) {
+    const PlayerValues healthy{100, 0, 200, 0}, empty{100, 0, 0, 0}, hurt{30, 0, 200, 0},
+        rail{100, 0, 200, 3};
     const Case cases[] = {
         {"aimed, after the reaction time", 1000, 800, false, flat, healthy, 0, 3, true, '-'},
         {"aimed, before the reaction time", 1000, 800, false, flat, healthy, 0, 1, false, '-'},
@@ -40,6 +41,8 @@ TEST(Pilot, FiresOnlyAtAVisibleTargetInReachOnceAimedAndSteersForWhatItNeeds) {
         {"crosshair 10 degrees right", 1000, 800, false, flat, healthy, -10, 3, false, '-'},
         {"to the left, crosshair ahead", 800, 1000, false, flat, healthy, -90, 1, false, 'L'},
         {"hurt, a health item to the right", 1000, 800, false, flat, hurt, 0, 3, true, 'R'},
+        {"rail rounds left: takes the rail, holds fire", 1000, 800, false, flat, rail, 0, 3, false,
+         '-'},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -63,6 +66,7 @@ TEST(Pilot, FiresOnlyAtAVisibleTargetInReachOnceAimedAndSteersForWhatItNeeds) {
         PilotCommand command;
         for (int i = 0; i < c.frames; ++i) command = pilot.fly(view, 0.1f);
         EXPECT_EQ(command.input.fireButton, c.fire);
+        EXPECT_EQ(command.weapon, c.values.ammoRail > 0 ? WEAPON_RAIL : WEAPON_MG);
         if (c.steer != '?') {
             EXPECT_EQ(command.input.left, c.steer == 'L');
             EXPECT_EQ(command.input.right, c.steer == 'R');
@@ -70,17 +74,6 @@ TEST(Pilot, FiresOnlyAtAVisibleTargetInReachOnceAimedAndSteersForWhatItNeeds) {
         // Towards the target, at most 300 degrees a second.
         EXPECT_NEAR(command.input.look.yaw, std::clamp(-c.aimOffDegrees, -30.0f, 30.0f), 0.01f);
     }
-}
-
-TEST(Pilot, HoldsTheRailGunWhileItHasRounds) {
-    const driving::GroundHeight ground = flat;
-    PilotView view;
-    view.ground = &ground;
-    Pilot pilot(PilotSkill::ofLevel(3), 1);
-    view.values = {100, 0, 200, 3};
-    EXPECT_EQ(pilot.fly(view, 0.02f).weapon, WEAPON_RAIL);
-    view.values.ammoRail = 0;
-    EXPECT_EQ(pilot.fly(view, 0.02f).weapon, WEAPON_MG);
 }
 
 }  // namespace

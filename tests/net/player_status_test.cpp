@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "net/protocol/game_codes.h"
 
 namespace {
 
+// (The camera offsets are the camera's tests.)
 class PlayerStatusTest : public ::testing::Test {
   protected:
     void SetUp() override { PlayerStatus::resetAll(); }
@@ -26,17 +26,6 @@ TEST_F(PlayerStatusTest, MinusOneTakesOneRoundAndOtherWeaponsHoldNothing) {
         std::vector<int>({PlayerStatus::getAmmo(WEAPON_MG), PlayerStatus::getAmmo(WEAPON_RAIL),
                           PlayerStatus::getAmmo(10), PlayerStatus::getAmmo(-1)}),
         std::vector<int>({199, -1, 0, 0}));
-}
-
-// The eye 3 behind and 16 above the Voka; F1 puts it 6 ahead and 13 above, and back.
-TEST_F(PlayerStatusTest, CameraOffsetStartsOnTheSecondAndTogglesBack) {
-    std::vector<std::pair<float, float>> seen;
-    for (int i = 0; i < 3; ++i, PlayerStatus::nextCameraOffset()) {
-        float offset[3];
-        PlayerStatus::getCameraOffset(offset);
-        seen.emplace_back(offset[0], offset[2]);
-    }
-    EXPECT_EQ(seen, (std::vector<std::pair<float, float>>{{-3, 16}, {6, 13}, {-3, 16}}));
 }
 
 // A match start keeps the armor and clears the frags; a respawn the other way round.

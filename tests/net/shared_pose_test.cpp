@@ -5,7 +5,6 @@
 #include <atomic>
 #include <thread>
 
-#include "net/net_object.h"
 
 namespace {
 
@@ -28,10 +27,6 @@ TEST(SharedPose, ReaderNeverSeesHalfOfTwoRecordsNorAnOlderOne) {
     }
     writer.join();
     EXPECT_EQ(shared.load()[5], 200000.0f);
-    // The drawn pose and the wire pose carry the same fields in the same order.
-    EXPECT_EQ(net::toWirePose(net::fromWirePose({1, 2, 3, 4, 5, 6})),
-              (net::Pose{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(net::fromWirePose({1, 2, 3, 4, 5, 6}).rotY, 5.0f);
 }
 
 }  // namespace

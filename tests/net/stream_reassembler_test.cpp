@@ -22,9 +22,6 @@ TEST(StreamReassembler, SameMessagesWholeAndByteByByte) {
         bytesOf(net::encodeClientNumber(2)),
         bytesOf(net::relay(3, net::encodeNew(0x80, 0x0001, pose))),
         bytesOf(net::relay(3, net::encodeUpdate(0x0001, pose))),
-        bytesOf(net::relay(3, net::encodeName(0x0001, "Rob"))),
-        bytesOf(net::relay(
-            3, net::encodeEvent(net::MSG_HIT, {0x0002, 0x82}, {0x020001, 0x81}, {0x0001, 0x80}))),
         bytesOf(net::relay(3, net::encodeRemove(0x0002, 0x82))),
         bytesOf(net::encodeServerFull()),
         undefined,
