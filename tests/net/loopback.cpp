@@ -34,24 +34,20 @@ bool readable(int fd, int timeoutMs) {
 
 }  // namespace
 
-Listener::Listener(bool listening) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    const int on = 1;
+Listener::Listener(bool listening) : socket_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    const int on = 1, fd = socket_.fd();
     sockaddr_in address = loopbackAddress(0);
     socklen_t size = sizeof address;
-    if (::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 &&
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        (!listening || ::listen(fd_, 16) == 0) &&
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+    if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 &&
+        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        (!listening || ::listen(fd, 16) == 0) &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
         port_ = ntohs(address.sin_port);
 }
 
-Listener::~Listener() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
 int Listener::accept(int timeoutMs) {
-    if (fd_ < 0 || !readable(fd_, timeoutMs)) return -1;
-    return ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (!readable(socket_.fd(), timeoutMs)) return -1;
+    return ::accept4(socket_.fd(), nullptr, nullptr, SOCK_CLOEXEC);
 }
 
 Peer Peer::connectTo(std::uint16_t port, int receiveBuffer) {

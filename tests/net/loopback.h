@@ -24,24 +24,6 @@ inline std::vector<std::uint8_t> bytesOf(const net::WireMessage& message) {
 // and a peer socket with reads that always end by a deadline.
 namespace loopback {
 
-// Without `listening` the port is only held (bound with SO_REUSEADDR, which a server
-// under test sets too, so that it may take the port over while no other socket gets it).
-class Listener {
-  public:
-    explicit Listener(bool listening = true);
-    ~Listener();
-    Listener(const Listener&) = delete;
-    Listener& operator=(const Listener&) = delete;
-
-    std::uint16_t port() const { return port_; }
-    // A connected socket, or -1 when no one connected in time.
-    int accept(int timeoutMs = 2000);
-
-  private:
-    int fd_ = -1;
-    std::uint16_t port_ = 0;
-};
-
 class Peer {
   public:
     explicit Peer(int fd = -1) : fd_(fd) {}
@@ -66,17 +48,12 @@ class Peer {
     std::vector<std::uint8_t> read(std::size_t count, int timeoutMs = 2000) {
         return receive(count, timeoutMs, nullptr);
     }
-    // Everything that arrives until the other side closes the connection; `closed` is
-    // false when it did not close before the deadline.
-    std::vector<std::uint8_t> readToClose(bool& closed, int timeoutMs = 5000) {
-        closed = false;
-        return receive(SIZE_MAX, timeoutMs, &closed);
-    }
     // True when the other side closes (or resets) the connection before the deadline;
-    // whatever arrives before that is dropped.
-    bool waitForClose(int timeoutMs = 2000) {
+    // whatever arrives before that goes to `received` or is dropped.
+    bool waitForClose(int timeoutMs = 2000, std::vector<std::uint8_t>* received = nullptr) {
         bool closed = false;
-        readToClose(closed, timeoutMs);
+        auto bytes = receive(SIZE_MAX, timeoutMs, &closed);
+        if (received != nullptr) *received = std::move(bytes);
         return closed;
     }
     void close();
@@ -87,6 +64,21 @@ class Peer {
     std::vector<std::uint8_t> receive(std::size_t count, int limitMs, bool* closed);
 
     int fd_ = -1;
+};
+
+// Without `listening` the port is only held (bound with SO_REUSEADDR, which a server
+// under test sets too, so that it may take the port over while no other socket gets it).
+class Listener {
+  public:
+    explicit Listener(bool listening = true);
+
+    std::uint16_t port() const { return port_; }
+    // A connected socket, or -1 when no one connected in time.
+    int accept(int timeoutMs = 2000);
+
+  private:
+    Peer socket_;
+    std::uint16_t port_ = 0;
 };
 
 // Splits a byte stream into messages by a length rule; a trailing partial message or an

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <thread>
 
-
 namespace {
 
 TEST(SharedPose, ReaderNeverSeesHalfOfTwoRecordsNorAnOlderOne) {

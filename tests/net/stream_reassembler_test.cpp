@@ -18,14 +18,13 @@ TEST(StreamReassembler, SameMessagesWholeAndByteByByte) {
     const net::Pose pose = {1, 2, 3, 4, 5, 6};
     Bytes undefined(12, 0x4C);
     undefined[0] = 0x7F;
-    const std::vector<Bytes> sent = {
-        bytesOf(net::encodeClientNumber(2)),
-        bytesOf(net::relay(3, net::encodeNew(0x80, 0x0001, pose))),
-        bytesOf(net::relay(3, net::encodeUpdate(0x0001, pose))),
-        bytesOf(net::relay(3, net::encodeRemove(0x0002, 0x82))),
-        bytesOf(net::encodeServerFull()),
-        undefined,
-        bytesOf(net::relay(3, net::encodeUpdate(0x0001, pose)))};
+    const std::vector<Bytes> sent = {bytesOf(net::encodeClientNumber(2)),
+                                     bytesOf(net::relay(3, net::encodeNew(0x80, 0x0001, pose))),
+                                     bytesOf(net::relay(3, net::encodeUpdate(0x0001, pose))),
+                                     bytesOf(net::relay(3, net::encodeRemove(0x0002, 0x82))),
+                                     bytesOf(net::encodeServerFull()),
+                                     undefined,
+                                     bytesOf(net::relay(3, net::encodeUpdate(0x0001, pose)))};
     Bytes stream;
     for (const Bytes& m : sent) stream.insert(stream.end(), m.begin(), m.end());
     for (const std::size_t chunk : {stream.size(), std::size_t{1}}) {

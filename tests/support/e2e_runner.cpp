@@ -12,6 +12,8 @@
 #include <fstream>
 #include <thread>
 
+#include "support/temp_dir.h"
+
 namespace testing_support {
 namespace {
 
@@ -183,6 +185,14 @@ std::string E2eRun::report() {
     text += "; stderr:";
     for (const auto& line : stderrLines()) text += "\n  " + line;
     return text;
+}
+
+std::string E2eRun::output() const {
+    return readFile(stdoutPath_) + readFile(stderrPath_);
+}
+
+void E2eRun::signal(int number) const {
+    kill(pid_, number);
 }
 
 std::vector<std::string> E2eRun::stderrLines() const {

@@ -54,6 +54,9 @@ class E2eRun {
 
     // Exit state and standard error, for failure messages.
     std::string report();
+    // Standard output, then standard error, so far.
+    std::string output() const;
+    void signal(int number) const;
     // Standard error and standard output so far, split into lines.
     std::vector<std::string> stderrLines() const;
     std::vector<std::string> stdoutLines() const;
