@@ -1,17 +1,26 @@
-// The client against a scripted server on a real loopback socket.
+// The client against a scripted server on a real loopback socket, and one that
+// misbehaves on purpose, which cannot crash, hang or exhaust it; what it does with each
+// server message; the pose record the receiving thread writes; host names looked up
+// with a deadline, dotted addresses not looked up at all.
 
 #include "net/net_client.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <atomic>
 #include <future>
+#include <limits>
 #include <thread>
 
 #include "config/settings.h"
 #include "loopback.h"
+#include "net/host_lookup.h"
+#include "net/protocol/client_messages.h"
 #include "net/protocol/server_messages.h"
+#include "net/shared_pose.h"
 #include "support/captured_errors.h"
 #include "test_object.h"
 
@@ -200,6 +209,161 @@ TEST(NetClientConnect, UsesTheSettingsAddressOrHostNameAndFailsQuietly) {
     client.removeObject(voka);
     client.disconnect();
     EXPECT_TRUE(boxes.texts().empty());
+}
+
+// An update moves an announced object unless its pose is not finite; announcing it
+// again changes nothing. The World hears the type code the object was announced with,
+// whatever the removal names; an update just behind the removal names nothing any more.
+// Only a body of the announcement's length is taken.
+TEST(Dispatch, UpdatesMoveAnnouncedObjectsUntilTheyAreRemovedAndClearedHandlersRest) {
+    net::NetClient client;
+    RemoteWorld world{client};
+    const auto deliver = [&](const net::WireMessage& m) {
+        net::NetClient::dispatch(&client, m.type(), m.body(), m.length);
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const net::Pose pose = {100, 200, 3, 0, 0, 45}, moved = {1, 1, 1, 1, 1, 1};
+    deliver(net::relay(2, net::encodeNew(net::TYPE_VOKA_RED, 0x0081, pose)));
+    deliver(net::relay(2, net::encodeNew(net::TYPE_BULLET_MG, 0x0081, {})));
+    deliver(net::relay(2, net::encodeNew(net::TYPE_BULLET_RAIL, 6, {nan, 0, 0, 0, 0, 0})));
+    EXPECT_EQ(world.poseOf(0x020081), pose);
+    deliver(net::relay(2, net::encodeUpdate(0x0081, moved)));
+    deliver(net::relay(2, net::encodeUpdate(0x0081, {1, 2, 3, 0, -nan, 0})));
+    EXPECT_EQ(world.poseOf(0x020081), moved);
+    const std::uint8_t body[40] = {};
+    for (std::size_t length = 0; length < sizeof body; ++length)
+        net::NetClient::dispatch(&client, net::TYPE_VOKA_RED, body, length);
+    EXPECT_EQ(world.size(), 2u);
+    deliver(net::relay(2, net::encodeRemove(0x0081, net::TYPE_BULLET_RAIL)));
+    EXPECT_EQ(world.size() + client.remoteObjectCount(), 2u);
+    deliver(net::relay(2, net::encodeUpdate(0x0081, moved)));
+
+    // A cleared slot is not called; a handler that clears its own slot does not wait for
+    // itself. (The events' fields reaching the World are the bots' match test.)
+    client.setNewObjectHandler(nullptr, nullptr);
+    deliver(net::relay(1, net::encodeNew(net::TYPE_VOKA_RED, 1, pose)));
+    EXPECT_EQ(world.size(), 1u);
+    static int calls = 0;
+    client.setDataEventHandler(
+        &client, [](void* self, std::uint8_t, std::int32_t, const std::uint8_t*, std::size_t) {
+            ++calls;
+            static_cast<net::NetClient*>(self)->setDataEventHandler(nullptr, nullptr);
+        });
+    deliver(net::encodeLevel(1));
+    deliver(net::encodeLevel(1));
+    EXPECT_EQ(calls, 1);
+}
+
+using Clock = std::chrono::steady_clock;
+
+// With a World that removes what it holds and with one that refuses every removal: the
+// floods name half the objects for removal with the wrong type code. (Garbage of every
+// type byte is the fuzz target's.)
+class HostileFlood : public testing::TestWithParam<bool> {};
+
+TEST_P(HostileFlood, FloodsLeaveTheClientBoundedAndInStep) {
+    loopback::Listener listener;
+    net::NetClient client;
+    RemoteWorld world(client, /*refuseRemovals=*/GetParam());
+    ASSERT_EQ(client.connect("127.0.0.1", listener.port()), 0);
+    loopback::Peer server(listener.accept());
+
+    Bytes stream;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (std::int32_t n = 0; n < 20000; ++n) {
+        const auto from = static_cast<std::uint8_t>(n % 100);
+        append(stream, net::relay(from, net::encodeNew(0x80, n, {1, 2, 3, 4, 5, 6})));
+        if (n % 4 == 0) append(stream, net::relay(from, net::encodeUpdate(n, {nan})));
+        if (n % 2 == 0) append(stream, net::relay(from, net::encodeRemove(n, net::TYPE_BULLET_MG)));
+    }
+    append(stream, net::encodeClientNumber(77));
+    std::thread writer([&] { server.send(stream); });
+    EXPECT_TRUE(loopback::eventually([&] { return client.getClientNumber() == 77; }, 20000));
+    writer.join();
+
+    // The World holds exactly what the client still moves: no more than the cap, and
+    // nothing that a refused removal stranded.
+    EXPECT_LE(client.remoteObjectCount(), net::NetClient::kMaxRemoteObjects);
+    EXPECT_EQ(world.size(), client.remoteObjectCount());
+    for (const net::Pose& pose : world.poses()) EXPECT_TRUE(net::isFinitePose(pose));
+    client.disconnect();
+    EXPECT_EQ(client.remoteObjectCount(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, HostileFlood, testing::Bool());
+
+TEST(HostileServer, AServerThatStopsReadingCannotHangTheClient) {
+    loopback::Listener listener;
+    net::NetClient client;
+    ASSERT_EQ(client.connect("127.0.0.1", listener.port()), 0);
+    loopback::Peer server(listener.accept());
+    const int small = 4096;
+    ::setsockopt(server.fd(), SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+
+    // 3000 objects stream 81 kB per pass, 4 MB a second, into a peer that reads nothing.
+    std::vector<std::unique_ptr<TestObject>> objects;
+    for (std::int32_t id = 0; id < 3000; ++id) {
+        objects.push_back(std::make_unique<TestObject>(id, net::TYPE_BULLET_MG));
+        const auto start = Clock::now();
+        client.addObject(*objects.back());
+        ASSERT_LT(Clock::now() - start, std::chrono::seconds(1));
+    }
+    EXPECT_TRUE(loopback::eventually([&] { return !client.isConnected(); }, 20000));
+    const auto start = Clock::now();
+    client.disconnect();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+}
+
+TEST(SharedPose, ReaderNeverSeesHalfOfTwoRecordsNorAnOlderOne) {
+    net::SharedPose shared;
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int i = 1; i <= 200000; ++i) {
+            const float f = static_cast<float>(i);
+            shared.store({f, f, f, f, f, f});
+        }
+        done = true;
+    });
+    float last = 0;
+    for (int reads = 0; !done || reads < 10; ++reads) {
+        const net::Pose pose = shared.load();
+        for (float value : pose) ASSERT_EQ(value, pose[0]);
+        ASSERT_GE(pose[0], last);
+        last = pose[0];
+    }
+    writer.join();
+    EXPECT_EQ(shared.load()[5], 200000.0f);
+}
+
+enum class NameServer { Answers, Fails, NeverAnswers };
+
+TEST(ResolveWithin, AnswersOrGivesUpByTheDeadline) {
+    const struct {
+        const char* host;
+        NameServer server;
+        std::uint32_t found;  // the address found, 0 for none
+    } cases[] = {             // A dotted address is used without asking the name server.
+                 {"10.1.2.3", NameServer::NeverAnswers, 0x0A010203},
+                 {"game.example", NameServer::Answers, 0xC0000207},
+                 {"game.example", NameServer::Fails, 0},
+                 {"game.example", NameServer::NeverAnswers, 0},
+                 {"", NameServer::Answers, 0}};
+    for (const auto& c : cases) {
+        std::promise<void> release;
+        const auto nameServer = [c, gate = release.get_future().share()](const std::string&,
+                                                                         in_addr& address) {
+            if (c.server == NameServer::NeverAnswers) gate.wait();
+            address.s_addr = htonl(0xC0000207);  // 192.0.2.7
+            return c.server == NameServer::Answers;
+        };
+        // One that never answers is given up after a tenth of a second; the others answer
+        // at once, with all the time a loaded machine may need.
+        const std::chrono::milliseconds timeout(c.server == NameServer::NeverAnswers ? 100 : 10000);
+        in_addr address{};
+        EXPECT_EQ(net::resolveWithin(c.host, address, timeout, nameServer), c.found != 0) << c.host;
+        release.set_value();
+        EXPECT_TRUE(c.found == 0 || ntohl(address.s_addr) == c.found) << c.host;
+    }
 }
 
 }  // namespace

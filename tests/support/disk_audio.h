@@ -64,8 +64,8 @@ class DiskAudio {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     static int loudSamples(const std::vector<std::int16_t>& mix) {
-        return static_cast<int>(
-            std::count_if(mix.begin(), mix.end(), [](auto s) { return s != 0; }));
+        return static_cast<int>(mix.size()) -
+               static_cast<int>(std::count(mix.begin(), mix.end(), 0));
     }
 
   private:

@@ -91,10 +91,7 @@ E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
 }
 
 E2eRun::~E2eRun() {
-    if (!ended_ && pid_ > 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
+    if (!ended_ && pid_ > 0) wait(0);
 }
 
 bool E2eRun::running() {
@@ -181,10 +178,8 @@ int E2eRun::wait(int timeoutMs) {
 }
 
 std::string E2eRun::report() {
-    std::string text = running() ? "still running" : "ended with " + std::to_string(exitCode_);
-    text += "; stderr:";
-    for (const auto& line : stderrLines()) text += "\n  " + line;
-    return text;
+    return (running() ? "still running" : "ended with " + std::to_string(exitCode_)) +
+           "; output:\n" + output();
 }
 
 std::string E2eRun::output() const {

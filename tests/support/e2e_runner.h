@@ -52,7 +52,7 @@ class E2eRun {
     int wait(int timeoutMs = 20000);
     bool running();
 
-    // Exit state and standard error, for failure messages.
+    // Exit state and what it printed, for failure messages.
     std::string report();
     // Standard output, then standard error, so far.
     std::string output() const;
