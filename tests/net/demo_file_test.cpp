@@ -19,25 +19,17 @@
 namespace {
 
 demo::Record frameRecord(float clockMs, std::vector<net::WireMessage> messages) {
-    demo::Record record;
-    record.frame.clockMs = clockMs;
-    record.frame.frameTime = 0.02f;
-    record.frame.pose = {1, 2, 3, 4, 5, 6};
-    record.frame.lookYaw = -30;
-    record.frame.cameraOffset[2] = 16;
-    record.frame.weapon = WEAPON_RAIL;
-    record.frame.fire = true;
-    record.messages = std::move(messages);
-    return record;
+    // Clock, frame time, pose, look yaw and pitch, camera offset, weapon, speed, fire, dead.
+    const demo::Frame frame{clockMs, 0.02f, {1, 2, 3, 4, 5, 6}, -30, 0, {0, 0, 16}, WEAPON_RAIL, 0,
+                            true,    false};
+    return {demo::Record::Kind::Frame, frame, std::move(messages)};
 }
 
 // A header, a pause with the client number and the level, two frames, the end.
 std::vector<std::uint8_t> sampleDemo() {
     std::vector<std::uint8_t> bytes = demo::encodeHeader({2, 129, "Ada"});
-    demo::Record pause;
-    pause.kind = demo::Record::Kind::Pause;
-    pause.messages = {net::encodeClientNumber(1), net::encodeLevel(2)};
-    demo::appendRecord(bytes, pause);
+    demo::appendRecord(
+        bytes, {demo::Record::Kind::Pause, {}, {net::encodeClientNumber(1), net::encodeLevel(2)}});
     demo::appendRecord(bytes, frameRecord(5000, {net::relay(2, net::encodeUpdate(1, {}))}));
     demo::appendRecord(bytes, frameRecord(5020, {}));
     demo::appendEnd(bytes, 2);

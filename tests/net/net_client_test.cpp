@@ -259,14 +259,10 @@ using Clock = std::chrono::steady_clock;
 // With a World that removes what it holds and with one that refuses every removal: the
 // floods name half the objects for removal with the wrong type code. (Garbage of every
 // type byte is the fuzz target's.)
-class HostileFlood : public testing::TestWithParam<bool> {};
+class HostileFlood : public NetClientTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(HostileFlood, FloodsLeaveTheClientBoundedAndInStep) {
-    loopback::Listener listener;
-    net::NetClient client;
     RemoteWorld world(client, /*refuseRemovals=*/GetParam());
-    ASSERT_EQ(client.connect("127.0.0.1", listener.port()), 0);
-    loopback::Peer server(listener.accept());
 
     Bytes stream;
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -292,11 +288,7 @@ TEST_P(HostileFlood, FloodsLeaveTheClientBoundedAndInStep) {
 
 INSTANTIATE_TEST_SUITE_P(Worlds, HostileFlood, testing::Bool());
 
-TEST(HostileServer, AServerThatStopsReadingCannotHangTheClient) {
-    loopback::Listener listener;
-    net::NetClient client;
-    ASSERT_EQ(client.connect("127.0.0.1", listener.port()), 0);
-    loopback::Peer server(listener.accept());
+TEST_F(NetClientTest, AServerThatStopsReadingCannotHangTheClient) {
     const int small = 4096;
     ::setsockopt(server.fd(), SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
 
