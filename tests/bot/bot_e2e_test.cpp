@@ -15,15 +15,12 @@ using testing_support::runCommand;
 
 const std::string kBot = testing_support::builtBinary("bot/voka-bot");
 
-TEST(VokaBot, LinksNoGraphicsSoundOrWindowLibrary) {
+TEST(VokaBot, LinksNoGraphicsRefusesABadCommandLineAndEndsWhenTheServerGoesAway) {
     const std::string libraries = runCommand("ldd " + kBot);
     ASSERT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
     for (const char* library : {"libGL", "libglut", "libSDL", "libX11", "libxcb"})
         EXPECT_EQ(libraries.find(library), std::string::npos) << library;
-}
-
-// A bad command line ends with exit code 2; the server's end with 0.
-TEST(VokaBot, RefusesABadCommandLineAndEndsWhenTheServerGoesAway) {
+    // A bad command line ends with exit code 2; the server's end with 0.
     const std::string refused = runCommand(kBot + " --count 2 --skill 9 2>&1; echo rc=$?");
     EXPECT_NE(refused.find("bad value for --skill: 9\n"), std::string::npos) << refused;
     EXPECT_NE(refused.find("rc=2"), std::string::npos) << refused;

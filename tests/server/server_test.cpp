@@ -1,22 +1,29 @@
-#include "server/relay_server.h"
-
+// The relay server: its command line, its hub's rules without sockets, its batched
+// writes, and the whole server on loopback sockets.
 #include <gtest/gtest.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <mutex>
+#include <numeric>
 #include <random>
 #include <thread>
 
 #include "loopback.h"
 #include "net/protocol/client_messages.h"
 #include "net/protocol/server_messages.h"
+#include "server/batch_sender.h"
+#include "server/relay_hub.h"
+#include "server/relay_server.h"
+#include "server/server_options.h"
 
 namespace {
 
@@ -257,6 +264,178 @@ TEST_P(RelayServerTest, EveryReaderGetsEverySendersUpdatesWholeAndInOrder) {
 INSTANTIATE_TEST_SUITE_P(Writes, RelayServerTest, testing::Bool(),
                          [](const testing::TestParamInfo<bool>& param) {
                              return param.param ? "Batched" : "SendEach";
+                         });
+
+server::ParsedOptions parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "voka-server");
+    return server::parseOptions(static_cast<int>(args.size()), args.data());
+}
+
+std::string summary(const server::ParsedOptions& parsed) {
+    const auto& c = parsed.config;
+    return c.bindAddress + ":" + std::to_string(c.port) + " level " + std::to_string(c.hub.level) +
+           " players " + std::to_string(c.hub.maxPlayers) + " respawn " +
+           std::to_string(c.hub.itemRespawnMs) + " idle " + std::to_string(c.idleTimeoutMs) +
+           parsed.error;
+}
+
+TEST(ServerOptions, DefaultsMatchTheShippedSettingsAndEveryOptionIsRead) {
+    EXPECT_EQ(summary(parse({})), "0.0.0.0:24500 level 1 players 16 respawn 30000 idle 30000");
+    EXPECT_EQ(summary(parse({"--port", "0", "--bind", "127.0.0.1", "--level", "3", "--max-players",
+                             "32", "--item-respawn", "2.5", "--idle-timeout", "0"})),
+              "127.0.0.1:0 level 3 players 32 respawn 2500 idle 0");
+    EXPECT_TRUE(parse({"--help"}).help);
+}
+
+TEST(ServerOptions, BadCommandLinesAreReportedNotGuessed) {
+    const std::vector<std::vector<const char*>> bad = {{"--port"},
+                                                       {"--port", "65536"},
+                                                       {"--level", "0"},
+                                                       {"--max-players", "128"},
+                                                       {"--item-respawn", "nan"},
+                                                       {"--idle-timeout", "x"},
+                                                       {"--frag-limit", "5"}};
+    for (const auto& args : bad) EXPECT_FALSE(parse(args).error.empty()) << args.back();
+}
+
+using Verdict = server::RelayHub::Verdict;
+
+struct RecordingOutbox : server::Outbox {
+    std::vector<std::pair<int, WireMessage>> sent;
+    void sendTo(int clientNumber, const WireMessage& message) override {
+        sent.emplace_back(clientNumber, message);
+    }
+    std::vector<WireMessage> to(int clientNumber) const {
+        std::vector<WireMessage> messages;
+        for (const auto& [number, message] : sent)
+            if (number == clientNumber) messages.push_back(message);
+        return messages;
+    }
+};
+
+class RelayHubTest : public testing::Test {
+  protected:
+    int joinAndWelcome() {
+        const int number = hub.join();
+        if (number > 0) hub.welcome(number);
+        return number;
+    }
+
+    server::HubOptions options{3, 4, 500, 5, 4096};
+    RecordingOutbox outbox;
+    server::RelayHub hub{options, outbox};
+};
+
+TEST_F(RelayHubTest, TakenItemComesBackAfterTheRespawnTime) {
+    joinAndWelcome();
+    joinAndWelcome();
+    const WireMessage taken =
+        net::encodeEvent(net::MSG_ITEM_TAKEN, {0x0003, 0x80}, {0x000105, 0x85}, {0x0003, 0x80});
+    hub.receive(2, taken, 1000);
+    hub.receive(1, taken, 1400);  // taken again meanwhile: the return is not postponed
+    EXPECT_EQ(hub.nextDeadline(), 1500);
+    outbox.sent.clear();
+    hub.tick(1499);
+    EXPECT_TRUE(outbox.sent.empty());
+    hub.tick(1500);
+    const WireMessage back = net::encodeItemState(0x020003, 0x000105, 0);
+    EXPECT_EQ(outbox.sent, (std::vector<std::pair<int, WireMessage>>{{1, back}, {2, back}}));
+    EXPECT_FALSE(hub.nextDeadline());
+}
+
+// The last pose (as a new object) and name, then the weapon, frags and taken item.
+TEST_F(RelayHubTest, ALateJoinerHearsWhatItMissed) {
+    joinAndWelcome();
+    const WireMessage sent[] = {
+        net::encodeNew(0x80, 0x0005, kPose),
+        net::encodeUpdate(0x0005, {1, 1, 1, 0, 0, 0}),
+        net::encodeName(0x0005, "Early"),
+        net::encodeName(0x0005, "Earlier"),
+        net::encodeWeapon(0x0005, 7),
+        net::encodeFrags(0x0005, 2),
+        net::encodeEvent(net::MSG_ITEM_TAKEN, {5, 0x80}, {0x000101, 0x89}, {5, 0x80}),
+    };
+    for (const WireMessage& m : sent) hub.receive(1, m, 0);
+    outbox.sent.clear();
+    const int late = joinAndWelcome();
+    std::vector<WireMessage> missed = {net::encodeClientNumber(late),
+                                       net::encodeLevel(options.level),
+                                       net::relay(1, net::encodeNew(0x80, 5, {1, 1, 1, 0, 0, 0}))};
+    for (std::size_t i = 3; i < std::size(sent); ++i) missed.push_back(net::relay(1, sent[i]));
+    EXPECT_EQ(outbox.to(late), missed);
+    EXPECT_EQ(outbox.sent.size(), missed.size());  // nothing to the others
+}
+
+TEST_F(RelayHubTest, TooManyObjectsBadShapesAndUnknownSendersAreCut) {
+    joinAndWelcome();
+    for (std::int32_t serial = 0; serial < 5; ++serial)
+        ASSERT_EQ(hub.receive(1, net::encodeNew(0x82, serial, kPose), 0), Verdict::Keep);
+    // Announcing a known object again replaces it.
+    EXPECT_EQ(hub.receive(1, net::encodeNew(0x82, 4, kPose), 0), Verdict::Keep);
+    EXPECT_EQ(hub.receive(1, net::encodeNew(0x82, 5, kPose), 0), Verdict::Cut);
+    EXPECT_EQ(hub.liveObjectCount(1), 5u);
+    // So are messages of the wrong shape and ones from numbers nobody holds.
+    EXPECT_EQ(hub.receive(2, net::encodeGoodbye(), 0), Verdict::Cut);
+    WireMessage bad = net::encodeUpdate(1, kPose);
+    bad.length = 11;
+    EXPECT_EQ(hub.receive(1, bad, 0), Verdict::Cut);
+}
+
+struct SocketPair {
+    loopback::Peer writer, reader;
+    SocketPair() {
+        int fds[2] = {-1, -1};
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, fds);
+        writer = loopback::Peer(fds[0]);
+        reader = loopback::Peer(fds[1]);
+    }
+};
+
+class BatchSenderTest : public testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override {
+        if (GetParam() && !sender.batched()) GTEST_SKIP() << "this kernel offers no io_uring";
+    }
+    std::map<std::uint64_t, ssize_t> sendAll() {
+        std::map<std::uint64_t, ssize_t> results;
+        sender.sendAll([&](std::uint64_t tag, ssize_t result) {
+            EXPECT_TRUE(results.emplace(tag, result).second) << "reported twice: " << tag;
+        });
+        return results;
+    }
+
+    server::BatchSender sender{GetParam()};
+};
+
+// More writes than the ring takes at once, each of its own length and content; then a
+// closed and a full socket fail at once without spoiling the write beside them.
+TEST_P(BatchSenderTest, EverySocketGetsItsOwnBytes) {
+    constexpr std::size_t kSockets = 300;
+    std::vector<SocketPair> pairs(kSockets);
+    std::vector<Bytes> payloads(kSockets);
+    for (std::size_t i = 0; i < kSockets; ++i) {
+        payloads[i].resize(1 + i * 7);
+        std::iota(payloads[i].begin(), payloads[i].end(), static_cast<std::uint8_t>(i));
+        sender.add(pairs[i].writer.fd(), payloads[i].data(), payloads[i].size(), 1000 + i);
+    }
+    const auto results = sendAll();
+    for (std::size_t i = 0; i < kSockets; ++i) {
+        EXPECT_EQ(results.at(1000 + i), static_cast<ssize_t>(payloads[i].size()));
+        EXPECT_EQ(pairs[i].reader.read(payloads[i].size()), payloads[i]) << "socket " << i;
+    }
+    pairs[1].reader.close();
+    static const std::uint8_t filler[4096] = {};
+    while (::send(pairs[2].writer.fd(), filler, sizeof filler, MSG_DONTWAIT | MSG_NOSIGNAL) > 0) {
+    }
+    for (std::uint64_t tag : {7, 8, 9})
+        sender.add(pairs[tag - 7].writer.fd(), payloads[5].data(), payloads[5].size(), tag);
+    EXPECT_EQ(sendAll(), (std::map<std::uint64_t, ssize_t>{{7, 36}, {8, -EPIPE}, {9, -EAGAIN}}));
+    EXPECT_EQ(pairs[0].reader.read(36), payloads[5]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, BatchSenderTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& param) {
+                             return param.param ? "Ring" : "SendEach";
                          });
 
 }  // namespace
