@@ -50,13 +50,10 @@ TEST(MouseLook, TheOffsetFromTheCentreOverFiftyTimesTheSensitivity) {
 }
 
 // (The camera offsets are the camera's tests.)
-class PlayerStatusTest : public ::testing::Test {
-  protected:
-    void SetUp() override { PlayerStatus::resetAll(); }
-};
 
 // -1 takes one round, even at zero; weapon numbers outside the table hold nothing.
-TEST_F(PlayerStatusTest, MinusOneTakesOneRoundAndOtherWeaponsHoldNothing) {
+TEST(PlayerStatus, MinusOneTakesOneRoundAndOtherWeaponsHoldNothing) {
+    PlayerStatus::resetAll();
     PlayerStatus::setAmmo(200, WEAPON_MG);
     PlayerStatus::setAmmo(-1, WEAPON_MG);
     PlayerStatus::setAmmo(-1, WEAPON_RAIL);
@@ -69,7 +66,8 @@ TEST_F(PlayerStatusTest, MinusOneTakesOneRoundAndOtherWeaponsHoldNothing) {
 }
 
 // A match start keeps the armor and clears the frags; a respawn the other way round.
-TEST_F(PlayerStatusTest, MatchStartAndRespawnRearm) {
+TEST(PlayerStatus, MatchStartAndRespawnRearm) {
+    PlayerStatus::resetAll();
     for (const bool respawn : {false, true}) {
         PlayerStatus::setWeapon(WEAPON_RAIL);
         PlayerStatus::setAmmo(4, WEAPON_RAIL);
@@ -86,7 +84,8 @@ TEST_F(PlayerStatusTest, MatchStartAndRespawnRearm) {
 
 // The receiving thread counts frags and changes health while the main thread reads and
 // writes them; no count may be lost and ThreadSanitizer must stay quiet.
-TEST_F(PlayerStatusTest, CountsWrittenFromTwoThreads) {
+TEST(PlayerStatus, CountsWrittenFromTwoThreads) {
+    PlayerStatus::resetAll();
     std::thread network([] {
         for (int i = 0; i < 10000; ++i) {
             PlayerStatus::addFrag();

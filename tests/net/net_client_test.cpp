@@ -171,10 +171,7 @@ TEST_F(NetClientTest, DisconnectEndsEveryWriteToRemoteObjects) {
     std::thread peer([&] {
         for (float f = 1; writing && server.send(net::relay(1, net::encodeUpdate(1, {f})));) f += 1;
     });
-    ASSERT_TRUE(eventually([&] {
-        const auto pose = world->poseOf(0x010001);
-        return pose && (*pose)[0] > 0;
-    }));
+    ASSERT_TRUE(eventually([&] { return world->poses()[0x010001][0] > 0; }));
     client.disconnect();
     EXPECT_EQ(client.remoteObjectCount(), 0u);
     world.reset();
@@ -186,22 +183,18 @@ TEST_F(NetClientTest, DisconnectEndsEveryWriteToRemoteObjects) {
 // without a DNS entry would fail; a host name is resolved.
 TEST(NetClientConnect, UsesTheSettingsAddressOrHostNameAndFailsQuietly) {
     testing_support::CapturedErrors boxes;
-    std::uint16_t closedPort = 0;
-    {
-        loopback::Listener listener;
-        closedPort = listener.port();
-        for (const char* address : {"127.0.0.1", "localhost"}) {
-            Settings::setServerIp(address);
-            Settings::setServerPort(listener.port());
-            net::NetClient client;
-            ASSERT_EQ(client.connect(), 0) << address;
-            loopback::Peer server(listener.accept());
-            client.disconnect();
-            EXPECT_EQ(server.read(1), Bytes{net::MSG_GOODBYE});
-        }
+    loopback::Listener listener, closed(/*listening=*/false);
+    for (const char* address : {"127.0.0.1", "localhost"}) {
+        Settings::setServerIp(address);
+        Settings::setServerPort(listener.port());
+        net::NetClient client;
+        ASSERT_EQ(client.connect(), 0) << address;
+        loopback::Peer server(listener.accept());
+        client.disconnect();
+        EXPECT_EQ(server.read(1), Bytes{net::MSG_GOODBYE});
     }
     net::NetClient client;
-    EXPECT_EQ(client.connect("127.0.0.1", closedPort), -1);
+    EXPECT_EQ(client.connect("127.0.0.1", closed.port()), -1);
     EXPECT_EQ(client.connect("no-such-host.invalid", 24500), -1);
     EXPECT_FALSE(client.isReceiving());
     TestObject voka(1, net::TYPE_VOKA_RED);
@@ -226,10 +219,10 @@ TEST(Dispatch, UpdatesMoveAnnouncedObjectsUntilTheyAreRemovedAndClearedHandlersR
     deliver(net::relay(2, net::encodeNew(net::TYPE_VOKA_RED, 0x0081, pose)));
     deliver(net::relay(2, net::encodeNew(net::TYPE_BULLET_MG, 0x0081, {})));
     deliver(net::relay(2, net::encodeNew(net::TYPE_BULLET_RAIL, 6, {nan, 0, 0, 0, 0, 0})));
-    EXPECT_EQ(world.poseOf(0x020081), pose);
+    EXPECT_EQ(world.poses()[0x020081], pose);
     deliver(net::relay(2, net::encodeUpdate(0x0081, moved)));
     deliver(net::relay(2, net::encodeUpdate(0x0081, {1, 2, 3, 0, -nan, 0})));
-    EXPECT_EQ(world.poseOf(0x020081), moved);
+    EXPECT_EQ(world.poses()[0x020081], moved);
     const std::uint8_t body[40] = {};
     for (std::size_t length = 0; length < sizeof body; ++length)
         net::NetClient::dispatch(&client, net::TYPE_VOKA_RED, body, length);
@@ -281,7 +274,7 @@ TEST_P(HostileFlood, FloodsLeaveTheClientBoundedAndInStep) {
     // nothing that a refused removal stranded.
     EXPECT_LE(client.remoteObjectCount(), net::NetClient::kMaxRemoteObjects);
     EXPECT_EQ(world.size(), client.remoteObjectCount());
-    for (const net::Pose& pose : world.poses()) EXPECT_TRUE(net::isFinitePose(pose));
+    for (const auto& [id, pose] : world.poses()) EXPECT_TRUE(net::isFinitePose(pose)) << id;
     client.disconnect();
     EXPECT_EQ(client.remoteObjectCount(), 0u);
 }
