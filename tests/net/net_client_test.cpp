@@ -11,8 +11,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <deque>
 #include <future>
 #include <limits>
+#include <map>
 #include <thread>
 
 #include "config/settings.h"
@@ -102,16 +104,13 @@ TEST_F(NetClientTest, ServerFullShowsBothBoxesAndReadsNoFurther) {
 // Three threads write: the sending thread's passes over 50 objects whose poses change
 // all the time, the receiving side's events and the main thread's data.
 TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
-    std::vector<std::unique_ptr<TestObject>> objects;
-    for (int i = 0; i < 50; ++i) {
-        objects.push_back(std::make_unique<TestObject>(i, net::TYPE_BULLET_MG));
-        client.addObject(*objects.back());
-    }
+    std::deque<TestObject> objects;
+    for (int i = 0; i < 50; ++i) client.addObject(objects.emplace_back(i, net::TYPE_BULLET_MG));
     const std::size_t start = passes;
     std::atomic<bool> go{true};
     std::thread mover([&] {
         for (float f = 0; go; f += 1)
-            for (auto& object : objects) object->netPose().store({f, f, f, f, f, f});
+            for (auto& object : objects) object.netPose().store({f, f, f, f, f, f});
     });
     std::thread events([&] {
         for (int i = 0; i < 400; ++i)
@@ -123,14 +122,10 @@ TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
     go = false;
     mover.join();
     client.disconnect();
-    int hits = 0, weapons = 0, updates = 0;
-    for (const auto& m : messagesToClose()) {
-        hits += m.type() == net::MSG_HIT;
-        weapons += m.type() == net::MSG_WEAPON;
-        updates += m.type() == net::MSG_UPDATE;
-    }
-    EXPECT_EQ(std::make_pair(hits, weapons), std::make_pair(400, 400));
-    EXPECT_GE(updates, 5 * 50);
+    std::map<std::uint8_t, int> seen;
+    for (const auto& m : messagesToClose()) ++seen[m.type()];
+    EXPECT_EQ(std::make_pair(seen[net::MSG_HIT], seen[net::MSG_WEAPON]), std::make_pair(400, 400));
+    EXPECT_GE(seen[net::MSG_UPDATE], 5 * 50);
 }
 
 // Once a slot is cleared nothing it named runs any more: the clearing waits for a call
@@ -286,11 +281,10 @@ TEST_F(NetClientTest, AServerThatStopsReadingCannotHangTheClient) {
     ::setsockopt(server.fd(), SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
 
     // 3000 objects stream 81 kB per pass, 4 MB a second, into a peer that reads nothing.
-    std::vector<std::unique_ptr<TestObject>> objects;
+    std::deque<TestObject> objects;
     for (std::int32_t id = 0; id < 3000; ++id) {
-        objects.push_back(std::make_unique<TestObject>(id, net::TYPE_BULLET_MG));
         const auto start = Clock::now();
-        client.addObject(*objects.back());
+        client.addObject(objects.emplace_back(id, net::TYPE_BULLET_MG));
         ASSERT_LT(Clock::now() - start, std::chrono::seconds(1));
     }
     EXPECT_TRUE(loopback::eventually([&] { return !client.isConnected(); }, 20000));
