@@ -138,11 +138,6 @@ bool E2eRun::waitForWindowSize(int wantedWidth, int wantedHeight, int& width, in
     return false;
 }
 
-void E2eRun::key(const std::string& keysym) const {
-    keyDown(keysym);
-    keyUp(keysym);
-}
-
 // The game traces each key event it receives (VOKA_TRACE_INPUT), so every event waits
 // until the game has taken the one before it, however busy the machine is.
 void E2eRun::sendKey(const char* action, const std::string& keysym) const {

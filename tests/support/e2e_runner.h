@@ -39,7 +39,10 @@ class E2eRun {
                            int timeoutMs = 20000) const;
     // Types one key (an X keysym name such as "Return", "Up", "Escape", "e") as a press
     // and a release, after focusing the window.
-    void key(const std::string& keysym) const;
+    void key(const std::string& keysym) const {
+        keyDown(keysym);
+        keyUp(keysym);
+    }
     void keyDown(const std::string& keysym) const { sendKey("keydown", keysym); }
     void keyUp(const std::string& keysym) const { sendKey("keyup", keysym); }
     // Saves a PNG of the program's window alone.
