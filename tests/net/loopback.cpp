@@ -92,30 +92,4 @@ std::vector<std::uint8_t> Peer::receive(std::size_t count, int limitMs, bool* cl
     return bytes;
 }
 
-std::optional<std::vector<net::WireMessage>> splitMessages(
-    const std::vector<std::uint8_t>& bytes, net::StreamReassembler::LengthRule rule) {
-    std::vector<net::WireMessage> messages;
-    net::StreamReassembler reassembler(rule);
-    const bool inStep =
-        reassembler.feed(bytes.data(), bytes.size(), [&](const net::WireMessage& m) {
-            messages.push_back(m);
-            return true;
-        });
-    if (!inStep || reassembler.holdsPartial()) return std::nullopt;
-    return messages;
-}
-
-std::optional<net::WireMessage> readMessage(Peer& peer, net::StreamReassembler::LengthRule rule,
-                                            int timeoutMs) {
-    const std::vector<std::uint8_t> type = peer.read(1, timeoutMs);
-    if (type.empty() || rule(type[0]) == 0) return std::nullopt;
-    net::WireMessage message;
-    message.length = rule(type[0]);
-    message.bytes[0] = type[0];
-    const std::vector<std::uint8_t> rest = peer.read(message.length - 1, timeoutMs);
-    if (rest.size() != message.length - 1) return std::nullopt;
-    std::copy(rest.begin(), rest.end(), message.bytes.begin() + 1);
-    return message;
-}
-
 }  // namespace loopback

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -83,13 +84,34 @@ class Listener {
 
 // Splits a byte stream into messages by a length rule; a trailing partial message or an
 // undefined type byte makes the result empty.
-std::optional<std::vector<net::WireMessage>> splitMessages(const std::vector<std::uint8_t>& bytes,
-                                                           net::StreamReassembler::LengthRule rule);
+inline std::optional<std::vector<net::WireMessage>> splitMessages(
+    const std::vector<std::uint8_t>& bytes, net::StreamReassembler::LengthRule rule) {
+    std::vector<net::WireMessage> messages;
+    net::StreamReassembler reassembler(rule);
+    const bool inStep =
+        reassembler.feed(bytes.data(), bytes.size(), [&](const net::WireMessage& m) {
+            messages.push_back(m);
+            return true;
+        });
+    if (!inStep || reassembler.holdsPartial()) return std::nullopt;
+    return messages;
+}
 
 // The next whole message from `peer` by a length rule; empty when none came by the
 // deadline, the peer closed or the type byte has no length.
-std::optional<net::WireMessage> readMessage(Peer& peer, net::StreamReassembler::LengthRule rule,
-                                            int timeoutMs = 2000);
+inline std::optional<net::WireMessage> readMessage(Peer& peer,
+                                                   net::StreamReassembler::LengthRule rule,
+                                                   int timeoutMs = 2000) {
+    const std::vector<std::uint8_t> type = peer.read(1, timeoutMs);
+    if (type.empty() || rule(type[0]) == 0) return std::nullopt;
+    net::WireMessage message;
+    message.length = rule(type[0]);
+    message.bytes[0] = type[0];
+    const std::vector<std::uint8_t> rest = peer.read(message.length - 1, timeoutMs);
+    if (rest.size() != message.length - 1) return std::nullopt;
+    std::copy(rest.begin(), rest.end(), message.bytes.begin() + 1);
+    return message;
+}
 
 // Polls `condition` every millisecond until it holds or `timeoutMs` passes.
 template <typename Condition>

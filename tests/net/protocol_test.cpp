@@ -170,16 +170,13 @@ TEST(ServerDecoding, EveryFieldAtTheLengthTheTypeByteGives) {
 // Every kind of server message, one of the undefined 0x4C-0x7F range among them, comes
 // out the same whole and fed byte by byte. (Random cuts are the fuzz target's.)
 TEST(StreamReassembler, SameMessagesWholeAndByteByByte) {
-    const net::Pose pose = {1, 2, 3, 4, 5, 6};
-    Bytes undefined(12, 0x4C);
-    undefined[0] = 0x7F;
     const std::vector<Bytes> sent = {bytesOf(net::encodeClientNumber(2)),
-                                     bytesOf(net::relay(3, net::encodeNew(0x80, 0x0001, pose))),
-                                     bytesOf(net::relay(3, net::encodeUpdate(0x0001, pose))),
+                                     bytesOf(net::relay(3, net::encodeNew(0x80, 0x0001, kPose))),
+                                     bytesOf(net::relay(3, net::encodeUpdate(0x0001, kPose))),
                                      bytesOf(net::relay(3, net::encodeRemove(0x0002, 0x82))),
                                      bytesOf(net::encodeServerFull()),
-                                     undefined,
-                                     bytesOf(net::relay(3, net::encodeUpdate(0x0001, pose)))};
+                                     Bytes(12, 0x7F),
+                                     bytesOf(net::relay(3, net::encodeUpdate(0x0001, kPose)))};
     Bytes stream;
     for (const Bytes& m : sent) stream.insert(stream.end(), m.begin(), m.end());
     for (const std::size_t chunk : {stream.size(), std::size_t{1}}) {
