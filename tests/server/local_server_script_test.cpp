@@ -37,9 +37,7 @@ TEST(LocalServerScript, StartsAServerForALoopbackAddressOnlyAndStopsIt) {
     EXPECT_TRUE(player.waitForClose());
     EXPECT_NE(::kill(std::stoi(pid), 0), 0);
     EXPECT_NE(dir.read("server.log").find("voka-server stopped"), std::string::npos);
-}
-
-TEST(ServerEndToEnd, BadOptionsEndWithAMessage) {
+    // The built server itself ends bad options with a message.
     ServerProcess bad({"--max-players", "500"});
     EXPECT_EQ(bad.wait(), 2);
     EXPECT_TRUE(bad.logHas("bad value for --max-players: 500"));
