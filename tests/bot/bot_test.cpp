@@ -79,9 +79,8 @@ TEST(Pilot, FiresOnlyAtAVisibleTargetInReachOnceAimedSteersForWhatItNeedsPrefers
         {"crosshair 10 degrees right", 1000, 800, false, flat, healthy, -10, 3, false, '-'},
         {"to the left, crosshair ahead", 800, 1000, false, flat, healthy, -90, 1, false, 'L'},
         {"hurt, a health item to the right", 1000, 800, false, flat, hurt, 0, 3, true, 'R'},
-        {"rail rounds left: takes the rail, holds fire", 1000, 800, false, flat, rail, 0, 3, false,
-         '-'},
-    };
+        {"rail rounds: takes the rail, holds fire", 1000, 800, false, flat, rail, 0, 3, false,
+         '-'}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const driving::GroundHeight ground = c.ground;
@@ -105,10 +104,8 @@ TEST(Pilot, FiresOnlyAtAVisibleTargetInReachOnceAimedSteersForWhatItNeedsPrefers
         for (int i = 0; i < c.frames; ++i) command = pilot.fly(view, 0.1f);
         EXPECT_EQ(command.input.fireButton, c.fire);
         EXPECT_EQ(command.weapon, c.values.ammoRail > 0 ? WEAPON_RAIL : WEAPON_MG);
-        if (c.steer != '?') {
-            EXPECT_EQ(command.input.left, c.steer == 'L');
-            EXPECT_EQ(command.input.right, c.steer == 'R');
-        }
+        EXPECT_TRUE(c.steer == '?' || (command.input.left == (c.steer == 'L') &&
+                                       command.input.right == (c.steer == 'R')));
         // Towards the target, at most 300 degrees a second.
         EXPECT_NEAR(command.input.look.yaw, std::clamp(-c.aimOffDegrees, -30.0f, 30.0f), 0.01f);
     }
