@@ -1,13 +1,10 @@
 // Demo files: what the writer writes the reader gives back, anything else is refused
-// with a reason, and the recorder keeps every message the receiving thread saw.
+// with a reason (random damage is the fuzz target's), and the recorder keeps every
+// message the receiving thread saw.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <limits>
-#include <random>
 #include <thread>
 #include <tuple>
 
@@ -22,25 +19,17 @@
 namespace {
 
 demo::Record frameRecord(float clockMs, std::vector<net::WireMessage> messages) {
-    demo::Record record;
-    record.frame.clockMs = clockMs;
-    record.frame.frameTime = 0.02f;
-    record.frame.pose = {1, 2, 3, 4, 5, 6};
-    record.frame.lookYaw = -30;
-    record.frame.cameraOffset[2] = 16;
-    record.frame.weapon = WEAPON_RAIL;
-    record.frame.fire = true;
-    record.messages = std::move(messages);
-    return record;
+    // Clock, frame time, pose, look yaw and pitch, camera offset, weapon, speed, fire, dead.
+    const demo::Frame frame{clockMs, 0.02f, {1, 2, 3, 4, 5, 6}, -30, 0, {0, 0, 16}, WEAPON_RAIL, 0,
+                            true,    false};
+    return {demo::Record::Kind::Frame, frame, std::move(messages)};
 }
 
 // A header, a pause with the client number and the level, two frames, the end.
 std::vector<std::uint8_t> sampleDemo() {
     std::vector<std::uint8_t> bytes = demo::encodeHeader({2, 129, "Ada"});
-    demo::Record pause;
-    pause.kind = demo::Record::Kind::Pause;
-    pause.messages = {net::encodeClientNumber(1), net::encodeLevel(2)};
-    demo::appendRecord(bytes, pause);
+    demo::appendRecord(
+        bytes, {demo::Record::Kind::Pause, {}, {net::encodeClientNumber(1), net::encodeLevel(2)}});
     demo::appendRecord(bytes, frameRecord(5000, {net::relay(2, net::encodeUpdate(1, {}))}));
     demo::appendRecord(bytes, frameRecord(5020, {}));
     demo::appendEnd(bytes, 2);
@@ -71,28 +60,22 @@ TEST(DemoFile, NewerGarbledAndOversizedFilesAreRefusedWithTheReason) {
     const std::vector<std::uint8_t> good = sampleDemo();
     const std::size_t pause = demo::kHeaderBytes;
     const std::size_t frame = pause + 1 + 4 + 2 * (1 + 12);
-    struct Case {
-        std::size_t at;
-        std::uint8_t value;
-        const char* reason;
-    };
-    const Case cases[] = {
+    // The clock's top two bytes 0xFFFF make a NaN.
+    const std::tuple<std::size_t, std::uint8_t, const char*> cases[] = {
         {0, 'X', "not a demo"},
         {8, 2, "version 2 is newer"},
         {8, 0, "version 0"},
         {pause, 'Q', "unknown kind"},
         {pause + 5, 11, "wrong length"},
         {pause + 1, 200, "message count"},
-        {frame + 4, 0xFF, "not finite"},  // the clock's top byte: a NaN
+        {frame + 4, 0xFF, "not finite"},
         {frame + 53, 3, "no such weapon"},
-        {good.size() - 4, 3, "frame count"},
-    };
-    for (const Case& c : cases) {
+        {good.size() - 4, 3, "frame count"}};
+    for (const auto& [at, value, reason] : cases) {
         std::vector<std::uint8_t> bytes = good;
-        bytes[c.at] = c.value;
-        if (c.at == frame + 4) bytes[c.at - 1] = 0xFF;
-        EXPECT_NE(read(bytes).error.find(c.reason), std::string::npos)
-            << c.reason << ": " << read(bytes).error;
+        bytes[at] = value;
+        if (at == frame + 4) bytes[at - 1] = 0xFF;
+        EXPECT_NE(read(bytes).error.find(reason), std::string::npos) << read(bytes).error;
     }
     std::vector<std::uint8_t> longer = good;
     longer.push_back(0);
@@ -106,20 +89,6 @@ TEST(DemoFile, NewerGarbledAndOversizedFilesAreRefusedWithTheReason) {
     std::ofstream(huge) << "VOKADEMO";
     std::filesystem::resize_file(huge, demo::kMaxFileBytes + 1);
     EXPECT_EQ(demo::loadDemo(huge).error, huge + ": larger than 64 MiB, not a demo");
-}
-
-// Fuzz-style: random changes to a good file are read or refused, never more.
-TEST(DemoFile, RandomDamageIsReadOrRefusedSafely) {
-    const std::vector<std::uint8_t> good = sampleDemo();
-    std::mt19937 random(14);
-    for (int round = 0; round < 5000; ++round) {
-        std::vector<std::uint8_t> bytes = good;
-        for (int hit = 0; hit < 1 + round % 4; ++hit)
-            bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
-        bytes.resize(bytes.size() - random() % 3);
-        const demo::ReadResult result = read(bytes);
-        EXPECT_NE(result.demo.has_value(), !result.error.empty());
-    }
 }
 
 // The receiving thread taps messages while the main thread writes frames: the file

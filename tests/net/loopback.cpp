@@ -21,9 +21,10 @@ sockaddr_in loopbackAddress(std::uint16_t port) {
 }
 
 int msLeft(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+    using std::chrono::milliseconds;
+    return static_cast<int>(std::max<milliseconds::rep>(
+        0, std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now())
+               .count()));
 }
 
 bool readable(int fd, int timeoutMs) {
@@ -33,43 +34,34 @@ bool readable(int fd, int timeoutMs) {
 
 }  // namespace
 
-Listener::Listener() {
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+Listener::Listener(bool listening) : socket_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    const int on = 1, fd = socket_.fd();
     sockaddr_in address = loopbackAddress(0);
     socklen_t size = sizeof address;
-    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(fd_, 16) != 0 ||
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        return;
-    }
-    port_ = ntohs(address.sin_port);
-}
-
-Listener::~Listener() {
-    if (fd_ >= 0) ::close(fd_);
+    if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 &&
+        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        (!listening || ::listen(fd, 16) == 0) &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+        port_ = ntohs(address.sin_port);
 }
 
 int Listener::accept(int timeoutMs) {
-    if (fd_ < 0 || !readable(fd_, timeoutMs)) return -1;
-    return ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
-}
-
-Peer::~Peer() {
-    close();
+    if (!readable(socket_.fd(), timeoutMs)) return -1;
+    return ::accept4(socket_.fd(), nullptr, nullptr, SOCK_CLOEXEC);
 }
 
 Peer Peer::connectTo(std::uint16_t port, int receiveBuffer) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return Peer();
-    if (receiveBuffer > 0) {
-        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-    }
+    Peer peer(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (receiveBuffer > 0)
+        ::setsockopt(peer.fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     const sockaddr_in address = loopbackAddress(port);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return Peer();
-    }
-    return Peer(fd);
+    if (::connect(peer.fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        peer.close();
+    return peer;
+}
+
+void Peer::close() {
+    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
 }
 
 bool Peer::send(const void* bytes, std::size_t length) {
@@ -84,11 +76,11 @@ bool Peer::send(const void* bytes, std::size_t length) {
     return true;
 }
 
-std::vector<std::uint8_t> Peer::receive(std::size_t count, int quietMs, int limitMs, bool* closed) {
+std::vector<std::uint8_t> Peer::receive(std::size_t count, int limitMs, bool* closed) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[65536];
-    while (bytes.size() < count && readable(fd_, std::min(quietMs, msLeft(deadline)))) {
+    while (bytes.size() < count && readable(fd_, msLeft(deadline))) {
         const ssize_t got = ::recv(fd_, chunk, std::min(sizeof chunk, count - bytes.size()), 0);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
@@ -98,37 +90,6 @@ std::vector<std::uint8_t> Peer::receive(std::size_t count, int quietMs, int limi
         bytes.insert(bytes.end(), chunk, chunk + got);
     }
     return bytes;
-}
-
-void Peer::close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-}
-
-std::optional<std::vector<net::WireMessage>> splitMessages(
-    const std::vector<std::uint8_t>& bytes, net::StreamReassembler::LengthRule rule) {
-    std::vector<net::WireMessage> messages;
-    net::StreamReassembler reassembler(rule);
-    const bool inStep =
-        reassembler.feed(bytes.data(), bytes.size(), [&](const net::WireMessage& m) {
-            messages.push_back(m);
-            return true;
-        });
-    if (!inStep || reassembler.holdsPartial()) return std::nullopt;
-    return messages;
-}
-
-std::optional<net::WireMessage> readMessage(Peer& peer, net::StreamReassembler::LengthRule rule,
-                                            int timeoutMs) {
-    const std::vector<std::uint8_t> type = peer.read(1, timeoutMs);
-    if (type.empty() || rule(type[0]) == 0) return std::nullopt;
-    net::WireMessage message;
-    message.length = rule(type[0]);
-    message.bytes[0] = type[0];
-    const std::vector<std::uint8_t> rest = peer.read(message.length - 1, timeoutMs);
-    if (rest.size() != message.length - 1) return std::nullopt;
-    std::copy(rest.begin(), rest.end(), message.bytes.begin() + 1);
-    return message;
 }
 
 }  // namespace loopback

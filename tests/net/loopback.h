@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -24,26 +25,10 @@ inline std::vector<std::uint8_t> bytesOf(const net::WireMessage& message) {
 // and a peer socket with reads that always end by a deadline.
 namespace loopback {
 
-class Listener {
-  public:
-    Listener();
-    ~Listener();
-    Listener(const Listener&) = delete;
-    Listener& operator=(const Listener&) = delete;
-
-    std::uint16_t port() const { return port_; }
-    // A connected socket, or -1 when no one connected in time.
-    int accept(int timeoutMs = 2000);
-
-  private:
-    int fd_ = -1;
-    std::uint16_t port_ = 0;
-};
-
 class Peer {
   public:
     explicit Peer(int fd = -1) : fd_(fd) {}
-    ~Peer();
+    ~Peer() { close(); }
     Peer(Peer&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     Peer& operator=(Peer&& other) noexcept {
         std::swap(fd_, other.fd_);
@@ -62,44 +47,71 @@ class Peer {
     bool send(const std::vector<std::uint8_t>& bytes) { return send(bytes.data(), bytes.size()); }
     // Up to `count` bytes; fewer when the deadline passes or the other side closes.
     std::vector<std::uint8_t> read(std::size_t count, int timeoutMs = 2000) {
-        return receive(count, timeoutMs, timeoutMs, nullptr);
-    }
-    // Everything that arrives until nothing has come for `quietMs`.
-    std::vector<std::uint8_t> readUntilQuiet(int quietMs = 150, int limitMs = 5000) {
-        return receive(SIZE_MAX, quietMs, limitMs, nullptr);
-    }
-    // Everything that arrives until the other side closes the connection; `closed` is
-    // false when it did not close before the deadline.
-    std::vector<std::uint8_t> readToClose(bool& closed, int timeoutMs = 5000) {
-        closed = false;
-        return receive(SIZE_MAX, timeoutMs, timeoutMs, &closed);
+        return receive(count, timeoutMs, nullptr);
     }
     // True when the other side closes (or resets) the connection before the deadline;
-    // whatever arrives before that is dropped.
-    bool waitForClose(int timeoutMs = 2000) {
+    // whatever arrives before that goes to `received` or is dropped.
+    bool waitForClose(int timeoutMs = 2000, std::vector<std::uint8_t>* received = nullptr) {
         bool closed = false;
-        readToClose(closed, timeoutMs);
+        auto bytes = receive(SIZE_MAX, timeoutMs, &closed);
+        if (received != nullptr) *received = std::move(bytes);
         return closed;
     }
     void close();
 
   private:
-    // Reads until `count` bytes came, the other side closed (then `closed` is set),
-    // nothing came for `quietMs` or `limitMs` passed.
-    std::vector<std::uint8_t> receive(std::size_t count, int quietMs, int limitMs, bool* closed);
+    // Reads until `count` bytes came, the other side closed (then `closed` is set) or
+    // `limitMs` passed.
+    std::vector<std::uint8_t> receive(std::size_t count, int limitMs, bool* closed);
 
     int fd_ = -1;
 };
 
+// Without `listening` the port is only held (bound with SO_REUSEADDR, which a server
+// under test sets too, so that it may take the port over while no other socket gets it).
+class Listener {
+  public:
+    explicit Listener(bool listening = true);
+
+    std::uint16_t port() const { return port_; }
+    // A connected socket, or -1 when no one connected in time.
+    int accept(int timeoutMs = 2000);
+
+  private:
+    Peer socket_;
+    std::uint16_t port_ = 0;
+};
+
 // Splits a byte stream into messages by a length rule; a trailing partial message or an
 // undefined type byte makes the result empty.
-std::optional<std::vector<net::WireMessage>> splitMessages(const std::vector<std::uint8_t>& bytes,
-                                                           net::StreamReassembler::LengthRule rule);
+inline std::optional<std::vector<net::WireMessage>> splitMessages(
+    const std::vector<std::uint8_t>& bytes, net::StreamReassembler::LengthRule rule) {
+    std::vector<net::WireMessage> messages;
+    net::StreamReassembler reassembler(rule);
+    const bool inStep =
+        reassembler.feed(bytes.data(), bytes.size(), [&](const net::WireMessage& m) {
+            messages.push_back(m);
+            return true;
+        });
+    if (!inStep || reassembler.holdsPartial()) return std::nullopt;
+    return messages;
+}
 
 // The next whole message from `peer` by a length rule; empty when none came by the
 // deadline, the peer closed or the type byte has no length.
-std::optional<net::WireMessage> readMessage(Peer& peer, net::StreamReassembler::LengthRule rule,
-                                            int timeoutMs = 2000);
+inline std::optional<net::WireMessage> readMessage(Peer& peer,
+                                                   net::StreamReassembler::LengthRule rule,
+                                                   int timeoutMs = 2000) {
+    const std::vector<std::uint8_t> type = peer.read(1, timeoutMs);
+    if (type.empty() || rule(type[0]) == 0) return std::nullopt;
+    net::WireMessage message;
+    message.length = rule(type[0]);
+    message.bytes[0] = type[0];
+    const std::vector<std::uint8_t> rest = peer.read(message.length - 1, timeoutMs);
+    if (rest.size() != message.length - 1) return std::nullopt;
+    std::copy(rest.begin(), rest.end(), message.bytes.begin() + 1);
+    return message;
+}
 
 // Polls `condition` every millisecond until it holds or `timeoutMs` passes.
 template <typename Condition>

@@ -1,10 +1,15 @@
 // The rules of the match that need neither a window nor a network, where the World's
-// own tests cannot reach their edges.
+// own tests cannot reach their edges, and the player's values that two threads share.
 #include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
 
 #include "net/match/combat_rules.h"
 #include "net/match/mouse_look.h"
 #include "net/match/player_names.h"
+#include "net/player_status.h"
+#include "net/protocol/game_codes.h"
 
 namespace {
 
@@ -42,6 +47,59 @@ TEST(MouseLook, TheOffsetFromTheCentreOverFiftyTimesTheSensitivity) {
     }
     const LookTurn back = centreViewTurn(35.0f, -12.5f);
     EXPECT_EQ(std::make_pair(back.yaw, back.pitch), std::make_pair(-35.0f, 12.5f));
+}
+
+// (The camera offsets are the camera's tests.)
+
+// -1 takes one round, even at zero; weapon numbers outside the table hold nothing.
+TEST(PlayerStatus, MinusOneTakesOneRoundAndOtherWeaponsHoldNothing) {
+    PlayerStatus::resetAll();
+    PlayerStatus::setAmmo(200, WEAPON_MG);
+    PlayerStatus::setAmmo(-1, WEAPON_MG);
+    PlayerStatus::setAmmo(-1, WEAPON_RAIL);
+    PlayerStatus::setAmmo(5, 10);
+    PlayerStatus::setAmmo(5, -1);
+    EXPECT_EQ(
+        std::vector<int>({PlayerStatus::getAmmo(WEAPON_MG), PlayerStatus::getAmmo(WEAPON_RAIL),
+                          PlayerStatus::getAmmo(10), PlayerStatus::getAmmo(-1)}),
+        std::vector<int>({199, -1, 0, 0}));
+}
+
+// A match start keeps the armor and clears the frags; a respawn the other way round.
+TEST(PlayerStatus, MatchStartAndRespawnRearm) {
+    PlayerStatus::resetAll();
+    for (const bool respawn : {false, true}) {
+        PlayerStatus::setWeapon(WEAPON_RAIL);
+        PlayerStatus::setAmmo(4, WEAPON_RAIL);
+        PlayerStatus::setHealth(0);
+        PlayerStatus::setArmor(50);
+        PlayerStatus::addFrag();
+        respawn ? PlayerStatus::resetForRespawn() : PlayerStatus::resetForMatch();
+        EXPECT_EQ(std::vector<int>({PlayerStatus::getWeapon(), PlayerStatus::getAmmo(WEAPON_MG),
+                                    PlayerStatus::getAmmo(WEAPON_RAIL), PlayerStatus::getHealth(),
+                                    PlayerStatus::getArmor(), PlayerStatus::getFrags()}),
+                  std::vector<int>({WEAPON_MG, 200, 0, 100, respawn ? 0 : 50, respawn ? 1 : 0}));
+    }
+}
+
+// The receiving thread counts frags and changes health while the main thread reads and
+// writes them; no count may be lost and ThreadSanitizer must stay quiet.
+TEST(PlayerStatus, CountsWrittenFromTwoThreads) {
+    PlayerStatus::resetAll();
+    std::thread network([] {
+        for (int i = 0; i < 10000; ++i) {
+            PlayerStatus::addFrag();
+            PlayerStatus::setHealth(i);
+        }
+    });
+    int seen = 0;
+    for (int i = 0; i < 10000; ++i) {
+        PlayerStatus::addFrag();
+        seen = std::max(seen, PlayerStatus::getHealth());
+    }
+    network.join();
+    EXPECT_EQ(PlayerStatus::getFrags(), 20000);
+    EXPECT_LE(seen, 9999);
 }
 
 }  // namespace

@@ -1,20 +1,28 @@
-// The client against a scripted server on a real loopback socket.
+// The client against a scripted server on a real loopback socket, and one that
+// misbehaves on purpose, which cannot crash, hang or exhaust it; what it does with each
+// server message; the pose record the receiving thread writes; host names looked up
+// with a deadline, dotted addresses not looked up at all.
 
 #include "net/net_client.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
+#include <algorithm>
 #include <atomic>
-#include <chrono>
+#include <deque>
 #include <future>
-#include <memory>
-#include <mutex>
+#include <limits>
+#include <map>
 #include <thread>
-#include <vector>
 
 #include "config/settings.h"
 #include "loopback.h"
+#include "net/host_lookup.h"
+#include "net/protocol/client_messages.h"
 #include "net/protocol/server_messages.h"
+#include "net/shared_pose.h"
 #include "support/captured_errors.h"
 #include "test_object.h"
 
@@ -28,35 +36,25 @@ class NetClientTest : public testing::Test {
     void SetUp() override {
         ASSERT_EQ(client.connect("127.0.0.1", listener.port()), 0);
         server = loopback::Peer(listener.accept());
-        ASSERT_TRUE(server.valid());
-    }
-    // The passes of the sending thread so far.
-    std::size_t passes() {
-        std::lock_guard<std::mutex> guard(lock);
-        return asked.size();
     }
     // What the client sent until it closed the connection (after a disconnect).
     std::vector<net::WireMessage> messagesToClose() {
-        bool closed = false;
-        const auto messages =
-            loopback::splitMessages(server.readToClose(closed), &net::clientMessageLength);
-        EXPECT_TRUE(closed && messages);
+        Bytes bytes;
+        EXPECT_TRUE(server.waitForClose(5000, &bytes));
+        const auto messages = loopback::splitMessages(bytes, &net::clientMessageLength);
+        EXPECT_TRUE(messages);
         return messages.value_or(std::vector<net::WireMessage>{});
     }
-
     void TearDown() override { hold = false; }
 
-    // The sending thread's waits between two passes: real sleeps, the intervals noted;
-    // while `hold` is set it waits there.
-    std::mutex lock;
-    std::vector<std::uint32_t> asked;
-    std::atomic<bool> hold{false}, parked{false};
+    // The sending thread's waits between two passes: real sleeps, counted, any but 20 ms
+    // noted; while `hold` is set it waits there.
+    std::atomic<std::size_t> passes{0};
+    std::atomic<bool> hold{false}, parked{false}, notTwenty{false};
     loopback::Listener listener;
     net::NetClient client{[this](std::uint32_t ms) {
-        {
-            std::lock_guard<std::mutex> guard(lock);
-            asked.push_back(ms);
-        }
+        notTwenty = notTwenty || ms != 20;
+        ++passes;
         for (; hold; parked = true) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         parked = false;
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -76,19 +74,17 @@ TEST_F(NetClientTest, StreamsRegisteredObjectsOncePerPassOfTwentyMilliseconds) {
     hold = true;  // between two passes while the object is removed
     ASSERT_TRUE(eventually([&] { return parked.load(); }));
     client.removeObject(voka);
-    const std::size_t removed = passes();
+    const std::size_t removed = passes;
     hold = false;
-    ASSERT_TRUE(eventually([&] { return passes() > removed + 1; }));  // a whole pass since
+    ASSERT_TRUE(eventually([&] { return passes > removed + 1; }));  // a whole pass since
     client.disconnect();
-    auto rest = messagesToClose();
-    ASSERT_GE(rest.size(), 2u);
-    EXPECT_EQ(
-        std::vector(rest.end() - 2, rest.end()),
-        (std::vector<net::WireMessage>{net::encodeRemove(0x00020001, 0x81), net::encodeGoodbye()}));
-    rest.resize(rest.size() - 2);
-    for (const auto& m : rest) EXPECT_EQ(m, net::encodeUpdate(0x00020001, pose));
-    std::lock_guard<std::mutex> guard(lock);
-    EXPECT_EQ(asked, std::vector<std::uint32_t>(asked.size(), 20));
+    const auto rest = messagesToClose();
+    const net::WireMessage removeMessage = net::encodeRemove(0x00020001, 0x81);
+    const auto removal = std::find(rest.begin(), rest.end(), removeMessage);
+    EXPECT_EQ(std::vector(removal, rest.end()), (std::vector{removeMessage, net::encodeGoodbye()}));
+    EXPECT_EQ(std::count(rest.begin(), removal, net::encodeUpdate(0x00020001, pose)),
+              removal - rest.begin());
+    EXPECT_FALSE(notTwenty);
 }
 
 TEST_F(NetClientTest, ServerFullShowsBothBoxesAndReadsNoFurther) {
@@ -108,16 +104,13 @@ TEST_F(NetClientTest, ServerFullShowsBothBoxesAndReadsNoFurther) {
 // Three threads write: the sending thread's passes over 50 objects whose poses change
 // all the time, the receiving side's events and the main thread's data.
 TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
-    std::vector<std::unique_ptr<TestObject>> objects;
-    for (int i = 0; i < 50; ++i) {
-        objects.push_back(std::make_unique<TestObject>(i, net::TYPE_BULLET_MG));
-        client.addObject(*objects.back());
-    }
-    const std::size_t start = passes();
+    std::deque<TestObject> objects;
+    for (int i = 0; i < 50; ++i) client.addObject(objects.emplace_back(i, net::TYPE_BULLET_MG));
+    const std::size_t start = passes;
     std::atomic<bool> go{true};
     std::thread mover([&] {
         for (float f = 0; go; f += 1)
-            for (auto& object : objects) object->netPose().store({f, f, f, f, f, f});
+            for (auto& object : objects) object.netPose().store({f, f, f, f, f, f});
     });
     std::thread events([&] {
         for (int i = 0; i < 400; ++i)
@@ -125,18 +118,14 @@ TEST_F(NetClientTest, MessagesFromThreeThreadsNeverInterleave) {
     });
     for (int i = 0; i < 400; ++i) client.sendData(net::MSG_WEAPON, 1, "\x07\0\0\0", 4);
     events.join();
-    EXPECT_TRUE(eventually([&] { return passes() > start + 5; }));
+    EXPECT_TRUE(eventually([&] { return passes > start + 5; }));
     go = false;
     mover.join();
     client.disconnect();
-    int hits = 0, weapons = 0, updates = 0;
-    for (const auto& m : messagesToClose()) {
-        hits += m.type() == net::MSG_HIT;
-        weapons += m.type() == net::MSG_WEAPON;
-        updates += m.type() == net::MSG_UPDATE;
-    }
-    EXPECT_EQ(std::make_pair(hits, weapons), std::make_pair(400, 400));
-    EXPECT_GE(updates, 5 * 50);
+    std::map<std::uint8_t, int> seen;
+    for (const auto& m : messagesToClose()) ++seen[m.type()];
+    EXPECT_EQ(std::make_pair(seen[net::MSG_HIT], seen[net::MSG_WEAPON]), std::make_pair(400, 400));
+    EXPECT_GE(seen[net::MSG_UPDATE], 5 * 50);
 }
 
 // Once a slot is cleared nothing it named runs any more: the clearing waits for a call
@@ -177,10 +166,7 @@ TEST_F(NetClientTest, DisconnectEndsEveryWriteToRemoteObjects) {
     std::thread peer([&] {
         for (float f = 1; writing && server.send(net::relay(1, net::encodeUpdate(1, {f})));) f += 1;
     });
-    ASSERT_TRUE(eventually([&] {
-        const auto pose = world->poseOf(0x010001);
-        return pose && (*pose)[0] > 0;
-    }));
+    ASSERT_TRUE(eventually([&] { return world->poses()[0x010001][0] > 0; }));
     client.disconnect();
     EXPECT_EQ(client.remoteObjectCount(), 0u);
     world.reset();
@@ -192,22 +178,18 @@ TEST_F(NetClientTest, DisconnectEndsEveryWriteToRemoteObjects) {
 // without a DNS entry would fail; a host name is resolved.
 TEST(NetClientConnect, UsesTheSettingsAddressOrHostNameAndFailsQuietly) {
     testing_support::CapturedErrors boxes;
-    std::uint16_t closedPort = 0;
-    {
-        loopback::Listener listener;
-        closedPort = listener.port();
-        for (const char* address : {"127.0.0.1", "localhost"}) {
-            Settings::setServerIp(address);
-            Settings::setServerPort(listener.port());
-            net::NetClient client;
-            ASSERT_EQ(client.connect(), 0) << address;
-            loopback::Peer server(listener.accept());
-            client.disconnect();
-            EXPECT_EQ(server.read(1), Bytes{net::MSG_GOODBYE});
-        }
+    loopback::Listener listener, closed(/*listening=*/false);
+    for (const char* address : {"127.0.0.1", "localhost"}) {
+        Settings::setServerIp(address);
+        Settings::setServerPort(listener.port());
+        net::NetClient client;
+        ASSERT_EQ(client.connect(), 0) << address;
+        loopback::Peer server(listener.accept());
+        client.disconnect();
+        EXPECT_EQ(server.read(1), Bytes{net::MSG_GOODBYE});
     }
     net::NetClient client;
-    EXPECT_EQ(client.connect("127.0.0.1", closedPort), -1);
+    EXPECT_EQ(client.connect("127.0.0.1", closed.port()), -1);
     EXPECT_EQ(client.connect("no-such-host.invalid", 24500), -1);
     EXPECT_FALSE(client.isReceiving());
     TestObject voka(1, net::TYPE_VOKA_RED);
@@ -215,6 +197,152 @@ TEST(NetClientConnect, UsesTheSettingsAddressOrHostNameAndFailsQuietly) {
     client.removeObject(voka);
     client.disconnect();
     EXPECT_TRUE(boxes.texts().empty());
+}
+
+// An update moves an announced object unless its pose is not finite; announcing it
+// again changes nothing. The World hears the type code the object was announced with,
+// whatever the removal names; an update just behind the removal names nothing any more.
+// Only a body of the announcement's length is taken.
+TEST(Dispatch, UpdatesMoveAnnouncedObjectsUntilTheyAreRemovedAndClearedHandlersRest) {
+    net::NetClient client;
+    RemoteWorld world{client};
+    const auto deliver = [&](const net::WireMessage& m) {
+        net::NetClient::dispatch(&client, m.type(), m.body(), m.length);
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const net::Pose pose = {100, 200, 3, 0, 0, 45}, moved = {1, 1, 1, 1, 1, 1};
+    deliver(net::relay(2, net::encodeNew(net::TYPE_VOKA_RED, 0x0081, pose)));
+    deliver(net::relay(2, net::encodeNew(net::TYPE_BULLET_MG, 0x0081, {})));
+    deliver(net::relay(2, net::encodeNew(net::TYPE_BULLET_RAIL, 6, {nan, 0, 0, 0, 0, 0})));
+    EXPECT_EQ(world.poses()[0x020081], pose);
+    deliver(net::relay(2, net::encodeUpdate(0x0081, moved)));
+    deliver(net::relay(2, net::encodeUpdate(0x0081, {1, 2, 3, 0, -nan, 0})));
+    EXPECT_EQ(world.poses()[0x020081], moved);
+    const std::uint8_t body[40] = {};
+    for (std::size_t length = 0; length < sizeof body; ++length)
+        net::NetClient::dispatch(&client, net::TYPE_VOKA_RED, body, length);
+    EXPECT_EQ(world.size(), 2u);
+    deliver(net::relay(2, net::encodeRemove(0x0081, net::TYPE_BULLET_RAIL)));
+    EXPECT_EQ(world.size() + client.remoteObjectCount(), 2u);
+    deliver(net::relay(2, net::encodeUpdate(0x0081, moved)));
+
+    // A cleared slot is not called; a handler that clears its own slot does not wait for
+    // itself. (The events' fields reaching the World are the bots' match test.)
+    client.setNewObjectHandler(nullptr, nullptr);
+    deliver(net::relay(1, net::encodeNew(net::TYPE_VOKA_RED, 1, pose)));
+    EXPECT_EQ(world.size(), 1u);
+    static int calls = 0;
+    client.setDataEventHandler(
+        &client, [](void* self, std::uint8_t, std::int32_t, const std::uint8_t*, std::size_t) {
+            ++calls;
+            static_cast<net::NetClient*>(self)->setDataEventHandler(nullptr, nullptr);
+        });
+    deliver(net::encodeLevel(1));
+    deliver(net::encodeLevel(1));
+    EXPECT_EQ(calls, 1);
+}
+
+using Clock = std::chrono::steady_clock;
+
+// With a World that removes what it holds and with one that refuses every removal: the
+// floods name half the objects for removal with the wrong type code. (Garbage of every
+// type byte is the fuzz target's.)
+class HostileFlood : public NetClientTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(HostileFlood, FloodsLeaveTheClientBoundedAndInStep) {
+    RemoteWorld world(client, /*refuseRemovals=*/GetParam());
+
+    Bytes stream;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (std::int32_t n = 0; n < 20000; ++n) {
+        const auto from = static_cast<std::uint8_t>(n % 100);
+        append(stream, net::relay(from, net::encodeNew(0x80, n, {1, 2, 3, 4, 5, 6})));
+        if (n % 4 == 0) append(stream, net::relay(from, net::encodeUpdate(n, {nan})));
+        if (n % 2 == 0) append(stream, net::relay(from, net::encodeRemove(n, net::TYPE_BULLET_MG)));
+    }
+    append(stream, net::encodeClientNumber(77));
+    std::thread writer([&] { server.send(stream); });
+    EXPECT_TRUE(loopback::eventually([&] { return client.getClientNumber() == 77; }, 20000));
+    writer.join();
+
+    // The World holds exactly what the client still moves: no more than the cap, and
+    // nothing that a refused removal stranded.
+    EXPECT_LE(client.remoteObjectCount(), net::NetClient::kMaxRemoteObjects);
+    EXPECT_EQ(world.size(), client.remoteObjectCount());
+    for (const auto& [id, pose] : world.poses()) EXPECT_TRUE(net::isFinitePose(pose)) << id;
+    client.disconnect();
+    EXPECT_EQ(client.remoteObjectCount(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, HostileFlood, testing::Bool());
+
+TEST_F(NetClientTest, AServerThatStopsReadingCannotHangTheClient) {
+    const int small = 4096;
+    ::setsockopt(server.fd(), SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+
+    // 3000 objects stream 81 kB per pass, 4 MB a second, into a peer that reads nothing.
+    std::deque<TestObject> objects;
+    for (std::int32_t id = 0; id < 3000; ++id) {
+        const auto start = Clock::now();
+        client.addObject(objects.emplace_back(id, net::TYPE_BULLET_MG));
+        ASSERT_LT(Clock::now() - start, std::chrono::seconds(1));
+    }
+    EXPECT_TRUE(loopback::eventually([&] { return !client.isConnected(); }, 20000));
+    const auto start = Clock::now();
+    client.disconnect();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+}
+
+TEST(SharedPose, ReaderNeverSeesHalfOfTwoRecordsNorAnOlderOne) {
+    net::SharedPose shared;
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int i = 1; i <= 200000; ++i) {
+            const float f = static_cast<float>(i);
+            shared.store({f, f, f, f, f, f});
+        }
+        done = true;
+    });
+    float last = 0;
+    for (int reads = 0; !done || reads < 10; ++reads) {
+        const net::Pose pose = shared.load();
+        for (float value : pose) ASSERT_EQ(value, pose[0]);
+        ASSERT_GE(pose[0], last);
+        last = pose[0];
+    }
+    writer.join();
+    EXPECT_EQ(shared.load()[5], 200000.0f);
+}
+
+enum class NameServer { Answers, Fails, NeverAnswers };
+
+TEST(ResolveWithin, AnswersOrGivesUpByTheDeadline) {
+    const struct {
+        const char* host;
+        NameServer server;
+        std::uint32_t found;  // the address found, 0 for none
+    } cases[] = {             // A dotted address is used without asking the name server.
+                 {"10.1.2.3", NameServer::NeverAnswers, 0x0A010203},
+                 {"game.example", NameServer::Answers, 0xC0000207},
+                 {"game.example", NameServer::Fails, 0},
+                 {"game.example", NameServer::NeverAnswers, 0},
+                 {"", NameServer::Answers, 0}};
+    for (const auto& c : cases) {
+        std::promise<void> release;
+        const auto nameServer = [c, gate = release.get_future().share()](const std::string&,
+                                                                         in_addr& address) {
+            if (c.server == NameServer::NeverAnswers) gate.wait();
+            address.s_addr = htonl(0xC0000207);  // 192.0.2.7
+            return c.server == NameServer::Answers;
+        };
+        // One that never answers is given up after a tenth of a second; the others answer
+        // at once, with all the time a loaded machine may need.
+        const std::chrono::milliseconds timeout(c.server == NameServer::NeverAnswers ? 100 : 10000);
+        in_addr address{};
+        EXPECT_EQ(net::resolveWithin(c.host, address, timeout, nameServer), c.found != 0) << c.host;
+        release.set_value();
+        EXPECT_TRUE(c.found == 0 || ntohl(address.s_addr) == c.found) << c.host;
+    }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <vector>
 
 #include "loopback.h"
@@ -64,16 +63,10 @@ class RemoteWorld {
         std::lock_guard<std::mutex> guard(lock_);
         return objects_.size();
     }
-    std::optional<net::Pose> poseOf(std::int32_t id) {
+    std::map<std::int32_t, net::Pose> poses() {
         std::lock_guard<std::mutex> guard(lock_);
-        const auto found = objects_.find(id);
-        if (found == objects_.end()) return std::nullopt;
-        return found->second->netPose().load();
-    }
-    std::vector<net::Pose> poses() {
-        std::lock_guard<std::mutex> guard(lock_);
-        std::vector<net::Pose> all;
-        for (const auto& [id, object] : objects_) all.push_back(object->netPose().load());
+        std::map<std::int32_t, net::Pose> all;
+        for (const auto& [id, object] : objects_) all[id] = object->netPose().load();
         return all;
     }
 

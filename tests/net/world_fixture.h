@@ -56,13 +56,6 @@ class WorldTest : public testing::Test {
         std::fclose(console);
     }
 
-    // Where the World connects, and what the server does once it has connected.
-    virtual std::uint16_t serverPort() { return listener.port(); }
-    virtual void welcome() {
-        server = loopback::Peer(listener.accept());
-        server.send(net::encodeClientNumber(1));
-        server.send(net::encodeLevel(1));
-    }
     // A new World, connected and numbered, with the own Voka at the start point.
     void startWorld() {
         world.reset();
@@ -72,8 +65,10 @@ class WorldTest : public testing::Test {
         services.playSample = [this](std::int32_t sample) { samples.push_back(sample); };
         services.console = console;
         world = std::make_unique<World>(services);
-        world->connect("127.0.0.1", serverPort());
-        welcome();
+        world->connect("127.0.0.1", listener.port());
+        server = loopback::Peer(listener.accept());
+        server.send(net::encodeClientNumber(1));
+        server.send(net::encodeLevel(1));
         ASSERT_TRUE(
             loopback::eventually([] { return LevelRegistry::instance().currentLevel() == 1; }));
         ASSERT_EQ(world->createOwnVoka(TYPE_VOKA_RED), 0);

@@ -115,7 +115,7 @@ TEST_F(WorldTest, HitsOnTheOwnVokaFollowTheDamageTable) {
 
 // A kill credits the shooter once, and only for a player that is known and not down: a
 // second report of the same death, or one naming nobody, gives no frag.
-TEST_F(WorldTest, AKillCountsOnceAndOnlyForAKnownPlayer) {
+TEST_F(WorldTest, AKillCountsOnceForAKnownPlayerAndTheRankingListsEveryPlayer) {
     const std::int32_t victim = addPlayer(2), own = world->ownId();
     const auto kill = [&](std::int32_t id) {
         world->onCombatEvent(net::MSG_KILL, id, (2 << 16) | 5, own, 0, 0);
@@ -128,16 +128,12 @@ TEST_F(WorldTest, AKillCountsOnceAndOnlyForAKnownPlayer) {
     world->onDataEvent(net::MSG_RESPAWN, victim, net::kRespawnPayload, 8);
     kill(victim);
     EXPECT_EQ(PlayerStatus::getFrags(), 2);
-}
 
-// Equal frags in either order, the own row always there; a name announced twice is
-// reported once.
-TEST_F(WorldTest, TheRankingListsEveryPlayerAndNamesAreReportedOnce) {
-    PlayerStatus::addFrag();
-    EXPECT_EQ(world->rankingRows().size(), 1u);
+    // Equal frags in either order, the own row always there; a name announced twice is
+    // reported once.
     const std::uint8_t bob[] = {'b', 'o', 'b', 0}, eve[] = {'e', 'v', 'e', 0}, three[] = {3};
     for (std::int32_t number : {2, 3}) {
-        const std::int32_t id = addPlayer(number);
+        const std::int32_t id = number == 2 ? victim : addPlayer(number);
         world->onDataEvent(net::MSG_NAME, id, number == 2 ? bob : eve, 4);
         world->onDataEvent(net::MSG_NAME, id, number == 2 ? bob : eve, 4);
         world->onDataEvent(net::MSG_FRAGS, id, three, 1);
@@ -150,7 +146,7 @@ TEST_F(WorldTest, TheRankingListsEveryPlayerAndNamesAreReportedOnce) {
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_TRUE(rows[0].name + rows[1].name == "bobeve" || rows[0].name + rows[1].name == "evebob");
     EXPECT_EQ(rows[0].frags + rows[1].frags, "33");
-    EXPECT_EQ(rows[2].place + rows[2].name + rows[2].frags, "3me1");
+    EXPECT_EQ(rows[2].place + rows[2].name + rows[2].frags, "3me2");
 }
 
 // Every item under the Voka is tried: a taken one is passed over, a full value refuses
@@ -170,8 +166,9 @@ TEST_F(WorldTest, AnItemTakenOrRefusedDoesNotBlockTheOthers) {
     EXPECT_EQ(sent().size(), 2u);
 }
 
-// Announcements the World cannot hold change nothing and stay within the client's cap.
-TEST_F(WorldTest, BadAnnouncementsChangeNothingAndFloodsAreCapped) {
+// Announcements the World cannot hold change nothing and stay within the client's cap;
+// without the server the match goes on alone.
+TEST_F(WorldTest, BadAnnouncementsChangeNothingFloodsAreCappedAndALostServerTakesAll) {
     EXPECT_EQ(world->onNewObject(7, 200, {}), -1);
     const std::int32_t player = addPlayer(2);
     EXPECT_EQ(world->onRemoveObject(player, TYPE_BULLET_MG), -1);
@@ -181,6 +178,11 @@ TEST_F(WorldTest, BadAnnouncementsChangeNothingAndFloodsAreCapped) {
     const World::TableSizes sizes = world->tableSizes();
     EXPECT_EQ(sizes.players + sizes.remoteProjectiles, net::NetClient::kMaxRemoteObjects);
     EXPECT_LE(sizes.beams, BeamTable::kCreateWhileAtMost + 1);
+    server.close();
+    EXPECT_TRUE(loopback::eventually([&] {
+        frame();
+        return world->tableSizes().players + world->tableSizes().remoteProjectiles == 0;
+    }));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -39,11 +40,8 @@ class DiskAudio {
     std::vector<std::int16_t> closeAndListen() const {
         SoundManager::destroy();
         const std::string bytes = readFile(rawFile_);
-        std::vector<std::int16_t> left;
-        for (std::size_t i = 0; i + 3 < bytes.size(); i += 4)
-            left.push_back(
-                static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                          (static_cast<std::uint8_t>(bytes[i + 1]) << 8)));
+        std::vector<std::int16_t> left(bytes.size() / 4);
+        for (std::size_t i = 0; i < left.size(); ++i) std::memcpy(&left[i], &bytes[4 * i], 2);
         return left;
     }
     // Waits until a mixer channel has played out, at most five seconds: the disk driver
@@ -56,18 +54,18 @@ class DiskAudio {
     // at most ten seconds. A change made before the call (a volume, a sample started)
     // is heard in all but the first two mixing buffers of them.
     void waitForMoreAudio(std::size_t frames) const {
-        const auto written = [&] {
+        const auto written = [&] {  // 16-bit stereo: four bytes a frame
             std::error_code error;
             const auto size = std::filesystem::file_size(rawFile_, error);
-            return error ? 0 : static_cast<std::size_t>(size) / 4;  // 16-bit stereo
+            return error ? 0 : size / 4;
         };
         const std::size_t target = written() + frames;
         for (int i = 0; i < 10000 && written() < target; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     static int loudSamples(const std::vector<std::int16_t>& mix) {
-        return static_cast<int>(
-            std::count_if(mix.begin(), mix.end(), [](auto s) { return s != 0; }));
+        return static_cast<int>(mix.size()) -
+               static_cast<int>(std::count(mix.begin(), mix.end(), 0));
     }
 
   private:

@@ -7,12 +7,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
-#include "support/mesa_threads.h"
+#include "support/temp_dir.h"
 
 namespace testing_support {
 namespace {
@@ -20,13 +20,23 @@ namespace {
 std::vector<std::string> readLines(const std::string& path) {
     std::vector<std::string> lines;
     std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
 void sleepFor(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Polls `command` until it prints something; its first word, or "" after `timeoutMs`.
+template <typename Alive>
+std::string pollFor(const std::string& command, int timeoutMs, Alive alive) {
+    for (int waited = 0; waited < timeoutMs && alive(); waited += 100, sleepFor(100)) {
+        const std::string out = runCommand(command);
+        const std::string id = out.substr(0, out.find_first_of(" \n"));
+        if (!id.empty()) return id;
+    }
+    return "";
 }
 
 }  // namespace
@@ -37,9 +47,8 @@ std::string builtBinary(const std::string& relativePath) {
 
 void copyGameData(const std::string& dir) {
     namespace fs = std::filesystem;
-    const fs::path source = fs::path(VOKA_BINARY_DIR) / "game";
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(source, error)) {
+    for (const auto& entry : fs::directory_iterator(fs::path(VOKA_BINARY_DIR) / "game", error)) {
         if (entry.path().filename() == "zrv.cfg") continue;
         fs::copy(entry.path(), fs::path(dir) / entry.path().filename(),
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
@@ -51,17 +60,15 @@ std::string runCommand(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return output;
     char buffer[512];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, count);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
     pclose(pipe);
     return output;
 }
 
 E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
                const std::vector<std::string>& args, bool interactive)
-    : gameDir_(gameDir),
-      stderrPath_(gameDir + "/.e2e-stderr.txt"),
-      stdoutPath_(gameDir + "/.e2e-stdout.txt") {
+    : stderrPath_(gameDir + "/.e2e-stderr.txt"), stdoutPath_(gameDir + "/.e2e-stdout.txt") {
     // The window title is argv[0]; a title of our own lets xdotool find this very window
     // (GLUT sets no _NET_WM_PID).
     static int runs = 0;
@@ -69,148 +76,80 @@ E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
     std::vector<std::string> argv{title_};
     argv.insert(argv.end(), args.begin(), args.end());
     pid_ = fork();
-    if (pid_ == 0) {
-        if (chdir(gameDir.c_str()) != 0) _exit(126);
-        FILE* err = std::freopen(stderrPath_.c_str(), "w", stderr);
-        FILE* out = std::freopen(stdoutPath_.c_str(), "w", stdout);
-        if (err == nullptr || out == nullptr) _exit(126);
-        if (interactive) {
-            unsetenv("VOKA_NONINTERACTIVE");
-        } else {
-            setenv("VOKA_NONINTERACTIVE", "1", 1);
-        }
-        setenv("VOKA_TRACE_INPUT", "1", 1);
-        withoutMesaRenderThreads();
-        std::vector<char*> raw;
-        for (auto& arg : argv) raw.push_back(arg.data());
-        raw.push_back(nullptr);
-        execv(binary.c_str(), raw.data());
-        _exit(127);
-    }
+    if (pid_ != 0) return;
+    if (chdir(gameDir.c_str()) != 0 || !std::freopen(stderrPath_.c_str(), "w", stderr) ||
+        !std::freopen(stdoutPath_.c_str(), "w", stdout))
+        _exit(126);
+    interactive ? unsetenv("VOKA_NONINTERACTIVE") : setenv("VOKA_NONINTERACTIVE", "1", 1);
+    setenv("VOKA_TRACE_INPUT", "1", 1);
+    setenv("LP_NUM_THREADS", "0", 0);  // see GlTest: LeakSanitizer beside llvmpipe's threads
+    std::vector<char*> raw;
+    for (auto& arg : argv) raw.push_back(arg.data());
+    raw.push_back(nullptr);
+    execv(binary.c_str(), raw.data());
+    _exit(127);
 }
 
 E2eRun::~E2eRun() {
-    if (!ended_ && pid_ > 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
+    if (!ended_ && pid_ > 0) wait(0);
 }
 
 bool E2eRun::running() {
-    if (ended_) return false;
     int status = 0;
-    const pid_t done = waitpid(pid_, &status, WNOHANG);
-    if (done == pid_) {
-        ended_ = true;
-        exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return false;
-    }
-    return true;
+    if (ended_ || waitpid(pid_, &status, WNOHANG) != pid_) return !ended_;
+    ended_ = true;
+    exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return false;
 }
 
 bool E2eRun::waitForWindow(int timeoutMs) {
-    const std::string search = "xdotool search --name '^" + title_ + "$' 2>/dev/null | head -n 1";
-    for (int waited = 0; waited < timeoutMs; waited += 100) {
-        if (!running()) return false;
-        std::string id = runCommand(search);
-        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
-        if (!id.empty() && runCommand("xwininfo -id " + id + " 2>/dev/null").find("IsViewable") !=
-                               std::string::npos) {
-            window_ = id;
-            // Give GLUT a moment to draw its first frames after mapping.
-            sleepFor(300);
-            return true;
-        }
-        sleepFor(100);
-    }
-    return false;
+    // Only a mapped window: xdotool's --onlyvisible.
+    window_ = pollFor("xdotool search --onlyvisible --name '^" + title_ + "$' 2>/dev/null",
+                      timeoutMs, [this] { return running(); });
+    if (window_.empty()) return false;
+    sleepFor(300);  // GLUT draws its first frames after mapping
+    return true;
 }
 
 bool E2eRun::keyInWindowTitled(const std::string& title, const std::string& keysym, int timeoutMs) {
     // xwininfo finds windows by their exact name whatever property holds it.
-    const std::string find = "xwininfo -name '" + title +
-                             "' 2>/dev/null | sed -n 's/.*Window id: \\(0x[0-9a-f]*\\).*/\\1/p'";
-    for (int waited = 0; waited < timeoutMs; waited += 100) {
-        if (!running()) return false;
-        std::string id = runCommand(find);
-        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
-        if (!id.empty()) {
-            sleepFor(300);
-            runCommand("xdotool windowfocus --sync " + id + " key " + keysym + " 2>/dev/null");
-            return true;
-        }
-        sleepFor(100);
-    }
-    return false;
-}
-
-bool E2eRun::windowSize(int& width, int& height) const {
-    if (window_.empty()) return false;
-    const std::string out = runCommand("xdotool getwindowgeometry --shell " + window_);
-    std::istringstream in(out);
-    std::string line;
-    bool haveWidth = false;
-    bool haveHeight = false;
-    while (std::getline(in, line)) {
-        if (line.rfind("WIDTH=", 0) == 0) {
-            width = std::atoi(line.c_str() + 6);
-            haveWidth = true;
-        } else if (line.rfind("HEIGHT=", 0) == 0) {
-            height = std::atoi(line.c_str() + 7);
-            haveHeight = true;
-        }
-    }
-    return haveWidth && haveHeight;
+    const std::string id =
+        pollFor("xwininfo -name '" + title +
+                    "' 2>/dev/null | sed -n 's/.*Window id: \\(0x[0-9a-f]*\\).*/\\1/p'",
+                timeoutMs, [this] { return running(); });
+    if (id.empty()) return false;
+    sleepFor(300);
+    runCommand("xdotool windowfocus --sync " + id + " key " + keysym + " 2>/dev/null");
+    return true;
 }
 
 bool E2eRun::waitForWindowSize(int wantedWidth, int wantedHeight, int& width, int& height,
                                int timeoutMs) const {
-    for (int waited = 0; waited < timeoutMs; waited += 50) {
-        if (windowSize(width, height) && width == wantedWidth && height == wantedHeight)
-            return true;
-        sleepFor(50);
+    for (int waited = 0; waited < timeoutMs; waited += 50, sleepFor(50)) {
+        const std::string out = runCommand("xdotool getwindowgeometry --shell " + window_);
+        const auto value = [&](const char* key) {
+            const std::size_t at = out.find(key);
+            return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + std::strlen(key));
+        };
+        width = value("WIDTH=");
+        height = value("HEIGHT=");
+        if (width == wantedWidth && height == wantedHeight) return true;
     }
     return false;
-}
-
-void E2eRun::key(const std::string& keysym) const {
-    keyDown(keysym);
-    keyUp(keysym);
-}
-
-void E2eRun::keyDown(const std::string& keysym) const {
-    sendKey("keydown", keysym);
-}
-
-void E2eRun::keyUp(const std::string& keysym) const {
-    sendKey("keyup", keysym);
-}
-
-std::size_t E2eRun::inputsArrived() const {
-    std::size_t count = 0;
-    for (const auto& line : stderrLines()) count += line.rfind("input: ", 0) == 0 ? 1 : 0;
-    return count;
 }
 
 // The game traces each key event it receives (VOKA_TRACE_INPUT), so every event waits
 // until the game has taken the one before it, however busy the machine is.
 void E2eRun::sendKey(const char* action, const std::string& keysym) const {
-    const std::size_t before = inputsArrived();
+    const auto inputs = [this] {
+        std::size_t count = 0;
+        for (const auto& line : stderrLines()) count += line.rfind("input: ", 0) == 0 ? 1 : 0;
+        return count;
+    };
+    const std::size_t before = inputs();
     runCommand("xdotool windowfocus --sync " + window_ + " " + action + " " + keysym +
                " 2>/dev/null");
-    for (int waited = 0; waited < kKeyTimeoutMs && inputsArrived() == before; waited += 10) {
-        sleepFor(10);
-    }
-}
-
-void E2eRun::resize(int width, int height) const {
-    runCommand("xdotool windowsize --sync " + window_ + " " + std::to_string(width) + " " +
-               std::to_string(height) + " 2>/dev/null");
-    sleepFor(500);
-}
-
-bool E2eRun::screenshot(const std::string& pngPath) const {
-    return std::system(("import -window root " + pngPath + " 2>/dev/null").c_str()) == 0;
+    for (int waited = 0; waited < 10000 && inputs() == before; waited += 10) sleepFor(10);
 }
 
 bool E2eRun::windowScreenshot(const std::string& pngPath) const {
@@ -225,22 +164,25 @@ std::string E2eRun::windowRgb() const {
 }
 
 int E2eRun::wait(int timeoutMs) {
-    for (int waited = 0; waited < timeoutMs; waited += 50) {
+    for (int waited = 0; waited < timeoutMs; waited += 50, sleepFor(50))
         if (!running()) return exitCode_;
-        sleepFor(50);
-    }
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
     ended_ = true;
-    exitCode_ = -1;
-    return -1;
+    return exitCode_ = -1;
 }
 
 std::string E2eRun::report() {
-    std::string text = running() ? "still running" : "ended with " + std::to_string(exitCode_);
-    text += "; stderr:";
-    for (const auto& line : stderrLines()) text += "\n  " + line;
-    return text;
+    return (running() ? "still running" : "ended with " + std::to_string(exitCode_)) +
+           "; output:\n" + output();
+}
+
+std::string E2eRun::output() const {
+    return readFile(stdoutPath_) + readFile(stderrPath_);
+}
+
+void E2eRun::signal(int number) const {
+    kill(pid_, number);
 }
 
 std::vector<std::string> E2eRun::stderrLines() const {

@@ -33,23 +33,18 @@ class E2eRun {
     // presses a key in it; false when none appeared in time.
     bool keyInWindowTitled(const std::string& title, const std::string& keysym,
                            int timeoutMs = 20000);
-    // Window size as the X server sees it; false when unknown.
-    bool windowSize(int& width, int& height) const;
     // Waits until the window has this size (a switch to full screen comes after the
     // window is first shown); false after `timeoutMs`, with the last size seen.
     bool waitForWindowSize(int wantedWidth, int wantedHeight, int& width, int& height,
                            int timeoutMs = 20000) const;
     // Types one key (an X keysym name such as "Return", "Up", "Escape", "e") as a press
     // and a release, after focusing the window.
-    void key(const std::string& keysym) const;
-    void keyDown(const std::string& keysym) const;
-    void keyUp(const std::string& keysym) const;
-    // Key events the game has reported receiving so far.
-    std::size_t inputsArrived() const;
-    // Resizes the window and waits for the program to see it.
-    void resize(int width, int height) const;
-    // Saves a PNG of the whole screen.
-    bool screenshot(const std::string& pngPath) const;
+    void key(const std::string& keysym) const {
+        keyDown(keysym);
+        keyUp(keysym);
+    }
+    void keyDown(const std::string& keysym) const { sendKey("keydown", keysym); }
+    void keyUp(const std::string& keysym) const { sendKey("keyup", keysym); }
     // Saves a PNG of the program's window alone.
     bool windowScreenshot(const std::string& pngPath) const;
     // The window's pixels as RGB bytes, rows from the top; empty when unreadable.
@@ -60,17 +55,18 @@ class E2eRun {
     int wait(int timeoutMs = 20000);
     bool running();
 
-    // Exit state and standard error, for failure messages.
+    // Exit state and what it printed, for failure messages.
     std::string report();
+    // Standard output, then standard error, so far.
+    std::string output() const;
+    void signal(int number) const;
     // Standard error and standard output so far, split into lines.
     std::vector<std::string> stderrLines() const;
     std::vector<std::string> stdoutLines() const;
 
   private:
-    static constexpr int kKeyTimeoutMs = 10000;
     void sendKey(const char* action, const std::string& keysym) const;
 
-    std::string gameDir_;
     std::string stderrPath_;
     std::string stdoutPath_;
     std::string title_;

@@ -6,11 +6,10 @@
 namespace testing_support {
 namespace {
 
-// Little-endian fields of `bytes` bytes each.
-std::string le(std::initializer_list<std::pair<std::uint32_t, int>> fields) {
+// `value` as `bytes` little-endian bytes.
+std::string le(std::int64_t value, int bytes) {
     std::string out;
-    for (const auto& [value, bytes] : fields)
-        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(i < 8 ? value >> (8 * i) : 0));
     return out;
 }
 
@@ -32,18 +31,8 @@ constexpr const char* kScreenImages[] = {
 
 std::string tgaFile(int type, int width, int height, int bits, const std::string& body,
                     const std::string& imageId) {
-    const auto w = static_cast<std::uint32_t>(width), h = static_cast<std::uint32_t>(height);
-    return le({{static_cast<std::uint32_t>(imageId.size()), 1},
-               {0, 1},
-               {static_cast<std::uint32_t>(type), 1},
-               {0, 4},
-               {0, 4},
-               {0, 1},
-               {w, 2},
-               {h, 2},
-               {static_cast<std::uint32_t>(bits), 1},
-               {0, 1}}) +
-           imageId + body;
+    return le(imageId.size(), 1) + le(0, 1) + le(type, 1) + le(0, 9) + le(width, 2) +
+           le(height, 2) + le(bits, 1) + le(0, 1) + imageId + body;
 }
 
 std::string solidTga(int width, int height, Rgb colour) {
@@ -52,21 +41,10 @@ std::string solidTga(int width, int height, Rgb colour) {
 
 std::string bmpFile(int width, int height, Rgb (*pixel)(int x, int y), bool topDown) {
     const int rowBytes = (width * 3 + 3) / 4 * 4;
-    const auto imageBytes = static_cast<std::uint32_t>(rowBytes * height);
-    std::string out = "BM" + le({{54 + imageBytes, 4},
-                                 {0, 4},
-                                 {54, 4},
-                                 {40, 4},
-                                 {static_cast<std::uint32_t>(width), 4},
-                                 {static_cast<std::uint32_t>(topDown ? -height : height), 4},
-                                 {1, 2},
-                                 {24, 2},
-                                 {0, 4},
-                                 {imageBytes, 4},
-                                 {2835, 4},
-                                 {2835, 4},
-                                 {0, 4},
-                                 {0, 4}});
+    const int imageBytes = rowBytes * height;
+    std::string out = "BM" + le(54 + imageBytes, 4) + le(0, 4) + le(54, 4) + le(40, 4) +
+                      le(width, 4) + le(topDown ? -height : height, 4) + le(1, 2) + le(24, 2) +
+                      le(0, 4) + le(imageBytes, 4) + le(2835, 4) + le(2835, 4) + le(0, 8);
     for (int i = 0; i < height; ++i) {
         std::string line;
         for (int x = 0; x < width; ++x) line += solidBgr(1, pixel(x, topDown ? i : height - 1 - i));
@@ -83,13 +61,12 @@ std::string solidBmp(int width, int height, Rgb colour) {
 }
 
 std::string wavFile(const std::vector<std::int16_t>& samples, int rate) {
-    const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
-    const auto r = static_cast<std::uint32_t>(rate);
-    std::string out =
-        "RIFF" + le({{36 + dataBytes, 4}}) + "WAVEfmt " +
-        le({{16, 4}, {1, 2}, {1, 2}, {r, 4}, {r * 2, 4}, {2, 2}, {16, 2}}) +  // PCM, mono
-        "data" + le({{dataBytes, 4}});
-    for (const std::int16_t s : samples) out += le({{static_cast<std::uint16_t>(s), 2}});
+    // PCM, mono, two bytes a sample.
+    const auto dataBytes = static_cast<std::int64_t>(samples.size() * 2);
+    std::string out = "RIFF" + le(36 + dataBytes, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) +
+                      le(1, 2) + le(rate, 4) + le(rate * 2, 4) + le(2, 2) + le(16, 2) + "data" +
+                      le(dataBytes, 4);
+    for (const std::int16_t s : samples) out += le(s, 2);
     return out;
 }
 
