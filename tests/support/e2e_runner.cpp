@@ -17,6 +17,13 @@
 namespace testing_support {
 namespace {
 
+// The window title is argv[0]; a title of our own lets xdotool find this very window
+// (GLUT sets no _NET_WM_PID).
+std::string nextTitle() {
+    static int runs = 0;
+    return "voka-e2e-" + std::to_string(getpid()) + "-" + std::to_string(++runs);
+}
+
 std::vector<std::string> readLines(const std::string& path) {
     std::vector<std::string> lines;
     std::ifstream in(path);
@@ -68,11 +75,11 @@ std::string runCommand(const std::string& command) {
 
 E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
                const std::vector<std::string>& args, bool interactive)
-    : stderrPath_(gameDir + "/.e2e-stderr.txt"), stdoutPath_(gameDir + "/.e2e-stdout.txt") {
-    // The window title is argv[0]; a title of our own lets xdotool find this very window
-    // (GLUT sets no _NET_WM_PID).
-    static int runs = 0;
-    title_ = "voka-e2e-" + std::to_string(getpid()) + "-" + std::to_string(++runs);
+    : title_(nextTitle()),
+      // Each run its own files: runs side by side in one game directory (a server and
+      // the game) must not truncate each other's output.
+      stderrPath_(gameDir + "/." + title_ + "-stderr.txt"),
+      stdoutPath_(gameDir + "/." + title_ + "-stdout.txt") {
     std::vector<std::string> argv{title_};
     argv.insert(argv.end(), args.begin(), args.end());
     pid_ = fork();

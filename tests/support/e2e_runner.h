@@ -67,9 +67,9 @@ class E2eRun {
   private:
     void sendKey(const char* action, const std::string& keysym) const;
 
+    std::string title_;
     std::string stderrPath_;
     std::string stdoutPath_;
-    std::string title_;
     std::string window_;
     pid_t pid_ = -1;
     int exitCode_ = -1;
