@@ -148,10 +148,8 @@ TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVoka) {
     // Kim stands 30 units away, where the dead player's view (turned 50 degrees left)
     // finds him, facing Ada.
     const std::int32_t kim = (1 << 16) | 1;
-    net::Pose there = voka->pose;
-    there[0] += 23;
-    there[1] += 19;
-    there[5] = 220;
+    const net::Pose& at = voka->pose;
+    const net::Pose there{at[0] + 23, at[1] + 19, at[2], at[3], at[4], 220};
     watcher.send(net::encodeNew(TYPE_VOKA_GREEN, 1, there));
     watcher.send(net::encodeName(1, "Kim"));
     watcher.send(net::encodeNew(TYPE_BULLET_RAIL, 2, voka->pose));
@@ -159,8 +157,7 @@ TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVoka) {
         watcher.send(net::encodeEvent(net::MSG_HIT, {2, TYPE_BULLET_RAIL},
                                       {voka->id, TYPE_VOKA_RED}, {kim, TYPE_VOKA_GREEN}));
     const auto kill = next(net::MSG_KILL);
-    ASSERT_TRUE(kill) << ada.run->report();
-    EXPECT_EQ(kill->id3, kim);
+    ASSERT_TRUE(kill && kill->id3 == kim) << ada.run->report();
     watcher.send(net::encodeFrags(1, 1));
     ASSERT_TRUE(ada.shows(GameRun::showsRanking)) << ada.run->report();
     ada.keepScreenshot("match-ranking");
