@@ -14,11 +14,6 @@
 
 namespace {
 
-std::string demoOf(const CommandLine& o) {
-    if (!o.recordPath.empty()) return " record " + o.recordPath;
-    return o.timedemoPath.empty() ? "" : " timedemo " + o.timedemoPath;
-}
-
 TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
     struct Case {
         std::vector<const char*> args;  // after the program name
@@ -51,7 +46,9 @@ TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
             !o.error.empty() ? "bad"
                              : o.host + ":" + std::to_string(o.port) + " " + o.name + " " +
                                    std::to_string(o.start) + " " + std::to_string(o.autopilot) +
-                                   " " + std::to_string(o.glutArgs.size()) + demoOf(o);
+                                   " " + std::to_string(o.glutArgs.size()) +
+                                   (o.recordPath.empty() ? "" : " record " + o.recordPath) +
+                                   (o.timedemoPath.empty() ? "" : " timedemo " + o.timedemoPath);
         EXPECT_EQ(parsed, c.parsed) << o.error;
     }
 }
@@ -110,8 +107,7 @@ TEST(TimedemoFigures, AverageAndTheSlowestPercent) {
                     std::abs(f.averageFps - c.average) < 1e-6 &&
                     std::abs(f.lowFps - c.low) < 1e-6 &&
                     (c.frames.empty() || std::abs(f.processorMs - 500.0 / c.frames.size()) < 1e-9))
-            << f.frames << " " << f.seconds << " " << f.averageFps << " " << f.lowFps << " "
-            << f.processorMs;
+            << c.frames.size();
     }
 }
 

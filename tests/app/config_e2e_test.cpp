@@ -56,16 +56,13 @@ class ConfigE2e : public ::testing::Test {
         for (const char c : name) run.key(std::string(1, c));
         run.key("Return");
     }
-    // Enter on the focused save or cancel tab, then exit from the menu (configuration
-    // still selected there).
-    static void leaveAndExit(E2eRun& run) { keys(run, {"Return", "Up", "Up", "Return"}); }
 
     testing_support::TempDir dir;
 };
 
 // A rename and the shadow switched off, cancelled; back in, a rename and the next
-// resolution, saved: the file holds the saved values alone, and reads back unchanged.
-TEST_F(ConfigE2e, CancelRestoresTheFileValuesAndSaveWritesWhatReadsBack) {
+// resolution, saved: the file holds the saved values alone.
+TEST_F(ConfigE2e, CancelRestoresTheFileValuesAndSaveWritesThem) {
     std::string why;
     const auto game = startGame(why);
     ASSERT_TRUE(game) << why;
@@ -76,17 +73,11 @@ TEST_F(ConfigE2e, CancelRestoresTheFileValuesAndSaveWritesWhatReadsBack) {
     keys(run, {"Right", "Right", "Return"});                        // cancel
     renamePlayer(run, "rex7");
     keys(run, {"Down", "Down", "Down", "Down", "Return"});  // 1024x768 becomes 1280x1024
-    run.key("Right");                                       // save
-    leaveAndExit(run);
+    // Save, then exit from the menu (configuration still selected there).
+    keys(run, {"Right", "Return", "Up", "Up", "Return"});
     ASSERT_EQ(run.wait(), 0) << run.report();
 
-    const std::string saved = dir.read("zrv.cfg");
-    EXPECT_EQ(saved, withValue("playername", "rex7", withValue("resolution", "3")));
-    Settings::resetStartValues();
-    ASSERT_EQ(Settings::instance().readFile(dir.file("zrv.cfg").c_str()), 0);
-    ASSERT_EQ(Settings::instance().writeFile(dir.file("again.cfg").c_str()), 0);
-    EXPECT_EQ(dir.read("again.cfg"), saved);
-    Settings::resetStartValues();
+    EXPECT_EQ(dir.read("zrv.cfg"), withValue("playername", "rex7", withValue("resolution", "3")));
 }
 
 }  // namespace

@@ -80,16 +80,20 @@ TEST_F(GameE2eTest, AnsweringTheRealQuestionWithYesGivesFullScreenAndNoTheWindow
     }
 }
 
-TEST_F(GameE2eTest, HelpListsTheOptionsAndBadArgumentsExitWithTwo) {
+// --help lists the options; a bad argument exits with 2; a demo that is not one, and no
+// display, with 1 and one line.
+TEST_F(GameE2eTest, HelpBadArgumentsGarbledDemoAndNoDisplayEndAtOnce) {
     const auto help = start(kSettings, false, {"--help"});
     EXPECT_EQ(help->wait(), 0);
     EXPECT_EQ(help->stdoutLines().at(1).find("  --connect HOST[:PORT]"), 0u) << help->report();
     const auto bad = start(kSettings, false, {"--start", "--conect", "host"});
     EXPECT_EQ(bad->wait(), 2);
     EXPECT_EQ(bad->stderrLines().at(0), "voka: unknown option --conect");
-}
-
-TEST_F(GameE2eTest, WithoutDisplaySaysSoInOneLine) {
+    dir.write("garbled.demo", "VOKADEMO garbage");
+    const auto demo = start(kSettings, false, {"--timedemo", "garbled.demo"});
+    EXPECT_EQ(demo->wait(), 1) << demo->report();
+    EXPECT_EQ(demo->stderrLines(),
+              std::vector<std::string>{"voka: garbled.demo: truncated in the header"});
     const char* display = std::getenv("DISPLAY");
     const std::string saved = display != nullptr ? display : "";
     unsetenv("DISPLAY");

@@ -35,35 +35,8 @@ class GameStateTest : public ScreenTest {
         loadLevels();
         LevelRegistry::instance().setCurrentLevel(1);
     }
-    // Walks the menu to an entry and presses Enter.
-    void choose(int entry) {
-        while (game->getMenu()->getSelection() != entry) tap(GameKey::Down);
-        tap(GameKey::Enter);
-    }
-
     testing_support::CapturedErrors errors;
 };
-
-// The menu's keys and arrows are played through the drawn highlight in screens_test.
-TEST_F(GameStateTest, EnterActsOnPressEscOnPressOrRelease) {
-    game->getMenu()->selectNext();
-    game->getMenu()->selectNext();  // story
-    release(GameKey::Enter);
-    EXPECT_EQ(game->getState(), GameState::Menu);
-    press(GameKey::Enter);
-    ASSERT_EQ(game->getState(), GameState::Story);
-    press('x');
-    EXPECT_EQ(game->getState(), GameState::Story);
-    release(GameKey::Esc);
-    EXPECT_EQ(game->getState(), GameState::Menu);
-
-    choose(MainMenu::kAbout);
-    ASSERT_EQ(game->getState(), GameState::About);
-    press(GameKey::Esc);
-    EXPECT_EQ(game->getState(), GameState::Menu);
-    // The menu kept its selection while the about screen was shown.
-    EXPECT_EQ(game->getMenu()->getSelection(), MainMenu::kAbout);
-}
 
 TEST_F(GameStateTest, LoadingShowsEachPercentageIgnoresKeysAndEndsConnecting) {
     constexpr int kSteps = static_cast<int>(Prototype::Count);
@@ -76,7 +49,7 @@ TEST_F(GameStateTest, LoadingShowsEachPercentageIgnoresKeysAndEndsConnecting) {
         ~OpenGate() { g_nextPrototype.release(kSteps); }
     } openGate;
 
-    choose(MainMenu::kStart);
+    tap(GameKey::Enter);  // on "start"
     ASSERT_EQ(game->getState(), GameState::Loading);
     EXPECT_EQ(game->getMenu(), nullptr);
     const LoadingScreen& screen = *game->getLoadingScreen();
@@ -111,8 +84,9 @@ TEST_F(GameStateTest, LoadingShowsEachPercentageIgnoresKeysAndEndsConnecting) {
 
 // The driving keys set their flags until released; an arrow whose code matches a
 // binding ("e" is code 101, the Up arrow) sets that flag until the letter is released.
-// The mouse buttons act only in the match.
-TEST_F(GameStateTest, DrivingKeysArrowsAndMouseButtonsInTheMatch) {
+// The mouse buttons act only in the match. Any key when dead respawns (played in
+// match_gl_test); of the special keys only the arrows reach the key rules.
+TEST_F(GameStateTest, DrivingKeysArrowsAndMouseButtonsInTheMatchArrowsRespawn) {
     Settings::setKeyForward('e');
     Settings::setKeyBack('s');
     Settings::setKeyLeft('a');
@@ -132,13 +106,6 @@ TEST_F(GameStateTest, DrivingKeysArrowsAndMouseButtonsInTheMatch) {
     game->setState(GameState::Dead);
     game->mouse(GLUT_LEFT_BUTTON, GLUT_UP, 0, 0);
     EXPECT_EQ(InputState::getLeftButton(), 0);
-}
-
-// Any key when dead respawns (played in match_gl_test); of the special keys only the
-// arrows reach the key rules.
-TEST_F(GameStateTest, OnlyTheArrowsOfTheSpecialKeysRespawnTheDead) {
-    game->setState(GameState::Playing);
-    game->setState(GameState::Dead);
     game->special(GLUT_KEY_F1, 0, 0);
     game->special(GLUT_KEY_HOME, 0, 0);
     EXPECT_EQ(game->getState(), GameState::Dead);
@@ -160,26 +127,23 @@ TEST_F(GameStateTest, DebugKeysChangeTheGlStateOfTheMomentInAnyScreen) {
         texture ? glGetTexParameteriv(GL_TEXTURE_2D, name, got) : glGetIntegerv(name, got);
         return got[0];
     };
-    choose(MainMenu::kStory);
+    game->setState(GameState::Story);
     const struct {
         int key;
         GLenum name;
-        GLint value;
+        GLint first, second;  // after one press, after two
         bool texture;
     } cases[] = {
-        {GLUT_KEY_F4, GL_TEXTURE_MIN_FILTER, GL_LINEAR, true},
-        {GLUT_KEY_F4, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR, true},
-        {GLUT_KEY_F5, GL_TEXTURE_MAX_LEVEL, 1000, true},
-        {GLUT_KEY_F5, GL_TEXTURE_MAX_LEVEL, 0, true},
-        {GLUT_KEY_F3, GL_POLYGON_MODE, GL_LINE, false},
-        {GLUT_KEY_F3, GL_POLYGON_MODE, GL_FILL, false},
-        {GLUT_KEY_PAGE_UP, GL_CULL_FACE, GL_FALSE, false},
-        {GLUT_KEY_PAGE_UP, GL_CULL_FACE, GL_TRUE, false},
+        {GLUT_KEY_F4, GL_TEXTURE_MIN_FILTER, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, true},
+        {GLUT_KEY_F5, GL_TEXTURE_MAX_LEVEL, 1000, 0, true},
+        {GLUT_KEY_F3, GL_POLYGON_MODE, GL_LINE, GL_FILL, false},
+        {GLUT_KEY_PAGE_UP, GL_CULL_FACE, GL_FALSE, GL_TRUE, false},
     };
-    for (const auto& c : cases) {
-        game->special(c.key, 0, 0);
-        EXPECT_EQ(value(c.name, c.texture), c.value) << c.key;
-    }
+    for (const auto& c : cases)
+        for (const GLint wanted : {c.first, c.second}) {
+            game->special(c.key, 0, 0);
+            EXPECT_EQ(value(c.name, c.texture), wanted) << c.key;
+        }
     EXPECT_EQ(game->getState(), GameState::Story);
     // The texture that was not bound kept OpenGL's defaults.
     glBindTexture(GL_TEXTURE_2D, textures[0]);

@@ -41,11 +41,10 @@ struct GameRun {
         if (!onlyStart.empty()) {
             std::istringstream lines(dir.read("level.xml"));
             std::string kept;
-            for (std::string line; std::getline(lines, line);) {
-                const bool start = line.find("<player ") != std::string::npos;
-                if (!start || line.find("posx=\"" + onlyStart + "\"") != std::string::npos)
+            for (std::string line; std::getline(lines, line);)
+                if (line.find("<player ") == line.npos ||
+                    line.find("posx=\"" + onlyStart + "\"") != line.npos)
                     kept += line + "\n";
-            }
             dir.write("level.xml", kept);
         }
         dir.write("zrv.cfg", withValue("vokatype", voka,
@@ -60,7 +59,6 @@ struct GameRun {
     bool playing() const {
         return shows([](const std::string& rgb) { return redInTopRows(rgb, 60) > 50; });
     }
-    bool ranked() const { return shows(showsRanking); }
     static bool showsRanking(const std::string& rgb) {
         for (int row = 0; row < 60; ++row)
             if (redInTopRows(rgb, row + 1) - redInTopRows(rgb, row) > 400) return true;
@@ -76,23 +74,23 @@ struct GameRun {
     // five times a second.
     template <typename Test>
     bool shows(Test test) const {
-        if (!run->waitForWindow(kMatchStartMs)) return false;
-        return loopback::eventually(
-            [&] {
-                platform::sleepMs(200);
-                return test(run->windowRgb());
-            },
-            kMatchStartMs);
+        return run->waitForWindow(kMatchStartMs) && loopback::eventually(
+                                                        [&] {
+                                                            platform::sleepMs(200);
+                                                            return test(run->windowRgb());
+                                                        },
+                                                        kMatchStartMs);
     }
-    bool printed(const std::string& line) const {
-        return loopback::eventually([&] {
-            const auto lines = run->stdoutLines();
-            return std::find(lines.begin(), lines.end(), line) != lines.end();
-        });
+    static bool has(const std::vector<std::string>& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
     // Keeps a picture of the window next to the test for a person to look at.
     void keepScreenshot(const std::string& name) const {
         run->windowScreenshot(std::string(VOKA_BINARY_DIR) + "/tests/app/" + name + ".png");
+    }
+    void quit(int timeoutMs = 20000) const {
+        run->key("Escape");
+        EXPECT_EQ(run->wait(timeoutMs), 0) << run->report();
     }
 
     testing_support::TempDir dir;
@@ -106,7 +104,7 @@ class MatchE2eTest : public ::testing::Test {
     }
     // The next message relayed to the watching client that `wanted` accepts.
     template <typename Wanted>
-    std::optional<net::ServerMessage> next(Wanted wanted) {
+    std::optional<net::ServerMessage> next(Wanted wanted, int timeoutMs = kMatchStartMs) {
         std::optional<net::ServerMessage> found;
         loopback::eventually(
             [&] {
@@ -117,7 +115,7 @@ class MatchE2eTest : public ::testing::Test {
                 if (decoded && wanted(*decoded)) found = decoded;
                 return found.has_value();
             },
-            kMatchStartMs);
+            timeoutMs);
         return found;
     }
     std::optional<net::ServerMessage> next(std::uint8_t type) {
@@ -125,10 +123,12 @@ class MatchE2eTest : public ::testing::Test {
     }
     // The next pose of object `id` that `wanted` accepts.
     template <typename Wanted>
-    std::optional<net::ServerMessage> nextPose(std::int32_t id, Wanted wanted) {
+    bool nextPose(std::int32_t id, Wanted wanted) {
         return next([&](const net::ServerMessage& m) {
-            return m.kind == net::ServerMessage::Kind::Update && m.id == id && wanted(m.pose);
-        });
+                   return m.kind == net::ServerMessage::Kind::Update && m.id == id &&
+                          wanted(m.pose);
+               })
+            .has_value();
     }
 
     ServerProcess server{{"--port", "0", "--bind", "127.0.0.1"}};
@@ -142,20 +142,14 @@ class MatchE2eTest : public ::testing::Test {
 // shows the ranking, a key respawns her, and Esc ends the game with 0 and withdraws her
 // Voka from the others.
 TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVoka) {
-    ASSERT_NE(port, 0) << server.log();
     const GameRun ada("Ada", connect());
     const auto voka = next(TYPE_VOKA_RED);
-    ASSERT_TRUE(voka) << ada.run->report();
-    ASSERT_TRUE(ada.playing()) << ada.run->report();
-    ada.keepScreenshot("match-alone");
-
+    ASSERT_TRUE(voka && ada.playing()) << ada.run->report() << server.log();
     // Kim stands 30 units away, where the dead player's view (turned 50 degrees left)
     // finds him, facing Ada.
     const std::int32_t kim = (1 << 16) | 1;
-    net::Pose there = voka->pose;
-    there[0] += 23;
-    there[1] += 19;
-    there[5] = 220;
+    const net::Pose& at = voka->pose;
+    const net::Pose there{at[0] + 23, at[1] + 19, at[2], at[3], at[4], 220};
     watcher.send(net::encodeNew(TYPE_VOKA_GREEN, 1, there));
     watcher.send(net::encodeName(1, "Kim"));
     watcher.send(net::encodeNew(TYPE_BULLET_RAIL, 2, voka->pose));
@@ -163,19 +157,15 @@ TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVoka) {
         watcher.send(net::encodeEvent(net::MSG_HIT, {2, TYPE_BULLET_RAIL},
                                       {voka->id, TYPE_VOKA_RED}, {kim, TYPE_VOKA_GREEN}));
     const auto kill = next(net::MSG_KILL);
-    ASSERT_TRUE(kill) << ada.run->report();
-    EXPECT_EQ(kill->id3, kim);
+    ASSERT_TRUE(kill && kill->id3 == kim) << ada.run->report();
     watcher.send(net::encodeFrags(1, 1));
-    ASSERT_TRUE(ada.ranked()) << ada.run->report();
+    ASSERT_TRUE(ada.shows(GameRun::showsRanking)) << ada.run->report();
     ada.keepScreenshot("match-ranking");
     ada.run->key("x");
     EXPECT_TRUE(next(net::MSG_RESPAWN)) << ada.run->report();
-
-    ada.run->key("Escape");
-    EXPECT_EQ(ada.run->wait(), 0);
+    ada.quit();
     const auto removed = next(net::MSG_REMOVE);
-    ASSERT_TRUE(removed);
-    EXPECT_EQ(removed->id, voka->id);
+    EXPECT_TRUE(removed && removed->id == voka->id);
 }
 
 // Each game holds the other's Voka: it names the other player when its name arrives.
@@ -186,12 +176,12 @@ TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
     const auto adaVoka = next(TYPE_VOKA_RED);
     const GameRun kim("Kim", connect(), 640, "green", "999");
     const auto kimVoka = next(TYPE_VOKA_GREEN);
-    ASSERT_TRUE(adaVoka && kimVoka);
-    ASSERT_TRUE(ada.playing()) << ada.run->report();
-    ASSERT_TRUE(kim.playing()) << kim.run->report();
-    EXPECT_TRUE(ada.printed("Kim connected...")) << ada.run->report();
-    EXPECT_TRUE(kim.printed("Ada connected...")) << kim.run->report();
-
+    ASSERT_TRUE(adaVoka && kimVoka && ada.playing() && kim.playing())
+        << ada.run->report() << kim.run->report();
+    EXPECT_TRUE(loopback::eventually([&] {
+        return GameRun::has(ada.run->stdoutLines(), "Kim connected...") &&
+               GameRun::has(kim.run->stdoutLines(), "Ada connected...");
+    }));
     // Kim drives ahead, stops and turns round on the spot: each has the other in view.
     const float startX = kimVoka->pose[0];
     net::Pose last = kimVoka->pose;
@@ -213,37 +203,34 @@ TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
         << "the steering back straight";
     ada.keepScreenshot("match-ada");
     kim.keepScreenshot("match-kim");
-    for (const GameRun* game : {&ada, &kim}) {
-        game->run->key("Escape");
-        EXPECT_EQ(game->run->wait(), 0) << game->run->report();
-    }
+    ada.quit();
+    kim.quit();
     EXPECT_TRUE(server.logHas("left: goodbye")) << server.log();
 }
 
 // The autopilot plays a match against three computer players for a minute at least and
 // until it has driven about, fired, been killed and come back by itself while frags were
 // counted; the game then still runs and Esc ends it. Pictures: the autopilot's view as
-// it fires (a rail shot when it has one) and the ranking once it is killed.
+// it fires at a Voka close by (a rail shot when it has one) and the ranking once killed.
 TEST_F(MatchE2eTest, AutopilotPlaysAgainstComputerPlayers) {
-    ASSERT_NE(port, 0) << server.log();
-    const GameRun game("Auto", {"--autopilot", "--connect", "127.0.0.1:" + std::to_string(port)});
+    auto args = connect();
+    args.push_back("--autopilot");
+    const GameRun game("Auto", args);
     const auto voka = next(TYPE_VOKA_RED);
-    ASSERT_TRUE(voka) << game.run->report();
-    ASSERT_TRUE(game.playing()) << game.run->report();
-    E2eRun bots(testing_support::builtBinary("bot/voka-bot"), game.dir.path(),
-                {"--server", "127.0.0.1:" + std::to_string(port), "--count", "3", "--skill", "3",
-                 "--game-dir", game.dir.path()});
+    ASSERT_TRUE(voka && game.playing()) << game.run->report() << server.log();
+    E2eRun bots(
+        testing_support::builtBinary("bot/voka-bot"), game.dir.path(),
+        {"--server", args[1], "--count", "3", "--skill", "3", "--game-dir", game.dir.path()});
 
     const std::int32_t client = voka->id >> 16;
     net::Pose at = voka->pose;
     std::map<std::int32_t, net::Pose> others;  // the bots' Vokas
-    bool drove = false, fired = false, pictured = false, railPictured = false;
-    bool cameBack = false, frags = false;
+    bool drove = false, fired = false, cameBack = false, frags = false;
+    int pictured = 0;  // 1: a machine-gun shot, 2: a rail shot
     const auto started = std::chrono::steady_clock::now();
     auto asked = started;
-    // Generous: a loaded machine draws a few frames a second.
-    const bool done = loopback::eventually(
-        [&] {
+    const auto done = next(  // generous: a loaded machine draws a few frames a second
+        [&](const net::ServerMessage& m) {
             // The watcher asks now and then, as players do, so the server never takes it
             // for a silent connection.
             const auto now = std::chrono::steady_clock::now();
@@ -251,37 +238,31 @@ TEST_F(MatchE2eTest, AutopilotPlaysAgainstComputerPlayers) {
                 watcher.send(net::encodeInfoRequest(1));
                 asked = now;
             }
-            const auto message = loopback::readMessage(watcher, &net::serverMessageLength);
-            if (!message) return !game.run->running();
-            const auto m = net::decodeServerMessage(message->bytes.data(), message->length);
-            if (!m) return false;
-            const bool own = m->id == voka->id, mine = (m->id >> 16) == client;
-            const bool isVoka = m->typeCode == TYPE_VOKA_RED || m->typeCode == TYPE_VOKA_GREEN;
-            if (m->kind == net::ServerMessage::Kind::NewObject && isVoka && !mine)
-                others[m->id] = m->pose;
-            if (m->kind == net::ServerMessage::Kind::Update && (own || others.count(m->id)))
-                (own ? at : others[m->id]) = m->pose;
+            const bool own = m.id == voka->id, mine = (m.id >> 16) == client;
+            const bool isVoka = m.typeCode == TYPE_VOKA_RED || m.typeCode == TYPE_VOKA_GREEN;
+            if (m.kind == net::ServerMessage::Kind::NewObject && isVoka && !mine)
+                others[m.id] = m.pose;
+            if (m.kind == net::ServerMessage::Kind::Update && (own || others.count(m.id)))
+                (own ? at : others[m.id]) = m.pose;
             float nearest = 1e9f;
             for (const auto& [id, p] : others)
                 nearest = std::min(nearest, std::hypot(p[0] - at[0], p[1] - at[1]));
             drove = drove || std::hypot(at[0] - voka->pose[0], at[1] - voka->pose[1]) > 100;
-            // The picture of a shot at a Voka close by, a rail shot when there is one.
-            const bool rail = m->typeCode == TYPE_BULLET_RAIL;
-            const bool shot = m->kind == net::ServerMessage::Kind::NewObject && mine &&
-                              (rail || m->typeCode == TYPE_BULLET_MG);
+            const bool rail = m.typeCode == TYPE_BULLET_RAIL;
+            const bool shot = m.kind == net::ServerMessage::Kind::NewObject && mine &&
+                              (rail || m.typeCode == TYPE_BULLET_MG);
             fired = fired || shot;
-            if (shot && nearest < 200 && (!pictured || (rail && !railPictured))) {
+            if (shot && nearest < 200 && pictured < 1 + rail) {
                 game.keepScreenshot("autopilot-match");
-                pictured = true;
-                railPictured = rail;
+                pictured = 1 + rail;
             }
-            if (m->type == net::MSG_KILL && own && !cameBack &&
+            if (m.type == net::MSG_KILL && own && !cameBack &&
                 loopback::eventually([&] { return GameRun::showsRanking(game.run->windowRgb()); },
                                      2000))
                 game.keepScreenshot("autopilot-ranking");
-            cameBack = cameBack || (m->type == net::MSG_RESPAWN && own);
+            cameBack = cameBack || (m.type == net::MSG_RESPAWN && own);
             frags =
-                frags || (m->type == net::MSG_FRAGS && static_cast<std::int8_t>(m->payload[0]) > 0);
+                frags || (m.type == net::MSG_FRAGS && static_cast<std::int8_t>(m.payload[0]) > 0);
             return drove && fired && cameBack && frags && now - started > std::chrono::minutes(1);
         },
         5 * 60 * 1000);
@@ -289,46 +270,25 @@ TEST_F(MatchE2eTest, AutopilotPlaysAgainstComputerPlayers) {
                       << ", frags " << frags << "\n"
                       << game.run->report();
     ASSERT_TRUE(game.run->running()) << game.run->report();
-    game.run->key("Escape");
-    EXPECT_EQ(game.run->wait(), 0) << game.run->report();
+    game.quit();
 }
 
-TEST_F(MatchE2eTest, WithoutAServerTheMatchSaysSoAndPlaysLevelOne) {
-    const GameRun alone("Ada", {"--connect", "127.0.0.1:9"});
-    ASSERT_TRUE(alone.playing()) << alone.run->report();
-    const auto lines = alone.run->stderrLines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "error: current level is -1, not connected to server? setting to 1"),
-              lines.end());
-    alone.run->key("Escape");
-    EXPECT_EQ(alone.run->wait(), 0);
-}
-
-// The server dies midway: the Voka still drives (the picture moves) and Esc still ends
-// the game at once.
-TEST_F(MatchE2eTest, ALostServerLeavesTheMatchRunningAndEscEndsIt) {
+// Without a server the match says so and plays level 1. When the server dies midway,
+// the Voka still drives (the picture moves) and Esc still ends the game at once.
+TEST_F(MatchE2eTest, WithoutOrLosingTheServerTheMatchRunsAndEscEndsIt) {
+    const GameRun alone("Kim", {"--connect", "127.0.0.1:9"}, 640);
     const GameRun ada("Ada", connect());
-    ASSERT_TRUE(ada.playing()) << ada.run->report();
+    ASSERT_TRUE(alone.playing() && ada.playing()) << alone.run->report() << ada.run->report();
+    EXPECT_TRUE(GameRun::has(alone.run->stderrLines(),
+                             "error: current level is -1, not connected to server? setting to 1"));
+    alone.quit();
     server.signal(SIGKILL);
     EXPECT_EQ(server.wait(), -1);
     ada.run->keyDown("w");
     const std::string before = ada.run->windowRgb();
     EXPECT_TRUE(loopback::eventually([&] { return ada.run->windowRgb() != before; }, 20000));
     ada.run->keyUp("w");
-    ada.run->key("Escape");
-    EXPECT_EQ(ada.run->wait(5000), 0) << ada.run->report();
-}
-
-// A demo that is not one ends the timedemo before a window opens.
-TEST(TimedemoE2e, AGarbledDemoIsRefusedWithExitCodeOne) {
-    testing_support::TempDir dir;
-    testing_support::copyGameData(dir.path());
-    dir.write("garbled.demo", "VOKADEMO garbage");
-    E2eRun play(testing_support::builtBinary("src/voka"), dir.path(),
-                {"--timedemo", "garbled.demo"});
-    EXPECT_EQ(play.wait(), 1) << play.report();
-    EXPECT_EQ(play.stderrLines(),
-              std::vector<std::string>{"voka: garbled.demo: truncated in the header"});
+    ada.quit(5000);
 }
 
 }  // namespace

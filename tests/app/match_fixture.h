@@ -4,7 +4,6 @@
 // loopback that numbers the client 1 and names level 2 in the start's first pause.
 #include <GL/freeglut.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -95,14 +94,6 @@ class MatchTest : public ScreenTest {
         clockMs += 20;
         game->idle();
         game->display();
-    }
-    // Pixels of one colour in the frame last drawn (the back buffer keeps it after the
-    // swap, as the screens tests read it), from row `fromRow` up.
-    static int shownPixels(testing_support::Rgb colour, int fromRow = 0) {
-        const auto pixels = readWindow(GL_BACK);
-        return static_cast<int>(std::count_if(
-            pixels.begin() + fromRow * kWidth, pixels.end(),
-            [&](const auto& p) { return std::equal(colour.begin(), colour.end(), p.begin()); }));
     }
 
     loopback::Listener listener;

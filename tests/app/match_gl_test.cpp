@@ -3,10 +3,7 @@
 // of Playing and Dead, death and respawn.
 #include <GL/freeglut.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <optional>
 
 #include "match_fixture.h"
 #include "net/player_status.h"
@@ -57,7 +54,7 @@ TEST_F(MatchTest, DeathShowsTheRankingAndAKeyRespawns) {
     server.send(net::relay(2, net::encodeNew(TYPE_VOKA_RED, 1, there)));
     ASSERT_TRUE(loopback::eventually([&] { return world.player(shooter).has_value(); }));
     frame();
-    EXPECT_GT(shownPixels({0, 0, 0}), 0) << "shadows, black without transparency";
+    EXPECT_GT(pixelsIn({0, 0, 0}), 0) << "shadows, black without transparency";
 
     PlayerStatus::setArmor(0);
     PlayerStatus::setHealth(30);
@@ -73,8 +70,8 @@ TEST_F(MatchTest, DeathShowsTheRankingAndAKeyRespawns) {
     clockMs += 10000;  // the own explosion has burnt out: the shooter's shadow shows
     frame();
     frame();
-    EXPECT_EQ(shownPixels({0, 0, 0}), 0);
-    EXPECT_GT(shownPixels({255, 0, 0}, kHeight * 9 / 10), 20) << "the ranking's headings";
+    EXPECT_EQ(pixelsIn({0, 0, 0}), 0);
+    EXPECT_GT(pixelsIn({255, 0, 0}, 0, kHeight * 9 / 10), 20) << "the ranking's headings";
 
     game->key('x', true, 0, 0);
     EXPECT_EQ(game->getState(), GameState::Respawn);

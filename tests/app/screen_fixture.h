@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <string>
 
 #include "app/game.h"
 #include "config/settings.h"
@@ -56,16 +55,23 @@ class ScreenTest : public testing_support::GlTest {
         return testing_support::screenImageColour(image);
     }
 
+    // Pixels of `colour` in the frame last drawn (the back buffer keeps it after the swap)
+    // from window pixel (x0, y0) up to, not including, (x1, y1); rows from the bottom.
+    static int pixelsIn(testing_support::Rgb colour, int x0 = 0, int y0 = 0, int x1 = kWidth,
+                        int y1 = kHeight) {
+        const std::vector<std::uint8_t> rgba = readFrame();
+        int count = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                count += std::equal(colour.begin(), colour.end(), &rgba[(y * kWidth + x) * 4u]);
+        return count;
+    }
     // Counts pixels of `colour` in the five pixel rows from 4 above 2D height y: the lower
     // part of text standing on that base line (rows of text are only 12 pixels apart in
     // the test window).
     static int pixelsInRow(float y, testing_support::Rgb colour) {
         const int py = static_cast<int>(std::lround((y + 1.0f) / 2.0f * (kHeight - 1)));
-        const std::vector<std::uint8_t> rgba = readFrame();
-        int count = 0;
-        for (int i = (py + 4) * kWidth * 4; i < (py + 9) * kWidth * 4; i += 4)
-            count += std::equal(colour.begin(), colour.end(), &rgba[i]);
-        return count;
+        return pixelsIn(colour, 0, py + 4, kWidth, py + 9);
     }
 
     testing_support::TempDir dir;

@@ -23,9 +23,8 @@
 namespace {
 
 using testing_support::Rgb;
-constexpr Rgb kMask{128, 128, 128}, kCrosshair{0, 0, 90}, kMg{90, 0, 0}, kRail{0, 90, 0};
-constexpr Rgb kMap{0, 0, 200}, kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255};
-constexpr Rgb kYellow{255, 255, 0};
+constexpr Rgb kMask{128, 128, 128}, kCrosshair{0, 0, 90}, kMg{90, 0, 0}, kRail{0, 90, 0},
+    kMap{0, 0, 200}, kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kYellow{255, 255, 0};
 
 class EffectsGl : public SoundFixture<testing_support::GlTest> {
   protected:
@@ -45,8 +44,7 @@ class EffectsGl : public SoundFixture<testing_support::GlTest> {
         writeFile(dir.file("textures/map.bmp"), bmpFile(8, 8, [](int x, int) {
                       return x < 4 ? kMap : Rgb{200, 0, 0};
                   }));
-        glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        fill(128, 128, 128);
         grey = at(0, 0);
     }
 
@@ -70,12 +68,11 @@ class EffectsGl : public SoundFixture<testing_support::GlTest> {
                      std::equal(colour.begin(), colour.end(), pixels[i].begin());
         return found;
     }
-    // The frame: one colour everywhere (0 to 255 per channel), stencil 0.
+    // The frame: one colour everywhere (0 to 255 per channel), depth and stencil cleared.
     static void fill(int r, int g, int b) {
         glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     }
-    static bool near(float x, float y, Rgb colour) { return count(colour, x, y, 3) > 0; }
     static Rgb added(Rgb a, Rgb b) {
         for (int i = 0; i < 3; ++i) a[i] = static_cast<std::uint8_t>(std::min(255, a[i] + b[i]));
         return a;
@@ -119,6 +116,7 @@ TEST_F(EffectsGl, HudBlendsWithTransparencyAndShowsTheMarkersAtTheirMapPlaces) {
                    : transparency ? added(grey, {0, 0, 255})
                                   : kMap,
                    "map");
+        const auto near = [](float x, float y, Rgb colour) { return count(colour, x, y, 3) > 0; };
         EXPECT_TRUE(near(0.825f, 0.625f, kRed) && near(0.675f, 0.625f, kGreen) &&
                     near(0.825f, 0.775f, kBlue));
         EXPECT_FALSE(near(0.675f, 0.775f, kRed) || near(0.675f, 0.775f, kGreen) ||
@@ -165,7 +163,7 @@ const Vec3f kSun{-800, -800, 2000}, kCamera{-3000, -800, 2000};
 // A black frame seen from the match's view turned by `yaw` about z (at 0 the sun is in
 // the middle), then the flare; before it, a hill up to `hillTop` 1000 units ahead, in
 // the depth buffer only.
-void drawFlare(float yaw, float hillTop = 0) {
+void drawFlare(float yaw, float hillTop) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     world_testing::lookFrom(kCamera.x, kCamera.y, kCamera.z, yaw, 60.0);
@@ -242,17 +240,15 @@ TEST_F(EffectsGl, MotionBlurAveragesOnlyWhenTheMillisecondClockMoved) {
 // fifth of its colour with blending; the unmarked half stays. Then the flash's red over
 // a blue frame: opaque without blending, added to it with.
 TEST_F(EffectsGl, ShadowDarkeningCoversOnlyMarkedPixelsAndTheHitFlashAddsRed) {
-    for (const auto& [blend, shadowed] : {std::pair{false, 0}, {true, 40}}) {
+    for (const auto& [blend, dark] : {std::pair<bool, std::uint8_t>{false, 0}, {true, 40}}) {
         fill(200, 200, 200);
-        glEnable(GL_STENCIL_TEST);
-        glStencilFunc(GL_ALWAYS, 1, ~0u);
-        glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
-        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-        glRectf(-1, -1, 0, 1);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glDisable(GL_STENCIL_TEST);
+        glEnable(GL_SCISSOR_TEST);  // the stencil cleared to 1 over the left half
+        glScissor(0, 0, kWidth / 2, kHeight);
+        glClearStencil(1);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        glClearStencil(0);
+        glDisable(GL_SCISSOR_TEST);
         darkenShadows(blend);
-        const auto dark = static_cast<std::uint8_t>(shadowed);
         expectNear(at(-0.5f, 0), {dark, dark, dark}, "marked");
         expectNear(at(0.5f, 0), {200, 200, 200}, "unmarked");
         EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));

@@ -56,12 +56,13 @@ TEST_F(Reader3dsTest, TexturedMaterialTurnsWhiteLongNamesAreCutOtherChunksSkippe
     ASSERT_EQ(model.objectCount, 1);
     EXPECT_EQ(model.objects[0].faceCount, 1);
     EXPECT_STREQ(model.materials[0].textureFile, "skin.tga");
-    const std::uint8_t* c = model.materials[0].color;
-    EXPECT_EQ(std::vector<int>(c, c + 4), std::vector<int>(4, 255));
+    const auto colour = [&](int m) {
+        return std::vector<int>(model.materials[m].color, model.materials[m].color + 4);
+    };
+    EXPECT_EQ(colour(0), std::vector<int>(4, 255));
     EXPECT_TRUE(model.objects[0].textured);
     EXPECT_FLOAT_EQ(model.objects[0].texCoords[2].v, 1.0f);
-    c = model.materials[1].color;
-    EXPECT_EQ(std::vector<int>(c, c + 4), (std::vector<int>{255, 128, 255, 255}));
+    EXPECT_EQ(colour(1), (std::vector<int>{255, 128, 255, 255}));
     EXPECT_EQ(std::string(model.materials[1].name), longName.substr(0, 254));
     EXPECT_EQ(std::string(model.objects[0].name), longName.substr(0, 254));
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <set>
 #include <string>
 #include <utility>
@@ -80,12 +79,9 @@ TEST_F(LodGridTest, CameraFarOffTheMapWritesOnlyGridCells) {
     std::fill_n(guarded.before, 64, 77);
     std::fill_n(guarded.after, 64, 77);
     auto isLevel = [](std::int32_t v) { return v == 0 || v == 256 || v == 512; };
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (auto [x, y] : {std::pair{-5000.0f, -5000.0f},
-                        {1e30f, -1e30f},
-                        {nan, 800.0f},
-                        {-1.0f, 1601.0f},
-                        {INFINITY, 0.0f}}) {
+    const std::pair<float, float> cameras[] = {
+        {-5000, -5000}, {1e30f, -1e30f}, {std::nanf(""), 800}, {-1, 1601}, {INFINITY, 0}};
+    for (const auto& [x, y] : cameras) {
         for (float r : {0.0f, 90.0f, 180.0f, 270.0f}) {
             guarded.grid.updateLodGrid(Pose{x, y, 0, 0, 0, r});
             for (int i = 0; i < LodGrid::kCellCount; ++i)

@@ -1,6 +1,5 @@
 #include <GL/gl.h>
 
-#include <cmath>
 #include <random>
 
 #include "render/matrix4.h"
@@ -8,9 +7,7 @@
 
 namespace {
 
-using testing_support::GlTest;
-
-using Matrix4GlTest = GlTest;
+using Matrix4GlTest = testing_support::GlTest;
 
 // Random chains of translations, rotations (about random and about zero axes) and
 // scales give the matrix OpenGL reads back, to 1e-5 relative to the matrix's size.

@@ -2,7 +2,6 @@
 // volumes mark the stencil buffer where the shadow falls. A driver without the
 // extensions is tried in the viewer's end-to-end tests, as Mesa can play one only from
 // the start of a process.
-#include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
 

@@ -13,10 +13,7 @@
 
 namespace {
 
-using testing_support::GlTest;
-using testing_support::Rgb;
-using testing_support::tgaFile;
-using testing_support::writeFile;
+using namespace testing_support;
 
 class TextureUpload : public GlTest {
   protected:
@@ -28,13 +25,13 @@ class TextureUpload : public GlTest {
     unsigned int load(const std::string& name, const std::string& contents) {
         writeFile(dir.file(name), contents);
         unsigned int table[3] = {};
-        EXPECT_EQ(loadTexture(table, dir.file(name).c_str(), 1), 0);
-        EXPECT_NE(table[1], 0u);
-        EXPECT_EQ(table[0], 0u);
+        // Into its own slot alone.
+        EXPECT_TRUE(loadTexture(table, dir.file(name).c_str(), 1) == 0 && table[1] != 0 &&
+                    table[0] == 0 && table[2] == 0);
         return table[1];
     }
 
-    testing_support::TempDir dir;
+    TempDir dir;
 };
 
 // Each texture stays bound, with modulate and the whole mipmap chain (4, 2, 1).
@@ -61,7 +58,7 @@ TEST_F(TextureUpload, ImagesDrawUpright) {
     const std::string rows = std::string("\0\0\xff\0\0\xff\xff\0\0\xff\0\0", 12);
     std::string topDown = tgaFile(2, 2, 2, 24, rows);
     topDown[17] = 0x20;
-    const std::string bmp = testing_support::bmpFile(2, 2, [](int, int y) {
+    const std::string bmp = bmpFile(2, 2, [](int, int y) {
         return y == 0 ? Rgb{255, 0, 0} : Rgb{0, 0, 255};
     });
     for (const auto& [name, file, bottom] :
@@ -94,7 +91,7 @@ TEST_F(TextureUpload, FiltersFollowQualityAndMipmapping) {
     const GLenum names[4] = {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_BASE_LEVEL,
                              GL_TEXTURE_MAX_LEVEL};
     for (const auto& c : cases) {
-        load("f.tga", testing_support::solidTga(4, 4, {9, 9, 9}));
+        load("f.tga", solidTga(4, 4, {9, 9, 9}));
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 3);
         applyTextureFilters(c.quality, c.mipmapping);
         GLint got[4] = {};
