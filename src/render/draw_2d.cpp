@@ -13,6 +13,9 @@ void beginOverlay2d() {
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
+    // What is drawn on the screen lies on the glass, not in the ground fog (and fogging
+    // every pixel of a full-screen flash costs a software renderer a millisecond or two).
+    glDisable(GL_FOG);
 }
 
 void endOverlay2d() {

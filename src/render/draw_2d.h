@@ -7,7 +7,7 @@
 // All of it issues OpenGL calls on the main thread.
 
 // The 2D overlay bracket. Entering pushes every attribute and both matrices, sets
-// glOrtho(-1, 1, -1, 1, 0, 1) and disables depth test and lighting; leaving restores
+// glOrtho(-1, 1, -1, 1, 0, 1) and disables depth test, lighting and fog; leaving restores
 // all of it, so nothing set in between leaks into the next 3D frame.
 void beginOverlay2d();
 void endOverlay2d();

@@ -56,6 +56,7 @@ TEST_F(Draw2d, TextDrawsFromItsBaseLineAndNothingFromOutsideTheWindow) {
 TEST_F(Draw2d, BracketRestoresStateAndMatrices) {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
+    glEnable(GL_FOG);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glScalef(2.0f, 2.0f, 2.0f);
@@ -64,18 +65,20 @@ TEST_F(Draw2d, BracketRestoresStateAndMatrices) {
     GLfloat projection[16], colour[4];
     beginOverlay2d();
     glGetFloatv(GL_PROJECTION_MATRIX, projection);  // glOrtho(-1, 1, ...) scales x by 1
-    EXPECT_EQ(std::tuple(glIsEnabled(GL_DEPTH_TEST), glIsEnabled(GL_LIGHTING), projection[0]),
-              std::tuple(GL_FALSE, GL_FALSE, 1.0f));
+    EXPECT_EQ(std::tuple(glIsEnabled(GL_DEPTH_TEST), glIsEnabled(GL_LIGHTING), glIsEnabled(GL_FOG),
+                         projection[0]),
+              std::tuple(GL_FALSE, GL_FALSE, GL_FALSE, 1.0f));
     glEnable(GL_BLEND);
     glColor3f(1.0f, 1.0f, 1.0f);
     endOverlay2d();
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(std::tuple(glIsEnabled(GL_DEPTH_TEST), glIsEnabled(GL_LIGHTING),
+    EXPECT_EQ(std::tuple(glIsEnabled(GL_DEPTH_TEST), glIsEnabled(GL_LIGHTING), glIsEnabled(GL_FOG),
                          glIsEnabled(GL_BLEND), projection[0], colour[1]),
-              std::tuple(GL_TRUE, GL_TRUE, GL_FALSE, 2.0f, 0.25f));
+              std::tuple(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE, 2.0f, 0.25f));
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
 }
 
 }  // namespace
