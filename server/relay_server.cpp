@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "server/short_slices.h"
+
 namespace server {
 namespace {
 
@@ -111,6 +113,9 @@ bool RelayServer::run(int stopFd) {
     // The gathering window is a millisecond or so; the usual 50 us of timer slack on
     // every sleep would add to each relayed message's delay for nothing.
     ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    // Nor should a message wait for whatever else this machine runs to end its slice.
+    if (const std::string why = askForShortTimeSlices(); !why.empty())
+        log_("long time slices (" + why + "): relaying may wait behind other work");
     bool stopping = false;
     while (!stopping) {
         const std::int64_t now = nowMs();

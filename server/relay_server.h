@@ -34,7 +34,7 @@ struct ServerConfig {
     // message goes to all the others: after the first message of a turn the server sleeps
     // this long, then reads everything that came meanwhile and writes each client once.
     // It adds up to this much to each message's delay. 0 writes at once.
-    int flushDelayUs = 1000;
+    int flushDelayUs = 250;
     // Hand each turn's writes to the kernel together where it can (see BatchSender).
     bool batchWrites = true;
     // A client that has sent nothing for this many milliseconds is closed and its number

@@ -29,7 +29,7 @@ const char* usageText() {
            "                         server is full\n"
            "  --item-respawn SECONDS time until a taken item comes back (default 30)\n"
            "  --flush-delay-us N     microseconds relayed messages may gather before they\n"
-           "                         are written (default 1000, 0 writes at once)\n"
+           "                         are written (default 250, 0 writes at once)\n"
            "  --idle-timeout SECONDS a player that has sent nothing for this long is\n"
            "                         closed and its place freed (default 30, 0 never)\n"
            "  --help                 show this text\n";

@@ -36,6 +36,7 @@
 #include "net/protocol/client_messages.h"
 #include "net/protocol/server_messages.h"
 #include "net/protocol/stream_reassembler.h"
+#include "server/short_slices.h"
 
 extern char** environ;
 
@@ -163,6 +164,11 @@ int main(int argc, char** argv) {
         }
     }
 
+    // The probe stands for players on machines of their own: its timestamps must not wait
+    // for the processor behind the game and the bots that share this one.
+    if (const std::string why = server::askForShortTimeSlices(); !why.empty())
+        std::fprintf(stderr, "long time slices (%s): latencies include this machine's\n",
+                     why.c_str());
     const int epoll = epoll_create1(EPOLL_CLOEXEC);
     const std::int64_t periodNs = 1000000000LL / options.rate;
     const std::size_t perClient = static_cast<std::size_t>(options.rate) * options.seconds;
