@@ -70,16 +70,15 @@ TEST(DemoFile, NewerGarbledAndOversizedFilesAreRefusedWithTheReason) {
         {pause + 1, 200, "message count"},
         {frame + 4, 0xFF, "not finite"},
         {frame + 53, 3, "no such weapon"},
-        {good.size() - 4, 3, "frame count"}};
+        {good.size() - 4, 3, "frame count"},
+        {good.size(), 0, "after the end"}};
     for (const auto& [at, value, reason] : cases) {
         std::vector<std::uint8_t> bytes = good;
+        bytes.resize(std::max(at + 1, good.size()));
         bytes[at] = value;
         if (at == frame + 4) bytes[at - 1] = 0xFF;
         EXPECT_NE(read(bytes).error.find(reason), std::string::npos) << read(bytes).error;
     }
-    std::vector<std::uint8_t> longer = good;
-    longer.push_back(0);
-    EXPECT_NE(read(longer).error.find("after the end"), std::string::npos);
     std::vector<std::uint8_t> unnamed = good;
     std::fill(unnamed.begin() + 20, unnamed.begin() + demo::kHeaderBytes, 'a');
     EXPECT_NE(read(unnamed).error.find("name"), std::string::npos);

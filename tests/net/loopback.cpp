@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 
 namespace loopback {
 namespace {
@@ -21,10 +20,9 @@ sockaddr_in loopbackAddress(std::uint16_t port) {
 }
 
 int msLeft(std::chrono::steady_clock::time_point deadline) {
-    using std::chrono::milliseconds;
-    return static_cast<int>(std::max<milliseconds::rep>(
-        0, std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now())
-               .count()));
+    const auto left = deadline - std::chrono::steady_clock::now();
+    return static_cast<int>(
+        std::max<long>(0, std::chrono::ceil<std::chrono::milliseconds>(left).count()));
 }
 
 bool readable(int fd, int timeoutMs) {
@@ -58,10 +56,6 @@ Peer Peer::connectTo(std::uint16_t port, int receiveBuffer) {
     if (::connect(peer.fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         peer.close();
     return peer;
-}
-
-void Peer::close() {
-    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
 }
 
 bool Peer::send(const void* bytes, std::size_t length) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
@@ -37,7 +39,6 @@ class Peer {
 
     // Connects to 127.0.0.1:port; the peer is invalid when that fails.
     static Peer connectTo(std::uint16_t port, int receiveBuffer = 0);
-    bool valid() const { return fd_ >= 0; }
     int fd() const { return fd_; }
 
     bool send(const void* bytes, std::size_t length);
@@ -57,7 +58,7 @@ class Peer {
         if (received != nullptr) *received = std::move(bytes);
         return closed;
     }
-    void close();
+    void close() { ::close(std::exchange(fd_, -1)); }  // close(-1) only fails
 
   private:
     // Reads until `count` bytes came, the other side closed (then `closed` is set) or
@@ -102,15 +103,12 @@ inline std::optional<std::vector<net::WireMessage>> splitMessages(
 inline std::optional<net::WireMessage> readMessage(Peer& peer,
                                                    net::StreamReassembler::LengthRule rule,
                                                    int timeoutMs = 2000) {
-    const std::vector<std::uint8_t> type = peer.read(1, timeoutMs);
-    if (type.empty() || rule(type[0]) == 0) return std::nullopt;
-    net::WireMessage message;
-    message.length = rule(type[0]);
-    message.bytes[0] = type[0];
-    const std::vector<std::uint8_t> rest = peer.read(message.length - 1, timeoutMs);
-    if (rest.size() != message.length - 1) return std::nullopt;
-    std::copy(rest.begin(), rest.end(), message.bytes.begin() + 1);
-    return message;
+    std::vector<std::uint8_t> bytes = peer.read(1, timeoutMs);
+    if (bytes.empty() || rule(bytes[0]) == 0) return std::nullopt;
+    const std::vector<std::uint8_t> rest = peer.read(rule(bytes[0]) - 1, timeoutMs);
+    bytes.insert(bytes.end(), rest.begin(), rest.end());
+    const auto messages = splitMessages(bytes, rule);
+    return messages && messages->size() == 1 ? std::optional(messages->front()) : std::nullopt;
 }
 
 // Polls `condition` every millisecond until it holds or `timeoutMs` passes.

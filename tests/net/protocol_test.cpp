@@ -73,18 +73,13 @@ TEST(ClientMessages, EveryOneMatchesTheTableByteForByteAndNoOtherIsTaken) {
     EXPECT_FALSE(net::decodeClientMessage(shortUpdate));
 }
 
-using net::ServerMessage;
-
-std::optional<ServerMessage> decode(const Bytes& bytes) {
+std::optional<net::ServerMessage> decode(const Bytes& bytes) {
     return net::decodeServerMessage(bytes.data(), bytes.size());
 }
 
 TEST(ServerEncoding, OwnMessagesAndTheRelayRuleByteForByte) {
-    const net::WireMessage update = net::encodeUpdate(0x0000ABCD, kPose);
-    Bytes relayedUpdate = {0x00, 9, 0xAB, 0xCD};
-    relayedUpdate.insert(relayedUpdate.end(), update.bytes.begin() + 3, update.bytes.begin() + 27);
     const std::pair<net::WireMessage, Bytes> cases[] = {
-        {net::relay(9, update), relayedUpdate},
+        {net::relay(9, net::encodeUpdate(0x0000ABCD, kPose)), withPose({0x00, 9, 0xAB, 0xCD})},
         {net::relay(7, net::encodeRemove(0x0102, 0x80)),
          {0x41, 7, 0x01, 0x02, 0x80, 0x2E, 0x2E, 0x49, 0x2E, 0x2E, 0x2E, 0x2E}},
         {net::encodeClientNumber(-2), {0x45, 0xFE, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
@@ -96,7 +91,7 @@ TEST(ServerEncoding, OwnMessagesAndTheRelayRuleByteForByte) {
 }
 
 // The decoded fields that differ from their defaults, in one line; ids and bytes in hex.
-std::string describe(const ServerMessage& m) {
+std::string describe(const net::ServerMessage& m) {
     static const char* const kinds[] = {"Update", "NewObject",    "ServerFull", "Remove",
                                         "Combat", "ClientNumber", "Data",       "Ignored"};
     std::ostringstream out;
@@ -150,25 +145,19 @@ TEST(ServerDecoding, EveryFieldAtTheLengthTheTypeByteGives) {
     };
     for (const auto& [bytes, expected] : cases) {
         const auto decoded = decode(bytes);
-        ASSERT_TRUE(decoded) << expected;
-        EXPECT_EQ(describe(*decoded), expected);
+        EXPECT_EQ(decoded ? describe(*decoded) : "refused", expected);
     }
     // The length must match the type byte.
-    for (int type = 0x4C; type <= 0x7F; ++type) {
-        Bytes twelve(12, 0xEE);
-        twelve[0] = static_cast<std::uint8_t>(type);
-        ASSERT_TRUE(decode(twelve)) << type;
-        EXPECT_FALSE(decode(Bytes(28, static_cast<std::uint8_t>(type))));
-    }
-    EXPECT_FALSE(decode({}));
-    EXPECT_FALSE(decode({0x40, 0x00}));
-    EXPECT_FALSE(decode(Bytes(27, 0x00)));
-    EXPECT_FALSE(decode(Bytes(11, 0x41)));
+    for (std::uint8_t type = 0x4C; type <= 0x7F; ++type)
+        EXPECT_TRUE(decode(Bytes(12, type)) && !decode(Bytes(28, type))) << int{type};
+    for (const Bytes& bad : {Bytes{}, Bytes{0x40, 0x00}, Bytes(27, 0x00), Bytes(11, 0x41)})
+        EXPECT_FALSE(decode(bad)) << bad.size();
     EXPECT_FALSE(net::decodeServerMessage(nullptr, 28));
 }
 
 // Every kind of server message, one of the undefined 0x4C-0x7F range among them, comes
-// out the same whole and fed byte by byte. (Random cuts are the fuzz target's.)
+// out the same whole and fed byte by byte. (Random cuts are the fuzz target's; an
+// undefined client type, which stops a client's stream, is the relay server's test.)
 TEST(StreamReassembler, SameMessagesWholeAndByteByByte) {
     const std::vector<Bytes> sent = {bytesOf(net::encodeClientNumber(2)),
                                      bytesOf(net::relay(3, net::encodeNew(0x80, 0x0001, kPose))),
@@ -191,27 +180,11 @@ TEST(StreamReassembler, SameMessagesWholeAndByteByByte) {
     }
 }
 
-TEST(StreamReassembler, UndefinedClientTypeStopsTheStreamForGood) {
-    Bytes stream = bytesOf(net::encodeUpdate(1, {}));
-    stream.push_back(0x05);
-    stream.push_back(net::MSG_GOODBYE);
-    net::StreamReassembler reassembler(&net::clientMessageLength);
-    int seen = 0;
-    const auto count = [&](const net::WireMessage&) { return ++seen > 0; };
-    EXPECT_FALSE(reassembler.feed(stream.data(), stream.size(), count));
-    EXPECT_TRUE(reassembler.failed());
-    EXPECT_EQ(reassembler.undefinedType(), 0x05);
-    EXPECT_FALSE(reassembler.feed(&stream.back(), 1, count));  // and for good
-    EXPECT_EQ(seen, 1);
-}
-
 TEST(SerialTable, HandsOutTheLowestFreeSerialUpToThirtyThousand) {
     auto table = std::make_unique<net::SerialTable>();
     for (std::int32_t i = 0; i < net::SerialTable::kSerialCount; ++i) ASSERT_EQ(table->alloc(), i);
     EXPECT_EQ(table->alloc(), -1);
-    table->free(0xFFFF);  // serials outside the table are ignored
-    table->free(30000);
-    table->free(-1);
+    for (const std::int32_t outside : {0xFFFF, 30000, -1}) table->free(outside);  // ignored
     EXPECT_EQ(table->alloc(), -1);
     table->free(29999);
     EXPECT_EQ(table->alloc(), 29999);

@@ -17,7 +17,7 @@ class ServerProcess {
     explicit ServerProcess(const std::vector<std::string>& options)
         : run_(testing_support::builtBinary("server/voka-server"), dir_.path(), options) {}
 
-    std::string log() const { return run_.output(); }
+    std::string log() const { return run_.report(); }
     bool logHas(const std::string& part) const { return log().find(part) != std::string::npos; }
     // The port from the "listening on ADDRESS:PORT" line, 0 when it does not come.
     std::uint16_t port() const {
@@ -39,5 +39,5 @@ class ServerProcess {
 
   private:
     testing_support::TempDir dir_;
-    testing_support::E2eRun run_;
+    mutable testing_support::E2eRun run_;  // its report reaps the ended process
 };

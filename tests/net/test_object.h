@@ -4,7 +4,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 #include "loopback.h"
 #include "net/net_client.h"
@@ -59,10 +58,7 @@ class RemoteWorld {
     // The receiving thread must not outlive the objects it moves.
     ~RemoteWorld() { client_.disconnect(); }
 
-    std::size_t size() {
-        std::lock_guard<std::mutex> guard(lock_);
-        return objects_.size();
-    }
+    std::size_t size() { return poses().size(); }
     std::map<std::int32_t, net::Pose> poses() {
         std::lock_guard<std::mutex> guard(lock_);
         std::map<std::int32_t, net::Pose> all;

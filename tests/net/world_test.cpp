@@ -6,11 +6,9 @@
 
 namespace {
 
-WorldInput firing() {
-    WorldInput input;
-    input.fireButton = true;
-    return input;
-}
+struct Firing : WorldInput {
+    Firing() { fireButton = true; }
+};
 
 std::int32_t count(const std::vector<std::int32_t>& samples, std::int32_t sample) {
     return static_cast<std::int32_t>(std::count(samples.begin(), samples.end(), sample));
@@ -29,7 +27,7 @@ TEST_F(WorldTest, TheTriggerFiresAtEachWeaponsPaceWhileAmmunitionLasts) {
         samples.clear();
         PlayerStatus::setWeapon(weapon);
         PlayerStatus::setAmmo(ammo, weapon);
-        for (int i = 0; i < frames; ++i) frame(firing());
+        for (int i = 0; i < frames; ++i) frame(Firing());
         const std::int32_t shotSample = weapon == WEAPON_MG ? Sample::Minigun : Sample::Rail;
         EXPECT_EQ(std::make_tuple(count(samples, shotSample), count(samples, Sample::NoAmmo),
                                   PlayerStatus::getAmmo(weapon)),
@@ -48,7 +46,7 @@ TEST_F(WorldTest, AnOwnShotHitsInItsWindowAndIsWithdrawnWhenItExpires) {
     PlayerStatus::setAim(aim);
     PlayerStatus::setWeapon(WEAPON_RAIL);
     PlayerStatus::setAmmo(1, WEAPON_RAIL);
-    for (int i = 0; i < 3; ++i) frame(firing());
+    for (int i = 0; i < 3; ++i) frame(Firing());
     EXPECT_EQ(world->tableSizes().beams, 2u);
     for (int i = 0; i < 210; ++i) frame();
     std::vector<net::WireMessage> told;

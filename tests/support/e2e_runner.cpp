@@ -4,41 +4,24 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
+#include "platform/clock.h"
 #include "support/temp_dir.h"
 
 namespace testing_support {
 namespace {
 
-// The window title is argv[0]; a title of our own lets xdotool find this very window
-// (GLUT sets no _NET_WM_PID).
-std::string nextTitle() {
-    static int runs = 0;
-    return "voka-e2e-" + std::to_string(getpid()) + "-" + std::to_string(++runs);
-}
+int g_runs = 0;
 
-std::vector<std::string> readLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-void sleepFor(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-// Polls `command` until it prints something; its first word, or "" after `timeoutMs`.
-template <typename Alive>
-std::string pollFor(const std::string& command, int timeoutMs, Alive alive) {
-    for (int waited = 0; waited < timeoutMs && alive(); waited += 100, sleepFor(100)) {
+// Polls `command` until it prints something while `run` lives; its first word, or ""
+// after `timeoutMs`.
+std::string pollFor(const std::string& command, int timeoutMs, E2eRun& run) {
+    for (int ms = 0; ms < timeoutMs && run.running(); ms += 100, platform::sleepMs(100)) {
         const std::string out = runCommand(command);
         const std::string id = out.substr(0, out.find_first_of(" \n"));
         if (!id.empty()) return id;
@@ -75,13 +58,13 @@ std::string runCommand(const std::string& command) {
 
 E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
                const std::vector<std::string>& args, bool interactive)
-    : title_(nextTitle()),
+    // The window title is argv[0]; a title of our own lets xdotool find this very window
+    // (GLUT sets no _NET_WM_PID).
+    : title_("voka-e2e-" + std::to_string(getpid()) + "-" + std::to_string(++g_runs)),
       // Each run its own files: runs side by side in one game directory (a server and
       // the game) must not truncate each other's output.
       stderrPath_(gameDir + "/." + title_ + "-stderr.txt"),
       stdoutPath_(gameDir + "/." + title_ + "-stdout.txt") {
-    std::vector<std::string> argv{title_};
-    argv.insert(argv.end(), args.begin(), args.end());
     pid_ = fork();
     if (pid_ != 0) return;
     if (chdir(gameDir.c_str()) != 0 || !std::freopen(stderrPath_.c_str(), "w", stderr) ||
@@ -90,15 +73,12 @@ E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
     interactive ? unsetenv("VOKA_NONINTERACTIVE") : setenv("VOKA_NONINTERACTIVE", "1", 1);
     setenv("VOKA_TRACE_INPUT", "1", 1);
     setenv("LP_NUM_THREADS", "0", 0);  // see GlTest: LeakSanitizer beside llvmpipe's threads
-    std::vector<char*> raw;
-    for (auto& arg : argv) raw.push_back(arg.data());
+    // The title is argv[0]; execv changes none of the arguments.
+    std::vector<char*> raw{title_.data()};
+    for (const auto& arg : args) raw.push_back(const_cast<char*>(arg.c_str()));
     raw.push_back(nullptr);
     execv(binary.c_str(), raw.data());
     _exit(127);
-}
-
-E2eRun::~E2eRun() {
-    if (!ended_ && pid_ > 0) wait(0);
 }
 
 bool E2eRun::running() {
@@ -112,9 +92,9 @@ bool E2eRun::running() {
 bool E2eRun::waitForWindow(int timeoutMs) {
     // Only a mapped window: xdotool's --onlyvisible.
     window_ = pollFor("xdotool search --onlyvisible --name '^" + title_ + "$' 2>/dev/null",
-                      timeoutMs, [this] { return running(); });
+                      timeoutMs, *this);
     if (window_.empty()) return false;
-    sleepFor(300);  // GLUT draws its first frames after mapping
+    platform::sleepMs(300);  // GLUT draws its first frames after mapping
     return true;
 }
 
@@ -123,24 +103,22 @@ bool E2eRun::keyInWindowTitled(const std::string& title, const std::string& keys
     const std::string id =
         pollFor("xwininfo -name '" + title +
                     "' 2>/dev/null | sed -n 's/.*Window id: \\(0x[0-9a-f]*\\).*/\\1/p'",
-                timeoutMs, [this] { return running(); });
+                timeoutMs, *this);
     if (id.empty()) return false;
-    sleepFor(300);
+    platform::sleepMs(300);
     runCommand("xdotool windowfocus --sync " + id + " key " + keysym + " 2>/dev/null");
     return true;
 }
 
 bool E2eRun::waitForWindowSize(int wantedWidth, int wantedHeight, int& width, int& height,
                                int timeoutMs) const {
-    for (int waited = 0; waited < timeoutMs; waited += 50, sleepFor(50)) {
+    for (int waited = 0; waited < timeoutMs; waited += 50, platform::sleepMs(50)) {
+        // WIDTH=640 and HEIGHT=480 on lines of their own.
         const std::string out = runCommand("xdotool getwindowgeometry --shell " + window_);
-        const auto value = [&](const char* key) {
-            const std::size_t at = out.find(key);
-            return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + std::strlen(key));
-        };
-        width = value("WIDTH=");
-        height = value("HEIGHT=");
-        if (width == wantedWidth && height == wantedHeight) return true;
+        const std::size_t at = std::min(out.find("WIDTH="), out.size());
+        if (std::sscanf(out.c_str() + at, "WIDTH=%d HEIGHT=%d", &width, &height) == 2 &&
+            width == wantedWidth && height == wantedHeight)
+            return true;
     }
     return false;
 }
@@ -156,7 +134,7 @@ void E2eRun::sendKey(const char* action, const std::string& keysym) const {
     const std::size_t before = inputs();
     runCommand("xdotool windowfocus --sync " + window_ + " " + action + " " + keysym +
                " 2>/dev/null");
-    for (int waited = 0; waited < 10000 && inputs() == before; waited += 10) sleepFor(10);
+    for (int waited = 0; waited < 10000 && inputs() == before; waited += 10) platform::sleepMs(10);
 }
 
 bool E2eRun::windowScreenshot(const std::string& pngPath) const {
@@ -171,7 +149,7 @@ std::string E2eRun::windowRgb() const {
 }
 
 int E2eRun::wait(int timeoutMs) {
-    for (int waited = 0; waited < timeoutMs; waited += 50, sleepFor(50))
+    for (int waited = 0; waited < timeoutMs; waited += 50, platform::sleepMs(50))
         if (!running()) return exitCode_;
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
@@ -181,22 +159,14 @@ int E2eRun::wait(int timeoutMs) {
 
 std::string E2eRun::report() {
     return (running() ? "still running" : "ended with " + std::to_string(exitCode_)) +
-           "; output:\n" + output();
+           "; output:\n" + readFile(stdoutPath_) + readFile(stderrPath_);
 }
 
-std::string E2eRun::output() const {
-    return readFile(stdoutPath_) + readFile(stderrPath_);
-}
-
-void E2eRun::signal(int number) const {
-    kill(pid_, number);
-}
-
-std::vector<std::string> E2eRun::stderrLines() const {
-    return readLines(stderrPath_);
-}
-std::vector<std::string> E2eRun::stdoutLines() const {
-    return readLines(stdoutPath_);
+std::vector<std::string> E2eRun::lines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 }  // namespace testing_support

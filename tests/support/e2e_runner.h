@@ -1,6 +1,6 @@
 #pragma once
 
-#include <sys/types.h>
+#include <signal.h>
 
 #include <string>
 #include <vector>
@@ -23,7 +23,9 @@ class E2eRun {
     // With `interactive`, message boxes are real dialogs instead of stderr lines.
     E2eRun(const std::string& binary, const std::string& gameDir,
            const std::vector<std::string>& args = {}, bool interactive = false);
-    ~E2eRun();
+    ~E2eRun() {
+        if (!ended_ && pid_ > 0) wait(0);
+    }
     E2eRun(const E2eRun&) = delete;
     E2eRun& operator=(const E2eRun&) = delete;
 
@@ -57,14 +59,13 @@ class E2eRun {
 
     // Exit state and what it printed, for failure messages.
     std::string report();
-    // Standard output, then standard error, so far.
-    std::string output() const;
-    void signal(int number) const;
+    void signal(int number) const { ::kill(pid_, number); }
     // Standard error and standard output so far, split into lines.
-    std::vector<std::string> stderrLines() const;
-    std::vector<std::string> stdoutLines() const;
+    std::vector<std::string> stderrLines() const { return lines(stderrPath_); }
+    std::vector<std::string> stdoutLines() const { return lines(stdoutPath_); }
 
   private:
+    static std::vector<std::string> lines(const std::string& path);
     void sendKey(const char* action, const std::string& keysym) const;
 
     std::string title_;

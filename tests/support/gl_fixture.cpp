@@ -59,8 +59,7 @@ void openWindow() {
 
 void GlTest::SetUp() {
     openWindow();
-    ASSERT_NE(g_window, 0) << "GL tests need an X display; run them through ./test, which "
-                              "starts Xvfb when there is none";
+    ASSERT_NE(g_window, 0) << "GL tests need an X display (./test starts Xvfb)";
     glutSetWindow(g_window);
     glViewport(0, 0, kWidth, kHeight);
     glMatrixMode(GL_PROJECTION);

@@ -20,12 +20,11 @@ std::string solidBgr(int count, Rgb colour) {
 }
 
 constexpr const char* kScreenImages[] = {
-    "back.tga",       "start_sel.tga",    "start.tga",      "config_sel.tga", "config.tga",
-    "story_sel.tga",  "story.tga",        "about_sel.tga",  "about.tga",      "exit_sel.tga",
-    "exit.tga",       "controls_sel.tga", "controls.tga",   "game_sel.tga",   "game.tga",
-    "save_sel.tga",   "save.tga",         "cancel_sel.tga", "cancel.tga",     "portrait_a.bmp",
-    "portrait_b.bmp",
-};
+    "back.tga",      "start_sel.tga",    "start.tga",      "config_sel.tga", "config.tga",
+    "story_sel.tga", "story.tga",        "about_sel.tga",  "about.tga",      "exit_sel.tga",
+    "exit.tga",      "controls_sel.tga", "controls.tga",   "game_sel.tga",   "game.tga",
+    "save_sel.tga",  "save.tga",         "cancel_sel.tga", "cancel.tga",     "portrait_a.bmp",
+    "portrait_b.bmp"};
 
 }  // namespace
 
@@ -82,10 +81,9 @@ Rgb screenImageColour(const std::string& name) {
 void writeScreenImages(const std::string& dir) {
     for (const std::string name : kScreenImages) {
         const std::string path = dir + "/textures/" + name;
-        const Rgb colour = screenImageColour(name);
+        const Rgb c = screenImageColour(name);
         if (!std::filesystem::exists(path))
-            writeFile(path,
-                      name.ends_with(".bmp") ? solidBmp(8, 8, colour) : solidTga(8, 8, colour));
+            writeFile(path, name.ends_with(".bmp") ? solidBmp(8, 8, c) : solidTga(8, 8, c));
     }
 }
 
