@@ -17,12 +17,9 @@ namespace {
 
 constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
 
-float flat(float, float) {
-    return 10.0f;
-}
-float cliff(float x, float) {  // 100 high from x = 300 on
-    return x >= 300.0f ? 100.0f : 10.0f;
-}
+constexpr auto flat = [](float, float) { return 10.0f; };
+// 100 high from x = 300 on.
+constexpr auto cliff = [](float x, float) { return x >= 300.0f ? 100.0f : 10.0f; };
 
 TEST(ShotTest, TheRayStopsAtTheFirstSampleNotAboveTheGround) {
     const ShotPoint muzzle{1, 2, 3};
@@ -111,9 +108,8 @@ TEST(BeamGeometryTest, QuadsOfEachMode) {
         std::size_t quads;
         std::optional<BeamVec> first;  // the first corner, where it is checked
     } shapes[] = {
-        {"a helix 100 long", BeamMode::Helix, {5, 5, 5}, {0, 100, 0}, 100, {}},
         {"a helix shorter than 1", BeamMode::Helix, {5, 5, 5}, {0, 0.99f, 0}, 0, {}},
-        {"a diagonal helix", BeamMode::Helix, {}, {kDiagonal, kDiagonal, -kDiagonal}, 50, {}},
+        {"diagonal", BeamMode::Helix, {5, 5, 5}, {kDiagonal, kDiagonal, -kDiagonal}, 50, {}},
         {"a helix of absurd length is cut", BeamMode::Helix, {}, {0, 1e7f, 0}, 4096, {}},
         // Straight at the camera the band's width takes the camera's up.
         {"a band at the camera", BeamMode::Band, {10, 0, 0}, {100, 0, 0}, 3, BeamVec{10, -2, 0.5f}},

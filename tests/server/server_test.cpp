@@ -100,23 +100,17 @@ void refuseOnThisThread(std::initializer_list<std::pair<long, int>> calls) {
 // one that spoke within that time stays. The server's clock is the test's.
 TEST_P(RelayServerTest, RelaysByteExactWithoutEchoTurnsAwayOneTooManyAndClosesTheSilent) {
     std::atomic<std::int64_t> clockMs{0};
-    server::ServerConfig config;
-    config.hub.maxPlayers = 2;
-    config.clockMs = [&clockMs] { return clockMs.load(); };
-    start(config);
+    start({.hub = {.maxPlayers = 2}, .clockMs = [&clockMs] { return clockMs.load(); }});
     loopback::Peer first = join(1);
     loopback::Peer second = join(2);
     EXPECT_TRUE(logHas("client 1 joined from 127.0.0.1:"));
     loopback::Peer third = loopback::Peer::connectTo(relay->port());
     EXPECT_EQ(third.read(1), Bytes{net::MSG_SERVER_FULL});
-    EXPECT_TRUE(third.waitForClose());
-    EXPECT_TRUE(logHas("server full"));
+    EXPECT_TRUE(third.waitForClose() && logHas("server full"));
 
     first.send(net::encodeUpdate(0x0080, kPose));
     second.send(net::encodeEvent(net::MSG_HIT, {0x0003, 0x82}, {0x010000, 0x80}, {0x0000, 0x81}));
-    Bytes update = bytesOf(net::encodeUpdate(0x0080, kPose));
-    update.insert(update.begin() + 1, 1);  // the sender's number in front of its serial
-    EXPECT_EQ(second.read(28), update);
+    EXPECT_EQ(second.read(28), bytesOf(net::relay(1, net::encodeUpdate(0x0080, kPose))));
     EXPECT_EQ(first.read(12),
               (Bytes{0x44, 2, 0x00, 0x03, 0x01, 0x00, 0x00, 0x82, 0x80, 0x00, 0x00, 0x00}));
     EXPECT_TRUE(first.read(1, 100).empty() && second.read(1, 100).empty());
@@ -128,8 +122,7 @@ TEST_P(RelayServerTest, RelaysByteExactWithoutEchoTurnsAwayOneTooManyAndClosesTh
     EXPECT_EQ(second.read(12).size(), 12u);  // relayed: the talker was heard at 20 s
     clockMs = 30000;
     loopback::Peer newcomer = join(2);
-    EXPECT_TRUE(second.waitForClose());
-    EXPECT_TRUE(logHas("client 2 left: silent for 30 s"));
+    EXPECT_TRUE(second.waitForClose() && logHas("client 2 left: silent for 30 s"));
     talker.send(net::encodeInfoRequest(1));
     EXPECT_EQ(newcomer.read(12).size(), 12u);
 }
@@ -156,9 +149,7 @@ TEST_P(RelayServerTest, WaitsTheOlderWayWhereTheNewerIsMissingAndEndsOnAFailingW
 // live objects withdrawn and are served on. One that stalls is dropped without delaying
 // the others.
 TEST_P(RelayServerTest, ClientsThatGoOrStallAreRemovedForTheOthers) {
-    server::ServerConfig config;
-    config.maxQueuedBytes = 64 * 1024;
-    start(config);
+    start({.hub = {}, .maxQueuedBytes = 64 * 1024, .clockMs = {}});
     loopback::Peer leaving = join(1);
     loopback::Peer dropping = join(2);
     loopback::Peer garbage = join(3);
@@ -219,11 +210,12 @@ TEST_P(RelayServerTest, EveryReaderGetsEverySendersUpdatesWholeAndInOrder) {
         }
     }
     const std::size_t expected = std::size_t{kSenders} * kUpdates * 28;
-    server::ServerConfig config;
-    config.flushDelayUs = GetParam() ? 2000 : 0;  // both ways of flushing, too
-    config.maxQueuedBytes = 4 * 1024 * 1024;
-    config.kernelSendBuffer = 4096;
-    start(config);
+    // Both ways of flushing, too.
+    start({.hub = {},
+           .maxQueuedBytes = 4 * 1024 * 1024,
+           .kernelSendBuffer = 4096,
+           .flushDelayUs = GetParam() ? 2000 : 0,
+           .clockMs = {}});
     std::vector<loopback::Peer> senders;
     for (int i = 0; i < kSenders; ++i) senders.push_back(join(i + 1));
     loopback::Peer readers[] = {join(kSenders + 1), join(kSenders + 2, 4096)};
@@ -254,9 +246,7 @@ TEST_P(RelayServerTest, EveryReaderGetsEverySendersUpdatesWholeAndInOrder) {
 
 // Each suite runs with the writes of a turn handed to the kernel together and with one
 // send() per client.
-std::string writes(const testing::TestParamInfo<bool>& param) {
-    return param.param ? "Batched" : "SendEach";
-}
+const auto writes = [](const auto& param) { return param.param ? "Batched" : "SendEach"; };
 INSTANTIATE_TEST_SUITE_P(Writes, RelayServerTest, testing::Bool(), writes);
 
 server::ParsedOptions parse(std::vector<const char*> args) {
@@ -264,19 +254,18 @@ server::ParsedOptions parse(std::vector<const char*> args) {
     return server::parseOptions(static_cast<int>(args.size()), args.data());
 }
 
+// Address, port, level, players, item respawn and idle time (ms), and the error.
 std::string summary(const server::ParsedOptions& parsed) {
     const auto& c = parsed.config;
-    return c.bindAddress + ":" + std::to_string(c.port) + " level " + std::to_string(c.hub.level) +
-           " players " + std::to_string(c.hub.maxPlayers) + " respawn " +
-           std::to_string(c.hub.itemRespawnMs) + " idle " + std::to_string(c.idleTimeoutMs) +
-           parsed.error;
+    return testing::PrintToString(std::tuple(c.bindAddress, c.port, c.hub.level, c.hub.maxPlayers,
+                                             c.hub.itemRespawnMs, c.idleTimeoutMs, parsed.error));
 }
 
 TEST(ServerOptions, DefaultsMatchTheShippedSettingsEveryOptionIsReadAndMistakesReported) {
-    EXPECT_EQ(summary(parse({})), "0.0.0.0:24500 level 1 players 16 respawn 30000 idle 30000");
+    EXPECT_EQ(summary(parse({})), R"(("0.0.0.0", 24500, 1, 16, 30000, 30000, ""))");
     EXPECT_EQ(summary(parse({"--port", "0", "--bind", "127.0.0.1", "--level", "3", "--max-players",
                              "32", "--item-respawn", "2.5", "--idle-timeout", "0"})),
-              "127.0.0.1:0 level 3 players 32 respawn 2500 idle 0");
+              R"(("127.0.0.1", 0, 3, 32, 2500, 0, ""))");
     EXPECT_TRUE(parse({"--help"}).help);
     // Bad command lines are reported, not guessed.
     for (const auto& bad : {parse({"--port"}), parse({"--port", "65536"}), parse({"--level", "0"}),
@@ -316,7 +305,6 @@ TEST_F(RelayHubTest, TakenItemComesBackAfterTheRespawnTime) {
     EXPECT_EQ(hub.nextDeadline(), 1500);
     outbox.sent.clear();
     hub.tick(1499);
-    EXPECT_TRUE(outbox.sent.empty());
     hub.tick(1500);
     const WireMessage back = net::encodeItemState(0x020003, 0x000105, 0);
     EXPECT_EQ(outbox.sent, (std::vector<std::pair<int, WireMessage>>{{1, back}, {2, back}}));
@@ -362,13 +350,9 @@ TEST_F(RelayHubTest, TooManyObjectsBadShapesAndUnknownSendersAreCut) {
 }
 
 struct SocketPair {
-    loopback::Peer writer, reader;
-    SocketPair() {
-        int fds[2] = {-1, -1};
-        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, fds);
-        writer = loopback::Peer(fds[0]);
-        reader = loopback::Peer(fds[1]);
-    }
+    int fds[2] = {-1, -1};
+    int made = ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, fds);
+    loopback::Peer writer{fds[0]}, reader{fds[1]};
 };
 
 class BatchSenderTest : public testing::TestWithParam<bool> {

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <sys/wait.h>
-
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "support/e2e_runner.h"
 #include "support/temp_dir.h"
 
 namespace gamedata_testing {
@@ -20,17 +19,12 @@ struct CommandResult {
     int status = -1;
     std::string output;  // standard output and standard error
 };
-// Runs a shell command and collects what it printed.
+// Runs a shell command and collects what it printed and the status it ended with.
 inline CommandResult run(const std::string& command) {
-    CommandResult result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    for (size_t count = 0; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.output.append(buffer, count);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    const std::string out = testing_support::runCommand(command + " 2>&1; echo \" $?\"");
+    const std::size_t at = out.rfind(' ');
+    if (at == std::string::npos) return {};
+    return {std::atoi(out.c_str() + at + 1), out.substr(0, at)};
 }
 
 // Quotes a path for the shell.

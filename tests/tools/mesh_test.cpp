@@ -29,9 +29,8 @@ std::vector<std::pair<std::string, Model>> allModels() {
         out.push_back({std::string("mg_") + name, machineGunModel(d)});
         out.push_back({std::string("rail_") + name, railGunModel(d)});
         for (ItemKind k : {ItemKind::Power25, ItemKind::Power15, ItemKind::AmmoMg,
-                           ItemKind::AmmoRail, ItemKind::Armor50, ItemKind::Armor100}) {
+                           ItemKind::AmmoRail, ItemKind::Armor50, ItemKind::Armor100})
             out.push_back({std::string(itemFileStem(k)) + "_" + name, itemModel(k, d)});
-        }
     }
     out.push_back({"sky", skyModel()});
     return out;
@@ -59,8 +58,7 @@ TEST(GeneratedModel, EveryObjectIsAClosedSolidFacingOutwardsWithAMaterial) {
                 const auto back = edges.find({edge.second, edge.first});
                 unmatched += back == edges.end() || back->second != count;
             }
-            EXPECT_EQ(unmatched, 0);
-            EXPECT_GT(volume, 0);
+            EXPECT_TRUE(unmatched == 0 && volume > 0) << unmatched << " " << volume;
             EXPECT_TRUE(o.positions.size() == o.uvs.size() && o.positions.size() <= 65535u &&
                         !o.faces.empty() && o.material >= 0 &&
                         o.material < static_cast<int>(m.materials.size()));

@@ -62,7 +62,6 @@ TEST_F(ViewerRun, WithoutTheExtensionsTheSamePictureComesWithoutFogAndDetail) {
                                 "-GL_ARB_vertex_buffer_object -GL_ARB_multitexture "
                                 "-GL_EXT_fog_coord");
     ASSERT_EQ(plain.size(), 400u * 300 * 3);
-    ASSERT_EQ(fallback.size(), plain.size());
     const auto at = [&](int x, int y, int c) {
         return static_cast<int>(static_cast<unsigned char>(plain[(y * 400 + x) * 3 + c]));
     };
@@ -71,10 +70,8 @@ TEST_F(ViewerRun, WithoutTheExtensionsTheSamePictureComesWithoutFogAndDetail) {
         std::abs(at(200, 60, 2) - at(200, 290, 2)) + std::abs(at(200, 60, 0) - at(200, 290, 0)),
         60);
     // The readout at the top names the switches, so it differs; the world below must not.
-    const std::size_t below = 40 * 400 * 3;
-    int differing = 0;
-    for (std::size_t i = below; i < plain.size(); ++i) differing += plain[i] != fallback[i];
-    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(fallback.size() == plain.size() &&
+                fallback.compare(40 * 400 * 3, std::string::npos, plain, 40 * 400 * 3) == 0);
 }
 
 // The showroom's crowd drawn with its shadows; an unknown level or view, or a bad value,

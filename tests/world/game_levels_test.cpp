@@ -22,8 +22,8 @@ TEST(GameLevels, EveryLevelLoadsWithItsFilesStartsAndItems) {
     testing_support::CapturedErrors errors;
     LevelRegistry registry;
     const LevelLoadResult result = loadLevels(registry, "./level.xml");
-    EXPECT_TRUE(result.parsed && result.refusedResource.empty()) << result.error;
-    EXPECT_TRUE(errors.texts().empty());
+    EXPECT_TRUE(result.parsed && result.refusedResource.empty() && errors.texts().empty())
+        << result.error;
     ASSERT_EQ(registry.levelCount(), 2);
     for (std::int32_t id : {1, 2}) {
         ASSERT_NE(registry.getLevel(id), nullptr) << id;

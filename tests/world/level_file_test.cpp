@@ -16,10 +16,10 @@ LevelLoadResult load(LevelRegistry& registry, const std::string& xml) {
     return loadLevelsFromMemory(registry, xml.data(), xml.size());
 }
 
-// Type and position of an item.
-std::vector<float> item(const Level& level, std::int32_t id) {
+// Type and position of an item, or of an environment object.
+std::vector<float> item(const Level& level, std::int32_t id, bool environment = false) {
     Placement p;
-    EXPECT_TRUE(level.getItem(id, p)) << "item " << id;
+    EXPECT_TRUE(environment ? level.getEnvironment(id, p) : level.getItem(id, p)) << id;
     return {static_cast<float>(p.type), p.pose.x, p.pose.y, p.pose.z};
 }
 
@@ -61,18 +61,14 @@ TEST(LevelFile, ReadsLevelsWithTheirFilesStartsAndItems) {
               (std::vector<float>{0, 300, 0, 40}));
     EXPECT_EQ(quarry.itemCount(), 1);
     EXPECT_EQ(item(quarry, 7), (std::vector<float>{133, 10, 20, 5}));
-    Placement environment;
-    ASSERT_TRUE(quarry.getEnvironment(3, environment));  // integers saturate
-    EXPECT_EQ((std::vector<float>{static_cast<float>(environment.type), environment.pose.x,
-                                  environment.pose.y, environment.pose.z}),
+    EXPECT_EQ(item(quarry, 3, true),  // integers saturate
               (std::vector<float>{138, -2147483648.0f, 2147483647.0f, -45}));
 
     const Level& second = *registry.getLevel(2);
     char text[Level::kTextSize];
     second.getName(text);
     EXPECT_EQ(std::string(text), sixty.substr(0, 50));
-    EXPECT_EQ(second.heightmap().size(), 50u);
-    EXPECT_EQ(second.itemCount(), 3);
+    EXPECT_EQ(std::tuple(second.heightmap().size(), second.itemCount()), std::tuple(50u, 3));
     EXPECT_EQ(item(second, 2), (std::vector<float>{135, 50, 60, 7}));
     EXPECT_EQ(item(second, 3)[0], 135);
     EXPECT_EQ(item(second, 1)[0], 136);

@@ -45,11 +45,8 @@ TEST_F(WorldGlTest, DomeSurroundsTheMapAndDrawsTheSameAfterTheGround) {
     terrain.initGL();
     Sky sky(true);
     sky.initGL();
-    EXPECT_EQ(errors.texts().size(), 1u);
-    EXPECT_EQ(sky.models[2], sky.models[0]);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_LIGHTING);
+    EXPECT_TRUE(errors.texts().size() == 1 && sky.models[2] == sky.models[0]);
+    for (GLenum state : {GL_DEPTH_TEST, GL_CULL_FACE, GL_LIGHTING}) glEnable(state);
     for (float yaw : {0.0f, 90.0f, 135.0f, 180.0f, 250.0f}) {
         std::vector<std::array<std::uint8_t, 4>> frames[2];
         for (const bool skyFirst : {true, false}) {
@@ -74,8 +71,6 @@ TEST_F(WorldGlTest, DomeSurroundsTheMapAndDrawsTheSameAfterTheGround) {
             EXPECT_TRUE(pixel[2] > 120 && pixel[2] >= pixel[0]) << "yaw " << yaw << " row " << y;
         }
     }
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
 }
 
 // --- Sun light ---------------------------------------------------------------------
@@ -90,8 +85,7 @@ TEST_F(WorldGlTest, LightsUpwardAndSunwardFacesMostWhereverTheyStand) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_COLOR_MATERIAL);
+    for (GLenum state : {GL_LIGHTING, GL_COLOR_MATERIAL}) glEnable(state);
     SunLight(-800.0f, -800.0f, 2000.0f).apply();
     const float normals[3][3] = {{0, 0, 1}, {-1, 0, 0}, {1, 0, 0}};
     glColor3f(1, 1, 1);

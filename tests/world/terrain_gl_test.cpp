@@ -68,8 +68,7 @@ TEST_F(TerrainGlTest, SunLitGroundIsWhiteAndFadesToGreyDownIntoTheFog) {
             ASSERT_EQ(ground_fog::setUp(), c.fog);
             Settings::setRenderMode(mode);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            glEnable(GL_LIGHTING);
-            glEnable(GL_COLOR_MATERIAL);
+            for (GLenum state : {GL_LIGHTING, GL_COLOR_MATERIAL}) glEnable(state);
             SunLight(-800.0f, -800.0f, 2000.0f).apply();
             terrain->draw(Pose{}, nullptr);
             const auto pixel = readPixel(kWidth / 2, kHeight / 2, GL_BACK);

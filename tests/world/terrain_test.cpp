@@ -54,10 +54,9 @@ TEST(TerrainHeight, OriginMirrorsAndCellsTakeTheSmoothedCornerHeights) {
     setRaw(*map, 255, 0, 200);  // what a wrap of -1 to 255 would read
     setRaw(*map, 0, 255, 200);
     EXPECT_FLOAT_EQ(map->terrainHeight(0.0f, 0.0f), (10.0f + 2 * 20.0f + 2 * 40.0f) / 5.0f);
-    EXPECT_EQ(map->rawHeight(-1, 0), 20.0f);
-    EXPECT_EQ(map->rawHeight(0, -1), 40.0f);
-    EXPECT_EQ(map->rawHeight(256, 256), 10.0f);
-    EXPECT_EQ(map->rawHeight(std::numeric_limits<std::int32_t>::min(), 0), 10.0f);
+    EXPECT_EQ((std::array{map->rawHeight(-1, 0), map->rawHeight(0, -1), map->rawHeight(256, 256),
+                          map->rawHeight(std::numeric_limits<std::int32_t>::min(), 0)}),
+              (std::array{20.0f, 40.0f, 10.0f, 10.0f}));
     // The neighbours of (-2^31, 2^31 - 1) lie past the 32-bit range: column 2^31 + 1
     // reads column 1, row 2^31 reads row 0.
     setRaw(*map, 1, 255, 50);
@@ -65,8 +64,7 @@ TEST(TerrainHeight, OriginMirrorsAndCellsTakeTheSmoothedCornerHeights) {
                                         std::numeric_limits<std::int32_t>::max()),
                     (200.0f + 10.0f + 50.0f) / 5.0f);
     setRaw(*map, 11, 10, 250);  // lifts only S10 of the cell at (10, 10)
-    const float s00 = map->smoothedHeight(10, 10);
-    const float s11 = map->smoothedHeight(11, 11);
+    const float s00 = map->smoothedHeight(10, 10), s11 = map->smoothedHeight(11, 11);
     // Grid point (10, 10) is world 62.5: dx = dy = 0, the second triangle, no division.
     EXPECT_EQ(map->terrainHeight(62.5f, 62.5f), s00);
     // Half-way along the diagonal: the mean of the two diagonal corners, untouched by
@@ -74,8 +72,7 @@ TEST(TerrainHeight, OriginMirrorsAndCellsTakeTheSmoothedCornerHeights) {
     EXPECT_FLOAT_EQ(map->terrainHeight(65.625f, 65.625f), (s00 + s11) / 2.0f);
     // Below the diagonal the height lies on the plane through S00, S10 and S11; above it,
     // on the plane through S00, S01 and S11, which the raised corner S10 does not touch.
-    const float s10 = map->smoothedHeight(11, 10);
-    const float s01 = map->smoothedHeight(10, 11);
+    const float s10 = map->smoothedHeight(11, 10), s01 = map->smoothedHeight(10, 11);
     EXPECT_NEAR(map->terrainHeight(65.625f, 63.28125f),
                 s00 + 0.5f * (s10 - s00) + 0.125f * (s11 - s10), 1e-3f);
     EXPECT_NEAR(map->terrainHeight(63.28125f, 65.625f),
@@ -107,11 +104,9 @@ TEST(TerrainPatches, ThreeResolutionsOfTheSixteenBySixteenPatches) {
               std::tuple(12.5f, map.rawHeight(0, 2), -2.0f / 256.0f, 10));
     // The last patch column samples grid column 0 (column 15, row 3, step 1).
     const MeshObject3ds& last = model.objects[15 + 16 * 3];
-    for (int j = 0; j <= 16; ++j) {
-        const Vec3f& v = last.vertices[static_cast<std::size_t>(16 * 17 + j)];
-        EXPECT_EQ(std::pair(v.x, v.z), std::pair(1600.0f, map.rawHeight(0, 48 + j))) << j;
-    }
-    EXPECT_EQ(last.texCoords[16 * 17].u, 1.0f);
+    EXPECT_EQ(std::tuple(last.vertices[16 * 17 + 7].x, last.vertices[16 * 17 + 7].z,
+                         last.texCoords[16 * 17].u),
+              std::tuple(1600.0f, map.rawHeight(0, 55), 1.0f));
 }
 
 // A missing file leaves the ground flat; a short file or a directory is reported and
@@ -123,14 +118,12 @@ TEST(HeightmapFile, MissingShortOrDirectoryIsReported) {
     const auto map = flatMap(9);
     EXPECT_FALSE(loadHeightmap(*map, dir.file("none.raw")));
     EXPECT_EQ(map->terrainHeight(800.0f, 800.0f), 9.0f);
-    EXPECT_FALSE(loadHeightmap(*map, ""));
     EXPECT_FALSE(loadHeightmap(*map, dir.file("short.raw")));
     EXPECT_EQ((std::array{map->rawHeight(0, 0), map->rawHeight(231, 3), map->rawHeight(232, 3)}),
               (std::array{42.0f, 42.0f, 9.0f}));  // bytes 0, 999 and 1000
     EXPECT_FALSE(loadHeightmap(*map, dir.path()));
-    EXPECT_EQ(errors.texts(),
-              (std::vector<std::string>{"Can't find the height map!", "Can't find the height map!",
-                                        "Can't get data!", "Can't get data!"}));
+    EXPECT_EQ(errors.texts(), (std::vector<std::string>{"Can't find the height map!",
+                                                        "Can't get data!", "Can't get data!"}));
 }
 
 }  // namespace

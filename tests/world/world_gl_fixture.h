@@ -49,10 +49,9 @@ class WorldGlTest : public testing_support::GlTest {
         glDisable(GL_FOG);
     }
     void TearDown() override {
-        glDisable(GL_FOG);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_LIGHT0);
-        glDisable(GL_COLOR_MATERIAL);
+        for (GLenum state :
+             {GL_FOG, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL, GL_CULL_FACE, GL_DEPTH_TEST})
+            glDisable(state);
         LevelRegistry::instance().setCurrentLevel(previousLevel);
         Settings::setLod(0);
         LodGrid::instance().updateLodGrid(Pose{});
