@@ -32,19 +32,22 @@ void warpCursor(int x, int y) {
 
 namespace {
 
-// True when `window` is `ancestor` or lies inside it.
+// True when `window` is `ancestor` or lies inside it. The walk goes down from
+// `ancestor`, the game's own window: the focus may be another program's window, which
+// can close at any moment, and asking the X server about a closed window ends the game
+// in Xlib's default error handler.
 bool isWithin(Display* display, Window window, Window ancestor) {
-    while (window != 0 && window != ancestor) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return false;
-        if (children != nullptr) XFree(children);
-        if (window == root) return false;
-        window = parent;
-    }
-    return window == ancestor;
+    if (window == ancestor) return true;
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, ancestor, &root, &parent, &children, &count)) return false;
+    bool found = false;
+    for (unsigned int i = 0; i < count && !found; ++i)
+        found = isWithin(display, window, children[i]);
+    if (children != nullptr) XFree(children);
+    return found;
 }
 
 }  // namespace

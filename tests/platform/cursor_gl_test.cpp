@@ -24,21 +24,23 @@ class CursorGlTest : public testing_support::GlTest {
 };
 
 TEST_F(CursorGlTest, TheWindowHasTheFocusOnlyWhileTheServerGivesItAndOnlyThenLooks) {
-    const Window window = glXGetCurrentDrawable(), root = DefaultRootWindow(glXGetCurrentDisplay());
+    Display* display = glXGetCurrentDisplay();
+    const Window window = glXGetCurrentDrawable(), root = DefaultRootWindow(display);
+    const Window inside = XCreateSimpleWindow(display, window, 0, 0, 10, 10, 0, 0, 0);
+    XMapWindow(display, inside);
     // x in root coordinates; the window spans 0..kWidth at the top left.
     const struct {
         Window focus;
         int x;
         bool expected;
-    } cases[] = {{window, kWidth * 4, true},
-                 {None, 10, false},
-                 {root, 10, false},  // another window has it
-                 {PointerRoot, 10, true},
-                 {PointerRoot, kWidth * 4, false}};
+    } cases[] = {{window, kWidth * 4, true}, {inside, kWidth * 4, true},
+                 {None, 10, false},          {root, 10, false},  // another window has it
+                 {PointerRoot, 10, true},    {PointerRoot, kWidth * 4, false}};
     for (const auto& c : cases) {
         set(c.focus, root, c.x);
         EXPECT_EQ(platform::hasKeyboardFocus(), c.expected) << c.focus << " " << c.x;
     }
+    XDestroyWindow(display, inside);
     // The cursor wandered off while the game had no focus: taking the focus back only
     // re-centres it, and only moves after that turn the look.
     MouseLook look;
