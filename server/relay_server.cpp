@@ -17,7 +17,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "server/short_slices.h"
+#include "server/scheduling.h"
 
 namespace server {
 namespace {
@@ -110,11 +110,18 @@ std::int64_t RelayServer::nowUs() const {
 
 bool RelayServer::run(int stopFd) {
     if (stopFd >= 0) watch(epoll_, stopFd, EPOLLIN, kStopKey, EPOLL_CTL_ADD);
-    // The gathering window is a millisecond or so; the usual 50 us of timer slack on
-    // every sleep would add to each relayed message's delay for nothing.
+    // The gathering window is a fraction of a millisecond; the usual 50 us of timer slack
+    // on every sleep would add to each relayed message's delay for nothing.
     ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     // Nor should a message wait for whatever else this machine runs to end its slice.
-    if (const std::string why = askForShortTimeSlices(); !why.empty())
+    bool realTime = false;
+    if (config_.realTimePriority > 0) {
+        const std::string why = askForRealTime(config_.realTimePriority);
+        realTime = why.empty();
+        log_(realTime ? "real-time priority " + std::to_string(config_.realTimePriority)
+                      : "no real-time priority (" + why + "): short time slices instead");
+    }
+    if (const std::string why = realTime ? std::string() : askForShortTimeSlices(); !why.empty())
         log_("long time slices (" + why + "): relaying may wait behind other work");
     bool stopping = false;
     while (!stopping) {

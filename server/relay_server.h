@@ -35,6 +35,12 @@ struct ServerConfig {
     // this long, then reads everything that came meanwhile and writes each client once.
     // It adds up to this much to each message's delay. 0 writes at once.
     int flushDelayUs = 250;
+    // Above 0, the relay loop asks for real-time scheduling at this priority (1-99), so
+    // that nothing else on the machine holds up a message. On a machine whose processors
+    // the players' own programs keep busy, a normal thread can wait a scheduler tick
+    // (4 ms at 250 Hz) behind them even at a better nice value. Without the right to it,
+    // the server logs why and goes on with short time slices.
+    int realTimePriority = 0;
     // Hand each turn's writes to the kernel together where it can (see BatchSender).
     bool batchWrites = true;
     // A client that has sent nothing for this many milliseconds is closed and its number

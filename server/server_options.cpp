@@ -30,6 +30,9 @@ const char* usageText() {
            "  --item-respawn SECONDS time until a taken item comes back (default 30)\n"
            "  --flush-delay-us N     microseconds relayed messages may gather before they\n"
            "                         are written (default 250, 0 writes at once)\n"
+           "  --realtime-priority N  real-time scheduling at priority 1-99 for the relay\n"
+           "                         loop, ahead of every normal program (default 0: none;\n"
+           "                         needs root or CAP_SYS_NICE)\n"
            "  --idle-timeout SECONDS a player that has sent nothing for this long is\n"
            "                         closed and its place freed (default 30, 0 never)\n"
            "  --help                 show this text\n";
@@ -41,7 +44,8 @@ ParsedOptions parseOptions(int argc, const char* const* argv) {
     const auto known = [](const std::string& option) {
         return option == "--port" || option == "--bind" || option == "--level" ||
                option == "--max-players" || option == "--item-respawn" ||
-               option == "--flush-delay-us" || option == "--idle-timeout";
+               option == "--flush-delay-us" || option == "--idle-timeout" ||
+               option == "--realtime-priority";
     };
     const auto take = [&config](const std::string& option, const std::string& value) {
         long number = 0;
@@ -58,6 +62,9 @@ ParsedOptions parseOptions(int argc, const char* const* argv) {
         } else if (option == "--flush-delay-us") {
             valid = platform::parseWholeNumber(value, 0, 100000, number);
             config.flushDelayUs = static_cast<int>(number);
+        } else if (option == "--realtime-priority") {
+            valid = platform::parseWholeNumber(value, 0, 99, number);
+            config.realTimePriority = static_cast<int>(number);
         } else if (option == "--max-players") {
             valid = platform::parseWholeNumber(value, 1, RelayHub::kMaxClientNumber, number);
             config.hub.maxPlayers = static_cast<int>(number);

@@ -36,7 +36,7 @@
 #include "net/protocol/client_messages.h"
 #include "net/protocol/server_messages.h"
 #include "net/protocol/stream_reassembler.h"
-#include "server/short_slices.h"
+#include "server/scheduling.h"
 
 extern char** environ;
 

@@ -254,23 +254,27 @@ server::ParsedOptions parse(std::vector<const char*> args) {
     return server::parseOptions(static_cast<int>(args.size()), args.data());
 }
 
-// Address, port, level, players, item respawn and idle time (ms), and the error.
+// Address, port, level, players, item respawn and idle time (ms), real-time priority, and
+// the error.
 std::string summary(const server::ParsedOptions& parsed) {
     const auto& c = parsed.config;
     return testing::PrintToString(std::tuple(c.bindAddress, c.port, c.hub.level, c.hub.maxPlayers,
-                                             c.hub.itemRespawnMs, c.idleTimeoutMs, parsed.error));
+                                             c.hub.itemRespawnMs, c.idleTimeoutMs, c.realTimePriority,
+                                             parsed.error));
 }
 
 TEST(ServerOptions, DefaultsMatchTheShippedSettingsEveryOptionIsReadAndMistakesReported) {
-    EXPECT_EQ(summary(parse({})), R"(("0.0.0.0", 24500, 1, 16, 30000, 30000, ""))");
+    EXPECT_EQ(summary(parse({})), R"(("0.0.0.0", 24500, 1, 16, 30000, 30000, 0, ""))");
     EXPECT_EQ(summary(parse({"--port", "0", "--bind", "127.0.0.1", "--level", "3", "--max-players",
-                             "32", "--item-respawn", "2.5", "--idle-timeout", "0"})),
-              R"(("127.0.0.1", 0, 3, 32, 2500, 0, ""))");
+                             "32", "--item-respawn", "2.5", "--idle-timeout", "0",
+                             "--realtime-priority", "1"})),
+              R"(("127.0.0.1", 0, 3, 32, 2500, 0, 1, ""))");
     EXPECT_TRUE(parse({"--help"}).help);
     // Bad command lines are reported, not guessed.
     for (const auto& bad : {parse({"--port"}), parse({"--port", "65536"}), parse({"--level", "0"}),
                             parse({"--max-players", "128"}), parse({"--item-respawn", "nan"}),
-                            parse({"--idle-timeout", "x"}), parse({"--frag-limit", "5"})})
+                            parse({"--idle-timeout", "x"}), parse({"--realtime-priority", "100"}),
+                            parse({"--frag-limit", "5"})})
         EXPECT_NE(bad.error, "");
 }
 

@@ -1,4 +1,4 @@
-#include "server/short_slices.h"
+#include "server/scheduling.h"
 
 #include <sched.h>
 #include <sys/syscall.h>
@@ -38,6 +38,14 @@ std::string askForShortTimeSlices() {
     attr.runtime = kSliceNs;
     if (::syscall(SYS_sched_setattr, 0, &attr, 0) != 0)
         return std::string("sched_setattr: ") + std::strerror(errno);
+    return {};
+}
+
+std::string askForRealTime(int priority) {
+    sched_param param{};
+    param.sched_priority = priority;
+    if (::sched_setscheduler(0, SCHED_RR | SCHED_RESET_ON_FORK, &param) != 0)
+        return std::string("sched_setscheduler: ") + std::strerror(errno);
     return {};
 }
 

@@ -1,6 +1,7 @@
-#include "server/short_slices.h"
+#include "server/scheduling.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -11,9 +12,9 @@
 
 namespace {
 
-// On a thread of its own, niced first: the nice value stays, and where the kernel takes
-// slices the thread's is 0.1 ms.
-TEST(ShortTimeSlices, KeepTheNiceValue) {
+// Each on a thread of its own. Niced first: the nice value stays, and where the kernel
+// takes slices the thread's is 0.1 ms.
+TEST(Scheduling, ShortSlicesKeepTheNiceValue) {
     std::thread([] {
         const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
         ASSERT_EQ(::setpriority(PRIO_PROCESS, tid, 7), 0);
@@ -25,6 +26,18 @@ TEST(ShortTimeSlices, KeepTheNiceValue) {
         while (std::getline(sched, line) && line.rfind("se.slice", 0) != 0) {
         }
         EXPECT_EQ(std::stol(line.substr(line.find(':') + 1)), 100000) << line;
+    }).join();
+}
+
+// Round robin at the priority asked for, and not handed on to child processes.
+TEST(Scheduling, RealTimeAtThePriorityAskedFor) {
+    std::thread([] {
+        const std::string why = server::askForRealTime(3);
+        if (!why.empty()) GTEST_SKIP() << "no right to real-time scheduling here: " << why;
+        EXPECT_EQ(::sched_getscheduler(0), SCHED_RR | SCHED_RESET_ON_FORK);
+        sched_param param{};
+        ASSERT_EQ(::sched_getparam(0, &param), 0);
+        EXPECT_EQ(param.sched_priority, 3);
     }).join();
 }
 
