@@ -259,8 +259,8 @@ server::ParsedOptions parse(std::vector<const char*> args) {
 std::string summary(const server::ParsedOptions& parsed) {
     const auto& c = parsed.config;
     return testing::PrintToString(std::tuple(c.bindAddress, c.port, c.hub.level, c.hub.maxPlayers,
-                                             c.hub.itemRespawnMs, c.idleTimeoutMs, c.realTimePriority,
-                                             parsed.error));
+                                             c.hub.itemRespawnMs, c.idleTimeoutMs,
+                                             c.realTimePriority, parsed.error));
 }
 
 TEST(ServerOptions, DefaultsMatchTheShippedSettingsEveryOptionIsReadAndMistakesReported) {
