@@ -1,6 +1,7 @@
 #include "support/e2e_runner.h"
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,8 +66,12 @@ E2eRun::E2eRun(const std::string& binary, const std::string& gameDir,
       // the game) must not truncate each other's output.
       stderrPath_(gameDir + "/." + title_ + "-stderr.txt"),
       stdoutPath_(gameDir + "/." + title_ + "-stdout.txt") {
+    const pid_t test = getpid();
     pid_ = fork();
     if (pid_ != 0) return;
+    // A test that ctest kills for taking too long takes its games, servers and bots with
+    // it, instead of leaving them to hold the display and the ports.
+    if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != test) _exit(125);
     if (chdir(gameDir.c_str()) != 0 || !std::freopen(stderrPath_.c_str(), "w", stderr) ||
         !std::freopen(stdoutPath_.c_str(), "w", stdout))
         _exit(126);
