@@ -113,16 +113,7 @@ bool RelayServer::run(int stopFd) {
     // The gathering window is a fraction of a millisecond; the usual 50 us of timer slack
     // on every sleep would add to each relayed message's delay for nothing.
     ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-    // Nor should a message wait for whatever else this machine runs to end its slice.
-    bool realTime = false;
-    if (config_.realTimePriority > 0) {
-        const std::string why = askForRealTime(config_.realTimePriority);
-        realTime = why.empty();
-        log_(realTime ? "real-time priority " + std::to_string(config_.realTimePriority)
-                      : "no real-time priority (" + why + "): short time slices instead");
-    }
-    if (const std::string why = realTime ? std::string() : askForShortTimeSlices(); !why.empty())
-        log_("long time slices (" + why + "): relaying may wait behind other work");
+    askForPromptScheduling();
     bool stopping = false;
     while (!stopping) {
         const std::int64_t now = nowMs();
@@ -152,6 +143,20 @@ bool RelayServer::run(int stopFd) {
     }
     if (stopFd >= 0) ::epoll_ctl(epoll_, EPOLL_CTL_DEL, stopFd, nullptr);
     return failure_.empty();
+}
+
+void RelayServer::askForPromptScheduling() {
+    // Nor should a message wait for whatever else this machine runs to end its slice.
+    if (config_.realTimePriority > 0) {
+        const std::string why = askForRealTime(config_.realTimePriority);
+        if (why.empty()) {
+            log_("real-time priority " + std::to_string(config_.realTimePriority));
+            return;
+        }
+        log_("no real-time priority (" + why + "): short time slices instead");
+    }
+    if (const std::string why = askForShortTimeSlices(); !why.empty())
+        log_("long time slices (" + why + "): relaying may wait behind other work");
 }
 
 int RelayServer::waitForEvents(epoll_event* events, int capacity, std::int64_t waitUs) {

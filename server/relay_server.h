@@ -96,6 +96,9 @@ class RelayServer : private Outbox {
     };
 
     void sendTo(int clientNumber, const net::WireMessage& message) override;
+    // Real-time scheduling when the configuration asks for it and it is granted, else
+    // short time slices; logs what it got.
+    void askForPromptScheduling();
     // Waits up to `waitUs` (-1: no limit) for events and serves every ready one; true when
     // the server is asked to stop.
     bool serveReady(std::int64_t waitUs);
