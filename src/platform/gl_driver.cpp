@@ -3,7 +3,20 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <cstdlib>
 #include <cstring>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VOKA_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VOKA_LEAK_CHECKED 1
+#endif
+#endif
+
+#ifdef VOKA_LEAK_CHECKED
+#include <sanitizer/lsan_interface.h>
+#endif
 
 namespace platform {
 namespace {
@@ -22,6 +35,13 @@ int pinIfDriver(dl_phdr_info* info, size_t /*size*/, void* /*context*/) {
 
 void pinGlDriver() {
     dl_iterate_phdr(pinIfDriver, nullptr);
+#ifdef VOKA_LEAK_CHECKED
+    // Exit handlers run newest first, so this one runs before the driver's, while the
+    // driver's worker threads still sleep. Done later, the leak checker's thread tracer
+    // would meet them half-way through exiting, and that once crashed it. The check runs
+    // once: the sanitizer skips its own at the very end.
+    std::atexit([] { __lsan_do_leak_check(); });
+#endif
 }
 
 }  // namespace platform

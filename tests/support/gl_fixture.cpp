@@ -34,9 +34,8 @@ void openWindow() {
         probe = XOpenDisplay(nullptr);
     if (probe == nullptr) return;
     // Mesa without render threads: llvmpipe then draws on the calling thread (the same
-    // pixels). At exit LeakSanitizer stops every thread to scan it, and its tracer once
-    // crashed beside llvmpipe's render threads ("Tracer caught signal 11"), failing a test
-    // that had passed. A value already set is kept. (The shader cache keeps its one
+    // pixels), and fewer threads are about when the leak check stops them all at exit
+    // (see pinGlDriver). A value already set is kept. (The shader cache keeps its one
     // thread: without the cache every GL test process would compile its shaders again,
     // about three seconds each.)
     setenv("LP_NUM_THREADS", "0", 0);
