@@ -94,6 +94,10 @@ int Explosion::draw(Pose camera, const float* /*light*/) {
     if (frame_ < 0 || frame_ >= kFrames || !hasFinitePosition(pose)) return 0;
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glDisable(GL_LIGHTING);
+    // The ground fog goes by each vertex's fog coordinate and the square has none, so
+    // it is never fogged. Fog off also spares every pixel the fog's work: the own
+    // Voka's explosion fills the screen for as long as its player is dead.
+    glDisable(GL_FOG);
     glPushMatrix();
     // Additive: the bright parts of a picture add light, its black parts nothing.
     glBlendFunc(GL_SRC_COLOR, GL_ONE);

@@ -21,7 +21,9 @@
 #include "net/protocol/game_codes.h"
 #include "platform/frame_clock.h"
 #include "render/frustum.h"
+#include "render/gl_extensions.h"
 #include "render/texture.h"
+#include "world/ground_fog.h"
 #include "world/item.h"
 #include "world/sky.h"
 #include "world/world_gl_fixture.h"
@@ -71,7 +73,7 @@ struct Probe {
 };
 
 // A Voka's square is 100 wide and high with its foot 20 below, an impact's 8 with its foot
-// 2 below; with transparency the picture adds to what lies behind it.
+// 2 below; with transparency the picture adds to what lies behind it; no fog touches it.
 TEST_F(ObjectsGlTest, ExplosionSquareHasItsSizeFootAndBlend) {
     for (int i = 0; i < Explosion::kFrames; ++i)
         testing_support::writeFile(
@@ -83,15 +85,17 @@ TEST_F(ObjectsGlTest, ExplosionSquareHasItsSizeFootAndBlend) {
     const struct {
         const char* name;
         float size, cameraYaw;
-        bool ground, transparency;
+        bool ground, transparency, fogged;
         int updates;
         float halfWidth, foot;  // world units
         Pixel inside;
     } squares[] = {
-        {"a Voka's", 1.0f, 0.0f, false, false, 0, 50, 20, red},
-        {"an impact's, facing a camera looking north", 0.08f, 90.0f, true, false, 3, 4, 2, red},
-        {"with transparency", 1.0f, 0.0f, false, true, 0, 50, 20, added},
-        {"after the last picture", 1.0f, 0.0f, false, false, 15, 50, 20, kBackground},
+        {"a Voka's", 1.0f, 0.0f, false, false, false, 0, 50, 20, red},
+        {"an impact's, facing a camera looking north", 0.08f, 90.0f, true, false, false, 3, 4, 2,
+         red},
+        {"with transparency", 1.0f, 0.0f, false, true, false, 0, 50, 20, added},
+        {"in the ground fog", 1.0f, 0.0f, false, false, true, 0, 50, 20, red},
+        {"after the last picture", 1.0f, 0.0f, false, false, false, 15, 50, 20, kBackground},
     };
     for (const auto& square : squares) {
         SCOPED_TRACE(square.name);
@@ -105,7 +109,15 @@ TEST_F(ObjectsGlTest, ExplosionSquareHasItsSizeFootAndBlend) {
         look({-1000.0 * std::cos(yaw), -1000.0 * std::sin(yaw), 0.0}, {0, 0, 0}, {0, 0, 1},
              kWidth / 2.0);
         glEnable(GL_CULL_FACE);  // the picture's front faces the camera
+        if (square.fogged) {     // as the match sets it, with a coordinate deep in the fog
+            Settings::setHasFogCoord(true);
+            Settings::setFog(true);
+            ASSERT_TRUE(ground_fog::setUp());
+            gl_ext::fogCoordf(ground_fog::kEnd);
+        }
         explosion.draw(Pose{0, 0, 0, 0, 0, square.cameraYaw}, nullptr);
+        glDisable(GL_FOG);
+        gl_ext::fogCoordf(0.0f);
         const float top = 2 * square.halfWidth - square.foot, side = square.halfWidth;
         const Probe probes[] = {{0, 0.5f - square.foot, square.inside},
                                 {side - 0.5f, top - 0.5f, square.inside},
