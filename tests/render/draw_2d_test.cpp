@@ -54,31 +54,26 @@ TEST_F(Draw2d, TextDrawsFromItsBaseLineAndNothingFromOutsideTheWindow) {
 
 // The markers are drawn in the HUD's pixel tests.
 TEST_F(Draw2d, BracketRestoresStateAndMatrices) {
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_FOG);
+    const GLenum states[] = {GL_DEPTH_TEST, GL_LIGHTING, GL_FOG};
+    for (GLenum state : states) glEnable(state);
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     glScalef(2.0f, 2.0f, 2.0f);
     glMatrixMode(GL_MODELVIEW);
     glColor3f(0.5f, 0.25f, 0.125f);
-    GLfloat projection[16], colour[4];
-    beginOverlay2d();
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);  // glOrtho(-1, 1, ...) scales x by 1
-    EXPECT_EQ(std::tuple(glIsEnabled(GL_DEPTH_TEST), glIsEnabled(GL_LIGHTING), glIsEnabled(GL_FOG),
-                         projection[0]),
-              std::tuple(GL_FALSE, GL_FALSE, GL_FALSE, 1.0f));
+    const auto seen = [] {
+        GLfloat projection[16], colour[4];
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        return std::tuple(glIsEnabled(GL_DEPTH_TEST), glIsEnabled(GL_LIGHTING), glIsEnabled(GL_FOG),
+                          glIsEnabled(GL_BLEND), projection[0], colour[1]);
+    };
+    beginOverlay2d();  // glOrtho(-1, 1, ...) scales x by 1
+    EXPECT_EQ(seen(), std::tuple(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE, 1.0f, 0.25f));
     glEnable(GL_BLEND);
     glColor3f(1.0f, 1.0f, 1.0f);
     endOverlay2d();
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(std::tuple(glIsEnabled(GL_DEPTH_TEST), glIsEnabled(GL_LIGHTING), glIsEnabled(GL_FOG),
-                         glIsEnabled(GL_BLEND), projection[0], colour[1]),
-              std::tuple(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE, 2.0f, 0.25f));
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_FOG);
+    EXPECT_EQ(seen(), std::tuple(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE, 2.0f, 0.25f));
+    for (GLenum state : states) glDisable(state);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace {
 class LodGridTest : public testing::Test {
   protected:
     LodGridTest() { Settings::setLod(1); }
-    ~LodGridTest() override { Settings::setLod(savedLod_); }
+    ~LodGridTest() override { Settings::resetStartValues(); }
 
     std::set<int> cellsWith(std::int32_t value) const {
         std::set<int> out;
@@ -25,7 +25,6 @@ class LodGridTest : public testing::Test {
         return out;
     }
 
-    std::int32_t savedLod_ = Settings::getLod();
     LodGrid grid_;
 };
 

@@ -62,17 +62,12 @@ class MeshDrawTest : public testing_support::GlTest {
         Settings::setRenderMode(mode);
         glClearColor(0.1f, 0.2f, 0.3f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_LIGHTING);
-        glEnable(GL_LIGHT0);
-        glEnable(GL_COLOR_MATERIAL);
-        glEnable(GL_FOG);
+        for (GLenum state : {GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL, GL_FOG}) glEnable(state);
         glFogi(GL_FOG_MODE, GL_LINEAR);
-        glFogf(GL_FOG_START, 0.0f);
-        glFogf(GL_FOG_END, 12.0f);
+        glFogf(GL_FOG_END, 12.0f);  // from 0
         glFogi(GL_FOG_COORDINATE_SOURCE_EXT, GL_FOG_COORDINATE_EXT);
         object.draw(Pose{}, nullptr);
-        glDisable(GL_FOG);
-        glDisable(GL_LIGHTING);
+        for (GLenum state : {GL_FOG, GL_LIGHTING}) glDisable(state);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "mode " << mode;
         return readFrame();
     }

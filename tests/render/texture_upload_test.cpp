@@ -34,19 +34,38 @@ class TextureUpload : public GlTest {
     TempDir dir;
 };
 
-// Each texture stays bound, with modulate and the whole mipmap chain (4, 2, 1).
-TEST_F(TextureUpload, TgaDepthsGiveRgbOrRgbaAndTheTextureStaysBoundWithModulate) {
-    for (const auto& [bits, alpha] : {std::pair{24, false}, std::pair{32, true}}) {
+// Each texture stays bound, with modulate and the whole mipmap chain (4, 2, 1); 32 bits
+// keep alpha. The filters follow quality and mipmapping (an unknown quality keeps
+// OpenGL's defaults) and the base level goes back to 0.
+TEST_F(TextureUpload, TexturesStayBoundWithModulateAndFiltersFollowQuality) {
+    const struct {
+        int bits;
+        std::int32_t quality;
+        bool mipmapping;
+        GLint mag, min, maxLevel;
+    } cases[] = {{24, 0, false, GL_NEAREST, GL_NEAREST, 0},
+                 {32, 1, true, GL_LINEAR, GL_LINEAR, 1000},
+                 {24, 2, false, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 0},
+                 {32, 7, false, GL_LINEAR, GL_NEAREST_MIPMAP_LINEAR, 0}};
+    const GLenum names[4] = {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_BASE_LEVEL,
+                             GL_TEXTURE_MAX_LEVEL};
+    for (const auto& c : cases) {
         glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-        const GLint name = static_cast<GLint>(
-            load("d.tga", tgaFile(2, 4, 4, bits, std::string(16 * bits / 8, '\x40'))));
-        GLint bound = 0, mode = 0, lastLevelWidth = 0, alphaSize = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &lastLevelWidth);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &alphaSize);
-        EXPECT_EQ(std::tuple(bound, mode, lastLevelWidth, alphaSize > 0),
-                  std::tuple(name, GL_MODULATE, 1, alpha));
+        const auto name = static_cast<GLint>(
+            load("d.tga", tgaFile(2, 4, 4, c.bits, std::string(16 * c.bits / 8, '\x40'))));
+        GLint got[8] = {};
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &got[4]);
+        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &got[5]);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &got[6]);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &got[7]);
+        got[7] = got[7] > 0;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 3);
+        applyTextureFilters(c.quality, c.mipmapping);
+        for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, names[i], &got[i]);
+        EXPECT_EQ(
+            std::vector<GLint>(got, got + 8),
+            (std::vector<GLint>{c.mag, c.min, 0, c.maxLevel, name, GL_MODULATE, 1, c.bits == 32}))
+            << c.quality;
     }
 }
 
@@ -76,30 +95,6 @@ TEST_F(TextureUpload, ImagesDrawUpright) {
         EXPECT_EQ((Rgb{high[0], high[1], high[2]}), bottom == red ? blue : red) << name;
     }
     glDisable(GL_TEXTURE_2D);
-}
-
-// An unknown quality keeps OpenGL's defaults; the base level goes back to 0.
-TEST_F(TextureUpload, FiltersFollowQualityAndMipmapping) {
-    const struct {
-        std::int32_t quality;
-        bool mipmapping;
-        GLint mag, min, maxLevel;
-    } cases[] = {{0, false, GL_NEAREST, GL_NEAREST, 0},
-                 {1, true, GL_LINEAR, GL_LINEAR, 1000},
-                 {2, false, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 0},
-                 {7, false, GL_LINEAR, GL_NEAREST_MIPMAP_LINEAR, 0}};
-    const GLenum names[4] = {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_BASE_LEVEL,
-                             GL_TEXTURE_MAX_LEVEL};
-    for (const auto& c : cases) {
-        load("f.tga", solidTga(4, 4, {9, 9, 9}));
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 3);
-        applyTextureFilters(c.quality, c.mipmapping);
-        GLint got[4] = {};
-        for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, names[i], &got[i]);
-        EXPECT_EQ(std::vector<GLint>(got, got + 4),
-                  (std::vector<GLint>{c.mag, c.min, 0, c.maxLevel}))
-            << c.quality;
-    }
 }
 
 }  // namespace

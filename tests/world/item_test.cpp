@@ -21,11 +21,9 @@ TEST(ItemRulesTest, ItemsFillUpToTheirLimitsAndStayWhenFull) {
         std::vector<std::int32_t> items, samples;  // sample -1: the item stays
         Values after;
     } frames[] = {
-        {{75, 0, 0, 0}, {ITEM_POWER25}, {Sample::Power25}, {100, 0, 0, 0}},
         {{80, 0, 0, 0}, {ITEM_POWER25}, {Sample::Power25}, {100, 0, 0, 0}},
         {{100, 0, 0, 0}, {ITEM_POWER25}, {-1}, {100, 0, 0, 0}},
         {{86, 0, 0, 0}, {ITEM_POWER15}, {Sample::Power15}, {100, 0, 0, 0}},
-        {{50, 0, 0, 15}, {ITEM_AMMO_RAIL}, {Sample::Ammo}, {50, 0, 0, 20}},
         {{50, 0, 0, 16}, {ITEM_AMMO_RAIL}, {Sample::Ammo}, {50, 0, 0, 20}},
         {{50, 0, 0, 20}, {ITEM_AMMO_RAIL}, {-1}, {50, 0, 0, 20}},
         {{50, 0, 151, 0}, {ITEM_AMMO_MG}, {Sample::Ammo}, {50, 0, 200, 0}},

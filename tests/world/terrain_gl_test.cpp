@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "support/captured_errors.h"
 #include "world/ground_fog.h"
 #include "world/sun_light.h"
 #include "world/terrain.h"
