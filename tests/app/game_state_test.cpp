@@ -126,10 +126,9 @@ TEST_F(GameStateTest, DebugKeysChangeTheGlStateOfTheMomentInAnyScreen) {
     // A parameter of the bound texture, or else a state (the polygon mode has two values).
     const auto value = [](GLenum name) {
         GLint got[2] = {};
-        if (name == GL_TEXTURE_MIN_FILTER || name == GL_TEXTURE_MAX_LEVEL)
-            glGetTexParameteriv(GL_TEXTURE_2D, name, got);
-        else
-            glGetIntegerv(name, got);
+        name == GL_TEXTURE_MIN_FILTER || name == GL_TEXTURE_MAX_LEVEL
+            ? glGetTexParameteriv(GL_TEXTURE_2D, name, got)
+            : glGetIntegerv(name, got);
         return got[0];
     };
     game->setState(GameState::Story);
