@@ -98,6 +98,21 @@ class MatchTest : public ScreenTest {
         ASSERT_TRUE(game->getMatch());
         ASSERT_EQ(pauses, (std::vector<std::uint32_t>{1000, 1000}));
     }
+    // The other player, client 2: its Voka is object 1, its rail shot object 3.
+    static constexpr std::int32_t kOther = (2 << 16) | 1;
+    void fromOther(const net::WireMessage& message) { server.send(net::relay(2, message)); }
+    // `count` rail hits on the own Voka by the other player, then frames until it is dead.
+    void killedByRail(int count) {
+        fromOther(net::encodeNew(TYPE_BULLET_RAIL, 3, {400, 400, 5, 800, 800, 0}));
+        World& world = *game->getMatch()->getWorld();
+        for (int hit = 0; hit < count; ++hit)
+            fromOther(net::encodeEvent(net::MSG_HIT, {3, TYPE_BULLET_RAIL},
+                                       {world.ownId(), TYPE_VOKA_GREEN}, {kOther, TYPE_VOKA_RED}));
+        ASSERT_TRUE(loopback::eventually([&] {
+            frame();
+            return game->getState() == GameState::Dead && !world.isFlashing();
+        }));
+    }
     // A frame of the game, 20 ms after the last.
     void frame() {
         clockMs += 20;
@@ -154,23 +169,15 @@ TEST_F(MatchTest, DeathShowsTheRankingAndAKeyRespawns) {
     const float towards = (own.rotZ + 25.0f) * 0.017453292f;
     const net::Pose there{
         own.x + 40 * std::cos(towards), own.y + 40 * std::sin(towards), own.z, 0, 0, 0};
-    const std::int32_t ownId = world.ownId(), shooter = (2 << 16) | 1;
-    server.send(net::relay(2, net::encodeNew(TYPE_VOKA_RED, 1, there)));
-    ASSERT_TRUE(loopback::eventually([&] { return world.player(shooter).has_value(); }));
+    fromOther(net::encodeNew(TYPE_VOKA_RED, 1, there));
+    ASSERT_TRUE(loopback::eventually([&] { return world.player(kOther).has_value(); }));
     frame();
     EXPECT_GT(pixelsIn({0, 0, 0}), 0) << "shadows, black without transparency";
 
     PlayerStatus::setArmor(0);
     PlayerStatus::setHealth(30);
-    server.send(net::relay(2, net::encodeNew(TYPE_BULLET_RAIL, 3, {400, 400, 5, 800, 800, 0})));
-    server.send(
-        net::relay(2, net::encodeEvent(net::MSG_HIT, {3, TYPE_BULLET_RAIL},
-                                       {ownId, TYPE_VOKA_GREEN}, {shooter, TYPE_VOKA_RED})));
+    ASSERT_NO_FATAL_FAILURE(killedByRail(1));
     until(net::MSG_KILL);
-    ASSERT_TRUE(loopback::eventually([&] {
-        frame();
-        return game->getState() == GameState::Dead && !world.isFlashing();
-    }));
     clockMs += 10000;  // the own explosion has burnt out: the shooter's shadow shows
     frame();
     frame();
@@ -187,8 +194,6 @@ TEST_F(MatchTest, DeathShowsTheRankingAndAKeyRespawns) {
 
 // The other player drives past while the own Voka drives and fires, is killed, lies dead
 // and comes back; played back, the demo draws the same frames every time.
-
-constexpr std::int32_t kKim = (2 << 16) | 1;
 
 using Place = std::array<float, 6>;
 Place placeOf(const Pose& p) {
@@ -212,29 +217,21 @@ class DemoTest : public MatchTest {
         World& world = *game->getMatch()->getWorld();
         const Place own = ownPlace(world);
         net::Pose kim{own[0] + 30, own[1], own[2], 0, 0, 90};
-        server.send(net::relay(2, net::encodeNew(TYPE_VOKA_RED, 1, kim)));
+        fromOther(net::encodeNew(TYPE_VOKA_RED, 1, kim));
         press('w');
         game->mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
         for (int i = 0; i < 30; ++i) {
             kim[1] += 0.5f;
-            server.send(net::relay(2, net::encodeUpdate(1, kim)));
+            fromOther(net::encodeUpdate(1, kim));
             frame();
         }
         ASSERT_TRUE(loopback::eventually([&] {
             frame();
-            const auto seen = world.player(kKim);
+            const auto seen = world.player(kOther);
             return seen && seen->pose.y == kim[1];
         }));
         // Four rail hits kill: only what the server sends is in the demo.
-        server.send(net::relay(2, net::encodeNew(TYPE_BULLET_RAIL, 3, kim)));
-        for (int hit = 0; hit < 4; ++hit)
-            server.send(net::relay(
-                2, net::encodeEvent(net::MSG_HIT, {3, TYPE_BULLET_RAIL},
-                                    {world.ownId(), TYPE_VOKA_GREEN}, {kKim, TYPE_VOKA_RED})));
-        ASSERT_TRUE(loopback::eventually([&] {
-            frame();
-            return game->getState() == GameState::Dead;
-        }));
+        ASSERT_NO_FATAL_FAILURE(killedByRail(4));
         for (int i = 0; i < 5; ++i) frame();
         tap('x');
         for (int i = 0; i < 10; ++i) frame();
@@ -266,7 +263,7 @@ class DemoTest : public MatchTest {
         EXPECT_EQ(services.playback->frameSeconds().size(), recorded);
         World& world = *game->getMatch()->getWorld();
         std::vector<Place> vokas = {ownPlace(world)};
-        if (const auto kim = world.player(kKim)) vokas.push_back(placeOf(kim->pose));
+        if (const auto kim = world.player(kOther)) vokas.push_back(placeOf(kim->pose));
         game.reset();
         return vokas;
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "app/game.h"
 #include "config/settings.h"
@@ -51,7 +52,7 @@ class ScreenTest : public testing_support::GlTest {
         const auto rgba = readPixel(px, py, GL_BACK);
         return {rgba[0], rgba[1], rgba[2]};
     }
-    static testing_support::Rgb colourOf(const char* image) {
+    static testing_support::Rgb colourOf(const std::string& image) {
         return testing_support::screenImageColour(image);
     }
 

@@ -13,9 +13,7 @@ namespace {
 
 using testing_support::Rgb;
 
-constexpr const char* kSelected[] = {"start_sel.tga", "config_sel.tga", "story_sel.tga",
-                                     "about_sel.tga", "exit_sel.tga"};
-constexpr const char* kPlain[] = {"start.tga", "config.tga", "story.tga", "about.tga", "exit.tga"};
+constexpr const char* kEntries[] = {"start", "config", "story", "about", "exit"};
 
 class MenuScreen : public ScreenTest {
   protected:
@@ -25,11 +23,11 @@ class MenuScreen : public ScreenTest {
         int found = -1;
         for (int entry = 0; entry < 5; ++entry) {
             const Rgb pixel = pixelAt(0.0f, 0.475f - 0.25f * static_cast<float>(entry));
-            if (pixel == colourOf(kSelected[entry])) {
+            if (pixel == colourOf(kEntries[entry] + std::string("_sel.tga"))) {
                 if (found != -1) return -1;
                 found = entry;
             } else {
-                EXPECT_EQ(pixel, colourOf(kPlain[entry])) << "entry " << entry;
+                EXPECT_EQ(pixel, colourOf(kEntries[entry] + std::string(".tga"))) << entry;
             }
         }
         return found;
