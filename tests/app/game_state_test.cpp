@@ -11,7 +11,6 @@
 #include "combat/model_store.h"
 #include "loopback.h"
 #include "screen_fixture.h"
-#include "support/captured_errors.h"
 #include "support/e2e_runner.h"
 #include "world/level_registry.h"
 #include "world/load_levels.h"
@@ -37,7 +36,6 @@ class GameStateTest : public ScreenTest {
         loadLevels();
         LevelRegistry::instance().setCurrentLevel(1);
     }
-    testing_support::CapturedErrors errors;
 };
 
 TEST_F(GameStateTest, LoadingShowsEachPercentageIgnoresKeysAndEndsConnecting) {

@@ -22,7 +22,6 @@
 #include "net/protocol/client_messages.h"
 #include "net/protocol/server_messages.h"
 #include "screen_fixture.h"
-#include "support/captured_errors.h"
 #include "support/e2e_runner.h"
 #include "world/level_registry.h"
 #include "world/load_levels.h"
@@ -126,7 +125,6 @@ class MatchTest : public ScreenTest {
     std::vector<std::uint8_t> beforeAnnouncement;
     net::WireMessage last;
     float clockMs = 5000;
-    testing_support::CapturedErrors errors;
 };
 
 // The level comes from the server during the first pause; the others are asked for

@@ -9,6 +9,7 @@
 
 #include "app/game.h"
 #include "config/settings.h"
+#include "support/captured_errors.h"
 #include "support/gl_fixture.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
@@ -75,6 +76,7 @@ class ScreenTest : public testing_support::GlTest {
         return pixelsIn(colour, 0, py + 4, kWidth, py + 9);
     }
 
+    testing_support::CapturedErrors errors;
     testing_support::TempDir dir;
     std::unique_ptr<testing_support::ScopedWorkingDir> inDir;
     std::unique_ptr<Game> game;
