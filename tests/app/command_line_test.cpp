@@ -88,7 +88,8 @@ TEST(SettleMatchLevel, UnknownOrMissingLevelsFallBackToOneWithAMessage) {
     }
 }
 
-TEST(TimedemoFigures, AverageAndTheSlowestPercent) {
+// The figures: the average and the slowest percent; the line names them and the settings.
+TEST(TimedemoReport, AverageAndTheSlowestPercentInOneLineWithTheSettings) {
     struct Case {
         std::vector<double> frames;
         double seconds, average, low;
@@ -109,11 +110,8 @@ TEST(TimedemoFigures, AverageAndTheSlowestPercent) {
                     (c.frames.empty() || std::abs(f.processorMs - 500.0 / c.frames.size()) < 1e-9))
             << c.frames.size();
     }
-}
-
-TEST(TimedemoLine, NamesTheFiguresAndTheSettings) {
-    const TimedemoSettings settings{800, 600, 2, true, true, false, true, false};
-    EXPECT_EQ(timedemoLine({1800, 30.0, 60.0, 41.25, 14.25}, settings),
+    EXPECT_EQ(timedemoLine({1800, 30.0, 60.0, 41.25, 14.25},
+                           {800, 600, 2, true, true, false, true, false}),
               "timedemo: 1800 frames, 30.00 s, 60.0 fps average, 41.2 fps 1% low; 800x600, "
               "render mode Displaylists, shadows on, fog on, lens flare off, blur on, lod off; "
               "14.2 ms of processor time a frame");

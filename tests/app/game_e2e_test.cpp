@@ -1,12 +1,15 @@
 // The built game under Xvfb, driven with xdotool like a player would: start-up with
-// good and bad settings files, the window size, the menu's exit entry.
+// good and bad settings files, the window size, the menu's exit entry, and the
+// configuration screen's save and cancel.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "config/settings_fixture.h"
@@ -42,10 +45,12 @@ class GameE2eTest : public ::testing::Test {
             << "window " << width << "x" << height;
     }
 
+    static void keys(E2eRun& run, std::initializer_list<const char*> keysyms) {
+        for (const char* keysym : keysyms) run.key(keysym);
+    }
     // Up from start selects exit; Enter ends the game with code 0.
     static void exitThroughMenu(E2eRun& run) {
-        run.key("Up");
-        run.key("Return");
+        keys(run, {"Up", "Return"});
         EXPECT_EQ(run.wait(), 0);
     }
 
@@ -103,6 +108,40 @@ TEST_F(GameE2eTest, HelpBadArgumentsGarbledDemoAndNoDisplayEndAtOnce) {
     EXPECT_EQ(code, 1);
     const auto lines = run->stderrLines();
     EXPECT_TRUE(lines.size() == 1 && lines[0].find("no X display") != std::string::npos);
+}
+
+// A rename and the shadow switched off, cancelled; back in, a rename and the next
+// resolution, saved: the file holds the saved values alone.
+TEST_F(GameE2eTest, ConfigurationCancelRestoresTheFileValuesAndSaveWritesThem) {
+    // A key held longer than the X server's repeat delay (a busy machine) would type
+    // twice. A freshly started X server may refuse its first connections, and a game
+    // then ends at once and is started again.
+    for (int i = 0;
+         i < 50 && testing_support::runCommand("xset r off 2>/dev/null && echo ok") != "ok\n"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::unique_ptr<E2eRun> game = start(kSettings);
+    for (int attempt = 1; attempt < 3 && !game->waitForWindow() && !game->running(); ++attempt)
+        game = start(kSettings);
+    ASSERT_TRUE(game->waitForWindow()) << game->report();
+    E2eRun& run = *game;
+    // From the menu with "configuration" selected: opens the configuration screen and
+    // types `name` into the name row of the game page, which stays selected.
+    const auto renamePlayer = [&](const std::string& name) {
+        keys(run, {"Return", "Right", "Down", "Return"});
+        for (const char c : name) run.key(std::string(1, c));
+        run.key("Return");
+    };
+    run.key("Down");  // from "start"
+    renamePlayer("zed");
+    keys(run, {"Down", "Down", "Down", "Down", "Down", "Return"});  // shadow off
+    keys(run, {"Right", "Right", "Return"});                        // cancel
+    renamePlayer("rex7");
+    keys(run, {"Down", "Down", "Down", "Down", "Return"});  // 1024x768 becomes 1280x1024
+    // Save, then exit from the menu (configuration still selected there).
+    keys(run, {"Right", "Return", "Up", "Up", "Return"});
+    ASSERT_EQ(run.wait(), 0) << run.report();
+    EXPECT_EQ(dir.read("zrv.cfg"),
+              withValue("playername", "rex7", withValue("resolution", "3", kSettings)));
 }
 
 }  // namespace

@@ -74,12 +74,11 @@ struct GameRun {
     // five times a second.
     template <typename Test>
     bool shows(Test test) const {
-        return run->waitForWindow(kMatchStartMs) && loopback::eventually(
-                                                        [&] {
-                                                            platform::sleepMs(200);
-                                                            return test(run->windowRgb());
-                                                        },
-                                                        kMatchStartMs);
+        const auto seen = [&] {
+            platform::sleepMs(200);
+            return test(run->windowRgb());
+        };
+        return run->waitForWindow(kMatchStartMs) && loopback::eventually(seen, kMatchStartMs);
     }
     static bool has(const std::vector<std::string>& lines, const std::string& line) {
         return std::find(lines.begin(), lines.end(), line) != lines.end();

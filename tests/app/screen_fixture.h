@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "app/game.h"
 #include "config/settings.h"
+#include "support/captured_errors.h"
 #include "support/gl_fixture.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
@@ -51,7 +53,7 @@ class ScreenTest : public testing_support::GlTest {
         const auto rgba = readPixel(px, py, GL_BACK);
         return {rgba[0], rgba[1], rgba[2]};
     }
-    static testing_support::Rgb colourOf(const char* image) {
+    static testing_support::Rgb colourOf(const std::string& image) {
         return testing_support::screenImageColour(image);
     }
 
@@ -74,6 +76,7 @@ class ScreenTest : public testing_support::GlTest {
         return pixelsIn(colour, 0, py + 4, kWidth, py + 9);
     }
 
+    testing_support::CapturedErrors errors;
     testing_support::TempDir dir;
     std::unique_ptr<testing_support::ScopedWorkingDir> inDir;
     std::unique_ptr<Game> game;
