@@ -32,10 +32,10 @@ TEST(BotOptions, EveryOptionIsReadAndEveryMistakeNamed) {
         return parse({"--server", server, "--count", count, "--skill", skill, "--game-dir", "g"});
     };
     const bot::ParsedBotOptions good = line("game.local:3000", "16", "5");
-    EXPECT_EQ(good.error + good.options.host + ":" + std::to_string(good.options.port) + " " +
-                  std::to_string(good.options.count) + " " + std::to_string(good.options.skill) +
-                  " " + good.options.gameDir,
-              "game.local:3000 16 5 g");
+    const bot::BotOptions& o = good.options;
+    EXPECT_EQ(
+        testing::PrintToString(std::tuple(good.error, o.host, o.port, o.count, o.skill, o.gameDir)),
+        R"(("", "game.local", 3000, 16, 5, "g"))");
     EXPECT_EQ(line("10.0.0.2", "1", "1").options.port, 24500);
     EXPECT_TRUE(parse({"--skill", "2", "--help"}).help);
     for (const auto& bad :
@@ -84,21 +84,20 @@ TEST(Pilot, FiresOnlyAtAVisibleTargetInReachOnceAimedSteersForWhatItNeedsPrefers
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const driving::GroundHeight ground = c.ground;
-        PilotView view;
-        view.pose = {800, 800, 0, 0, 0, 0};
-        view.eye[0] = view.eye[1] = 800;
-        view.eye[2] = 16;
-        const float dx = c.targetX - 800, dy = c.targetY - 800, dz = 5 - 16;
-        const float yaw = std::atan2(dy, dx) + c.aimOffDegrees / 57.29578f;
-        const float flatLength = std::hypot(dx, dy), length = std::hypot(flatLength, dz);
-        view.aim[0] = std::cos(yaw) * flatLength / length;
-        view.aim[1] = std::sin(yaw) * flatLength / length;
-        view.aim[2] = dz / length;
-        view.values = c.values;
-        view.weapon = WEAPON_MG;
-        view.players = {{(2 << 16) | 1, c.targetX, c.targetY, 0, c.destroyed}};
-        view.items = {{ITEM_POWER25, 800, 600, 0}};
-        view.ground = &ground;
+        // The crosshair looks from the eye 16 up to the target's middle at 5.
+        const float dx = c.targetX - 800, dy = c.targetY - 800;
+        const float yaw = std::atan2(dy, dx) + c.aimOffDegrees / 57.29578f,
+                    pitch = std::atan2(5.0f - 16.0f, std::hypot(dx, dy));
+        const PilotView view{.pose = {800, 800, 0, 0, 0, 0},
+                             .look = {},
+                             .eye = {800, 800, 16},
+                             .aim = {std::cos(yaw) * std::cos(pitch),
+                                     std::sin(yaw) * std::cos(pitch), std::sin(pitch)},
+                             .values = c.values,
+                             .weapon = WEAPON_MG,
+                             .players = {{(2 << 16) | 1, c.targetX, c.targetY, 0, c.destroyed}},
+                             .items = {{ITEM_POWER25, 800, 600, 0}},
+                             .ground = &ground};
         Pilot pilot({0.0f, 0.2f, 300.0f, 1.0f}, 7);
         PilotCommand command;
         for (int i = 0; i < c.frames; ++i) command = pilot.fly(view, 0.1f);

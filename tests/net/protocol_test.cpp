@@ -1,5 +1,5 @@
-// The messages on the wire, byte for byte, their reassembly from a stream, and the
-// serials that name a client's objects.
+// The messages on the wire, byte for byte, and the serials that name a client's
+// objects. (Streams cut at random are the relay server's test and the fuzz target's.)
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,7 +9,6 @@
 
 #include "net/protocol/client_messages.h"
 #include "net/protocol/server_messages.h"
-#include "net/protocol/stream_reassembler.h"
 #include "net/serial_table.h"
 #include "test_object.h"
 
@@ -153,31 +152,6 @@ TEST(ServerDecoding, EveryFieldAtTheLengthTheTypeByteGives) {
     for (const Bytes& bad : {Bytes{}, Bytes{0x40, 0x00}, Bytes(27, 0x00), Bytes(11, 0x41)})
         EXPECT_FALSE(decode(bad)) << bad.size();
     EXPECT_FALSE(net::decodeServerMessage(nullptr, 28));
-}
-
-// Every kind of server message, one of the undefined 0x4C-0x7F range among them, comes
-// out the same whole and fed byte by byte. (Random cuts are the fuzz target's; an
-// undefined client type, which stops a client's stream, is the relay server's test.)
-TEST(StreamReassembler, SameMessagesWholeAndByteByByte) {
-    const std::vector<Bytes> sent = {bytesOf(net::encodeClientNumber(2)),
-                                     bytesOf(net::relay(3, net::encodeNew(0x80, 0x0001, kPose))),
-                                     bytesOf(net::relay(3, net::encodeUpdate(0x0001, kPose))),
-                                     bytesOf(net::relay(3, net::encodeRemove(0x0002, 0x82))),
-                                     bytesOf(net::encodeServerFull()),
-                                     Bytes(12, 0x7F),
-                                     bytesOf(net::relay(3, net::encodeUpdate(0x0001, kPose)))};
-    Bytes stream;
-    for (const Bytes& m : sent) stream.insert(stream.end(), m.begin(), m.end());
-    for (const std::size_t chunk : {stream.size(), std::size_t{1}}) {
-        net::StreamReassembler reassembler(&net::serverMessageLength);
-        std::vector<Bytes> messages;
-        for (std::size_t at = 0; at < stream.size(); at += chunk)
-            reassembler.feed(stream.data() + at, chunk, [&](const net::WireMessage& m) {
-                messages.push_back(bytesOf(m));
-                return true;
-            });
-        EXPECT_EQ(messages, sent) << chunk;
-    }
 }
 
 TEST(SerialTable, HandsOutTheLowestFreeSerialUpToThirtyThousand) {
