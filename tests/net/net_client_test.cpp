@@ -150,10 +150,12 @@ TEST_F(NetClientTest, ClearingAHandlerWaitsForTheCallUnderWay) {
 }
 
 // The address of the settings is used as it is, with no reverse lookup that an address
-// without a DNS entry would fail; a host name is resolved.
+// without a DNS entry would fail; a host name is resolved, and one that is not fails
+// quietly. (A closed port, and the match going on without a server, are the game's
+// end-to-end run alone.)
 TEST(NetClientConnect, UsesTheSettingsAddressOrHostNameAndFailsQuietly) {
     testing_support::CapturedErrors boxes;
-    loopback::Listener listener, closed(/*listening=*/false);
+    loopback::Listener listener;
     for (const char* address : {"127.0.0.1", "localhost"}) {
         Settings::setServerIp(address);
         Settings::setServerPort(listener.port());
@@ -164,13 +166,8 @@ TEST(NetClientConnect, UsesTheSettingsAddressOrHostNameAndFailsQuietly) {
         EXPECT_EQ(server.read(1), Bytes{net::MSG_GOODBYE});
     }
     net::NetClient client;
-    EXPECT_EQ(client.connect("127.0.0.1", closed.port()), -1);
     EXPECT_EQ(client.connect("no-such-host.invalid", 24500), -1);
     EXPECT_FALSE(client.isReceiving());
-    TestObject voka(1, net::TYPE_VOKA_RED);
-    client.addObject(voka);  // the game goes on without a server
-    client.removeObject(voka);
-    client.disconnect();
     EXPECT_TRUE(boxes.texts().empty());
 }
 
