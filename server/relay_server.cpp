@@ -146,7 +146,7 @@ bool RelayServer::run(int stopFd) {
 }
 
 void RelayServer::askForPromptScheduling() {
-    // Nor should a message wait for whatever else this machine runs to end its slice.
+    // A message should not wait for whatever else this machine runs to end its slice.
     if (config_.realTimePriority > 0) {
         const std::string why = askForRealTime(config_.realTimePriority);
         if (why.empty()) {
