@@ -62,7 +62,7 @@ void BM_SelectTerrainPatches(benchmark::State& state) {
     frustum.extract(p, m);
     std::vector<PatchDraw> draws;
     for (auto _ : state) {
-        selectTerrainPatches(model, grid, &frustum, draws);
+        selectTerrainPatches(model, grid, &frustum, 800.0f, 40.0f, draws);
         benchmark::DoNotOptimize(draws.data());
     }
 }

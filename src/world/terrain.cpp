@@ -46,10 +46,10 @@ int Terrain::initGL() {
     return 0;
 }
 
-int Terrain::draw(Pose /*camera*/, const float* /*light*/) {
+int Terrain::draw(Pose camera, const float* /*light*/) {
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     const Frustum* frustum = Settings::getFrustumCulling() ? &Frustum::instance() : nullptr;
-    selectTerrainPatches(*models[0], LodGrid::instance(), frustum, draws_);
+    selectTerrainPatches(*models[0], LodGrid::instance(), frustum, camera.x, camera.y, draws_);
     for (const PatchDraw& patch : draws_) {
         if (patch.zOffset == 0.0f) {
             drawObject(*models[0], patch.object);

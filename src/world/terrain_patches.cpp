@@ -1,5 +1,6 @@
 #include "world/terrain_patches.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "render/draw_arrays.h"
@@ -77,13 +78,14 @@ void prepareTerrainModel(Model3ds& model) {
 }
 
 void selectTerrainPatches(const Model3ds& model, const LodGrid& grid, const Frustum* frustum,
-                          std::vector<PatchDraw>& out) {
+                          float viewerX, float viewerY, std::vector<PatchDraw>& out) {
     out.clear();
     if (model.objects.size() < static_cast<std::size_t>(terrain::kObjectCount)) return;
     for (int p = 0; p < terrain::kPatchCount; ++p) {
         const MeshObject3ds& patch = model.objects[static_cast<std::size_t>(p)];
-        if (frustum != nullptr && !patch.vertices.empty()) {
-            const Vec3f& centre = patch.vertices[patch.vertices.size() / 2];
+        if (patch.vertices.empty()) continue;
+        const Vec3f& centre = patch.vertices[patch.vertices.size() / 2];
+        if (frustum != nullptr) {
             // The centre in whole units; patch coordinates lie within the map and 0 to 255.
             const auto whole = [](float v) {
                 return static_cast<float>(static_cast<std::int32_t>(v));
@@ -100,6 +102,10 @@ void selectTerrainPatches(const Model3ds& model, const LodGrid& grid, const Frus
         const std::int32_t object = p + (detail == LodGrid::kFull     ? 0
                                          : detail == LodGrid::kMiddle ? LodGrid::kMiddle
                                                                       : LodGrid::kFar);
-        out.push_back({object, offset});
+        const float dx = centre.x - viewerX;
+        const float dy = centre.y - viewerY;
+        out.push_back({object, offset, dx * dx + dy * dy});
     }
+    std::sort(out.begin(), out.end(),
+              [](const PatchDraw& a, const PatchDraw& b) { return a.distance2 < b.distance2; });
 }

@@ -50,10 +50,13 @@ void prepareTerrainModel(Model3ds& model);
 struct PatchDraw {
     std::int32_t object;
     float zOffset;
+    float distance2 = 0.0f;  // squared distance of the patch centre from the viewer
 };
 
-// The patches to draw this frame, in patch order: each patch at the resolution of its
-// LodGrid cell, skipped when `frustum` is given and the sphere round the patch centre
-// lies outside it. A model without the 768 patches draws nothing.
+// The patches to draw this frame: each patch at the resolution of its LodGrid cell,
+// skipped when `frustum` is given and the sphere round the patch centre lies outside it.
+// Nearest to the viewer at (`viewerX`, `viewerY`) first, so that the depth test turns
+// away the hidden ground behind a hill before it is textured. A model without the 768
+// patches draws nothing.
 void selectTerrainPatches(const Model3ds& model, const LodGrid& grid, const Frustum* frustum,
-                          std::vector<PatchDraw>& out);
+                          float viewerX, float viewerY, std::vector<PatchDraw>& out);

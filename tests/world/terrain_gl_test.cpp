@@ -81,7 +81,7 @@ TEST_F(TerrainGlTest, SunLitGroundIsWhiteAndFadesToGreyDownIntoTheFog) {
 
 // The camera at the middle of the map looking along +x: with culling, the patches
 // behind it are skipped; the LodGrid's choices pick the resolution and height offset
-// of the rest.
+// of the rest, drawn nearest first.
 TEST_F(TerrainGlTest, DrawCullsBehindTheCameraAndFollowsTheGrid) {
     const auto terrain = build(45);
     lookFrom(850, 850, 100, 0);
@@ -97,8 +97,13 @@ TEST_F(TerrainGlTest, DrawCullsBehindTheCameraAndFollowsTheGrid) {
     const auto& drawn = terrain->lastDraws();
     EXPECT_LT(drawn.size(), 160u);
     bool sawFull = false;
+    float lastDistance = 0.0f;  // nearest first, so that hidden ground fails the depth test
     for (const PatchDraw& patch : drawn) {
         const int p = patch.object % 256;
+        const float distance =
+            std::hypot((p % 16 + 0.5f) * 100.0f - 850.0f, (p / 16 + 0.5f) * 100.0f - 850.0f);
+        EXPECT_GE(distance, lastDistance) << "patch " << p;
+        lastDistance = distance;
         EXPECT_GT((p % 16 + 0.5f) * 100.0f, 850.0f - 80.0f - 100.0f)
             << "patch " << p << " lies behind";
         const int level = patch.object - p;  // middle and far patches lie lower
