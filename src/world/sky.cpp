@@ -40,6 +40,9 @@ int Sky::draw(Pose /*camera*/, const float* /*light*/) {
     // The dome has no fog coordinates; without this it would take the fog of whichever
     // vertex the ground sent last. Does nothing without the fog-coordinate extension.
     gl_ext::fogCoordf(0.0f);
+    // At coordinate 0 the ground fog leaves every colour as it is, so the dome is drawn
+    // with the fog off: the same picture without the fog's work on every sky pixel.
+    glDisable(GL_FOG);
     drawObject(*models[0], 0);
     glPopMatrix();
     glPopAttrib();
