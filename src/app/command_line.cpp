@@ -61,8 +61,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             arg = arg.substr(0, equals);
             hasValue = true;
         }
-        const bool takesValue =
-            arg == "--connect" || arg == "--name" || arg == "--record" || arg == "--timedemo";
+        const bool takesValue = arg == "--connect" || arg == "--name" || arg == "--record" ||
+                                arg == "--timedemo" || arg == "--frame-times";
         if (takesValue && !hasValue) {
             if (i + 1 >= argc) {
                 options.error = std::string(arg) + ": a value must follow";
@@ -77,9 +77,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             options.error = parseConnect(value, options);
         } else if (arg == "--name") {
             options.error = parseName(value, options);
-        } else if (arg == "--record" || arg == "--timedemo") {
+        } else if (arg == "--record" || arg == "--timedemo" || arg == "--frame-times") {
             if (value.empty()) options.error = std::string(arg) + ": no file given";
-            (arg == "--record" ? options.recordPath : options.timedemoPath) = value;
+            (arg == "--record"     ? options.recordPath
+             : arg == "--timedemo" ? options.timedemoPath
+                                   : options.frameTimesPath) = value;
         } else if (arg == "--start") {
             options.start = true;
         } else if (arg == "--autopilot") {
@@ -101,6 +103,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     }
     if (options.error.empty() && !options.recordPath.empty() && !options.timedemoPath.empty())
         options.error = "--record and --timedemo: a demo is recorded or played, not both";
+    if (options.error.empty() && !options.frameTimesPath.empty() && options.timedemoPath.empty())
+        options.error = "--frame-times: only a timedemo has frame times to write";
     return options;
 }
 
@@ -112,6 +116,7 @@ const char* commandLineUsage() {
            "  --autopilot            the computer player drives your Voka (Esc ends)\n"
            "  --record FILE          record the match to a demo file\n"
            "  --timedemo FILE        play a demo as fast as possible, print the frame rate\n"
+           "  --frame-times FILE     with --timedemo: write each frame's seconds to FILE\n"
            "  --help                 show this text\n"
            "GLUT's X options (-display, -geometry, -sync, ...) are passed on.\n"
            "Nothing given here is written to zrv.cfg.\n";

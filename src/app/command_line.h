@@ -13,6 +13,7 @@
 //                          mouse then only end the game (Esc)
 //   --record FILE          writes the match to a demo file as it is played
 //   --timedemo FILE        plays a demo file as fast as it draws, prints the figures, ends
+//   --frame-times FILE     with --timedemo: writes each timed frame's seconds, a line each
 //   --help                 the usage text
 //
 // A value may also follow an equals sign ("--name=Kim"). GLUT's own X options
@@ -25,8 +26,9 @@ struct CommandLine {
     bool start = false;
     bool autopilot = false;
     bool help = false;
-    std::string recordPath;    // empty: no recording
-    std::string timedemoPath;  // empty: a game, not a timedemo
+    std::string recordPath;      // empty: no recording
+    std::string timedemoPath;    // empty: a game, not a timedemo
+    std::string frameTimesPath;  // empty: the timedemo keeps its frame times to itself
     // The program name and GLUT's options, in their order, for glutInit.
     std::vector<std::string> glutArgs;
     // Why the arguments were refused; empty when they are good.

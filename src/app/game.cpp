@@ -27,11 +27,11 @@ Game::Game(std::int32_t initialState, MatchServices matchServices)
 
 Game::~Game() = default;
 
-void quit() {
+void quit(int exitCode) {
     Game::destroyCurrent();
     std::fflush(stdout);
     std::fflush(stderr);
-    std::exit(0);
+    std::exit(exitCode);
 }
 
 int Game::setState(std::int32_t state) {

@@ -77,5 +77,5 @@ class Game {
     static inline std::unique_ptr<Game> s_current;
 };
 
-// Destroys the game and ends the process with exit code 0.
-[[noreturn]] void quit();
+// Destroys the game and ends the process with `exitCode`.
+[[noreturn]] void quit(int exitCode = 0);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/match_input.h"
 #include "fx/screen_passes.h"
@@ -48,6 +49,8 @@ struct MatchServices {
     // Called once the demo is over, instead of printing the timedemo's line and ending
     // the program.
     std::function<void()> demoEnded;
+    // `voka --timedemo --frame-times`: where each timed frame's seconds go; empty: nowhere.
+    std::string frameTimesPath;
 };
 
 // The running match, from its start to the end of the program: the work of the

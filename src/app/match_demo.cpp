@@ -52,5 +52,14 @@ MatchRequest Match::endDemo() {
     const TimedemoFigures figures =
         timedemoFigures(services_.playback->frameSeconds(), services_.playback->processorSeconds());
     std::printf("%s\n", timedemoLine(figures, timedemoSettings(viewport[2], viewport[3])).c_str());
+    std::fflush(stdout);  // the figures before any complaint about the frame times
+    if (!services_.frameTimesPath.empty()) {
+        const std::string error =
+            writeFrameTimes(services_.frameTimesPath, services_.playback->frameSeconds());
+        if (!error.empty()) {
+            std::fprintf(stderr, "voka: %s\n", error.c_str());
+            quit(1);
+        }
+    }
     quit();
 }

@@ -115,6 +115,7 @@ void runGame(int argc, char** argv) {
             std::exit(1);
         }
         matchServices.playback = std::make_shared<demo::Playback>(std::move(*read.demo));
+        matchServices.frameTimesPath = options.frameTimesPath;
     } else if (!options.recordPath.empty()) {
         matchServices.recorder = std::make_shared<demo::Recorder>(options.recordPath);
     }

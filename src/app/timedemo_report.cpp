@@ -1,7 +1,9 @@
 #include "app/timedemo_report.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <numeric>
 
@@ -49,4 +51,18 @@ std::string timedemoLine(const TimedemoFigures& figures, const TimedemoSettings&
                   onOff(settings.shadows), onOff(settings.fog), onOff(settings.lensFlare),
                   onOff(settings.blur), onOff(settings.lod), figures.processorMs);
     return line;
+}
+
+std::string writeFrameTimes(const std::string& path, const std::vector<double>& frameSeconds) {
+    const auto failed = [&path] {
+        return "could not write the frame times to " + path + ": " + std::strerror(errno);
+    };
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) return failed();
+    bool written = true;
+    for (double seconds : frameSeconds)
+        written = written && std::fprintf(file, "%.6f\n", seconds) > 0;
+    // A full disk may only show when the buffer goes out at the close.
+    written = std::fclose(file) == 0 && written;
+    return written ? std::string() : failed();
 }

@@ -31,6 +31,11 @@ struct TimedemoSettings {
 // The settings of this run, in a window of `width` x `height` pixels.
 TimedemoSettings timedemoSettings(int width, int height);
 
+// Writes each frame's seconds to the file at `path`, one a line, so that runs can be
+// compared frame by frame. Returns an empty string, or why the file could not be written
+// (it may then hold part of the figures).
+std::string writeFrameTimes(const std::string& path, const std::vector<double>& frameSeconds);
+
 // The one line a timedemo prints, e.g. "timedemo: 1800 frames, 30.00 s, 60.0 fps
 // average, 41.3 fps 1% low; 800x600, render mode Displaylists, shadows off, fog on,
 // lens flare on, blur off, lod on; 14.2 ms of processor time a frame".

@@ -10,6 +10,7 @@
 #include "app/match.h"
 #include "app/timedemo_report.h"
 #include "config/settings_fixture.h"
+#include "support/temp_dir.h"
 #include "world/level_registry.h"
 
 namespace {
@@ -37,6 +38,8 @@ TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
         {{"--timedemo=b.demo"}, ":0  0 0 1 timedemo b.demo"},
         {{"--record="}, "bad"},
         {{"--record", "a.demo", "--timedemo", "b.demo"}, "bad"},
+        {{"--timedemo", "b.demo", "--frame-times=t"}, ":0  0 0 1 timedemo b.demo times t"},
+        {{"--frame-times", "t"}, "bad"},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv = {"voka"};
@@ -48,7 +51,8 @@ TEST(CommandLine, OptionsValuesAndGlutsOwnPassBadArgumentsDoNot) {
                                    std::to_string(o.start) + " " + std::to_string(o.autopilot) +
                                    " " + std::to_string(o.glutArgs.size()) +
                                    (o.recordPath.empty() ? "" : " record " + o.recordPath) +
-                                   (o.timedemoPath.empty() ? "" : " timedemo " + o.timedemoPath);
+                                   (o.timedemoPath.empty() ? "" : " timedemo " + o.timedemoPath) +
+                                   (o.frameTimesPath.empty() ? "" : " times " + o.frameTimesPath);
         EXPECT_EQ(parsed, c.parsed) << o.error;
     }
 }
@@ -115,6 +119,18 @@ TEST(TimedemoReport, AverageAndTheSlowestPercentInOneLineWithTheSettings) {
               "timedemo: 1800 frames, 30.00 s, 60.0 fps average, 41.2 fps 1% low; 800x600, "
               "render mode Displaylists, shadows on, fog on, lens flare off, blur on, lod off; "
               "14.2 ms of processor time a frame");
+}
+
+// The frame times, a line each; a file that cannot be made, or a disk that fills up,
+// is said.
+TEST(TimedemoReport, FrameTimesGoToTheFileOrTheFailureIsSaid) {
+    testing_support::TempDir dir;
+    EXPECT_EQ(writeFrameTimes(dir.file("times.txt"), {0.02, 0.125}), "");
+    EXPECT_EQ(dir.read("times.txt"), "0.020000\n0.125000\n");
+    EXPECT_EQ(writeFrameTimes(dir.path(), {0.02}),
+              "could not write the frame times to " + dir.path() + ": Is a directory");
+    EXPECT_EQ(writeFrameTimes("/dev/full", {0.02}),
+              "could not write the frame times to /dev/full: No space left on device");
 }
 
 }  // namespace
