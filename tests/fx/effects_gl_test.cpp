@@ -191,17 +191,16 @@ void drawFlare(float yaw, float hillTop) {
 TEST_F(EffectsGl, LensFlareAddsUpOnACentredSunAndNeedsItsCentreInView) {
     glEnable(GL_FOG);
     const Rgb last{102, 26, 230};
-    const struct {
-        float yaw, hillTop;
-        bool drawn, transparency = true;
-    } cases[] = {{180, 0, false}, {-60, 0, false}, {0, 2005, false},
-                 {0, 1995, true}, {0, 0, true},    {0, 0, true, false}};
-    for (const auto& c : cases) {
-        Settings::setTransparency(c.transparency);
-        drawFlare(c.yaw, c.hillTop);
-        EXPECT_EQ(count({0, 0, 0}) < kWidth * kHeight, c.drawn) << c.yaw << " " << c.hillTop;
-        if (c.hillTop == 0 && c.drawn)
-            expectNear(at(0, 0), c.transparency ? Rgb{255, 255, 255} : last, "centre");
+    // yaw, hill top, drawn, transparency
+    const std::tuple<float, float, bool, bool> cases[] = {
+        {180, 0, false, true}, {-60, 0, false, true}, {0, 2005, false, true},
+        {0, 1995, true, true}, {0, 0, true, true},    {0, 0, true, false}};
+    for (const auto& [yaw, hillTop, drawn, transparency] : cases) {
+        Settings::setTransparency(transparency);
+        drawFlare(yaw, hillTop);
+        EXPECT_EQ(count({0, 0, 0}) < kWidth * kHeight, drawn) << yaw << " " << hillTop;
+        if (hillTop == 0 && drawn)
+            expectNear(at(0, 0), transparency ? Rgb{255, 255, 255} : last, "centre");
     }
     expectNear(at(17.0f / 160, 0), last, "right");
     expectNear(at(0, -17.0f / 120), last, "below");
@@ -218,21 +217,19 @@ TEST_F(EffectsGl, MotionBlurAveragesOnlyWhenTheMillisecondClockMoved) {
     glClearAccum(0, 0, 0, 1);
     glClear(GL_ACCUM_BUFFER_BIT);
     MotionBlur blur;
-    const struct {
-        float clockMs;
-        int drawn;  // red of the frame before the pass
-        bool blends;
-    } steps[] = {{1000.0f, 200, true}, {1000.0f, 200, false}, {1000.05f, 200, false},
-                 {1001.0f, 0, true},   {1002.0f, 200, true},  {NAN, 10, false}};
+    // clock, red of the frame before the pass, blends
+    const std::tuple<float, int, bool> steps[] = {{1000.0f, 200, true},   {1000.0f, 200, false},
+                                                  {1000.05f, 200, false}, {1001.0f, 0, true},
+                                                  {1002.0f, 200, true},   {NAN, 10, false}};
     int average = 0;
-    for (const auto& s : steps) {
-        fill(s.drawn, 0, 0);
-        EXPECT_EQ(blur.apply(s.clockMs), s.blends) << s.clockMs;
+    for (const auto& [clockMs, drawn, blends] : steps) {
+        fill(drawn, 0, 0);
+        EXPECT_EQ(blur.apply(clockMs), blends) << clockMs;
         const int shown = readPixel(kWidth / 2, kHeight / 2, GL_BACK)[0];
-        const int low = s.blends ? std::min(average, s.drawn) + 1 : s.drawn;
-        const int high = s.blends ? std::max(average, s.drawn) - 1 : s.drawn;
-        EXPECT_TRUE(shown >= low && shown <= high) << s.clockMs << ": " << shown;
-        average = s.blends ? shown : average;
+        const int low = blends ? std::min(average, drawn) + 1 : drawn;
+        const int high = blends ? std::max(average, drawn) - 1 : drawn;
+        EXPECT_TRUE(shown >= low && shown <= high) << clockMs << ": " << shown;
+        average = blends ? shown : average;
     }
 }
 

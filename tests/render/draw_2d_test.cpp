@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "render/status_message.h"
@@ -10,43 +11,30 @@
 
 namespace {
 
-using testing_support::GlTest;
-
-class Draw2d : public GlTest {
-  protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-
-    // How many pixels of the window have this red, green and blue (-1: any but black).
-    static int countPixels(int r = -1, int g = 0, int b = 0) {
-        const std::vector<std::uint8_t> p = readFrame();
-        int count = 0;
-        for (std::size_t i = 0; i < p.size(); i += 4)
-            count += r < 0 ? p[i] + p[i + 1] + p[i + 2] > 0
-                           : p[i] == r && p[i + 1] == g && p[i + 2] == b;
-        return count;
-    }
-};
+using Draw2d = testing_support::GlTest;
 
 // The status message draws in red and leaves white.
 TEST_F(Draw2d, TextDrawsFromItsBaseLineAndNothingFromOutsideTheWindow) {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
     Overlay2d overlay;
     glColor3f(1.0f, 1.0f, 1.0f);
+    const auto blank = readWindow(GL_BACK);
     drawText(-0.9f, 0.0f, "");
     // Starts just outside on the left: the whole text is dropped, even the part that
     // would fall inside.
     drawText(-1.05f, 0.0f, "WWWWWWWW");
-    EXPECT_EQ(countPixels(), 0);
+    EXPECT_TRUE(readWindow(GL_BACK) == blank);
     // An upper-case I stands on the base line at the window centre, to its right.
     drawText(0.0f, 0.0f, "I");
     EXPECT_GT(readPixel(kWidth / 2 + 2, kHeight / 2 + 5, GL_BACK)[0], 0);
     EXPECT_EQ(readPixel(kWidth / 2 + 2, kHeight / 2 - 5, GL_BACK)[0], 0);
     showStatusMessage("Wireframe Modus on");
     drawStatusMessage(-0.7f, -0.5f);
-    EXPECT_GT(countPixels(255, 0, 0), 20);
+    const auto frame = readWindow(GL_BACK);
+    EXPECT_GT(std::count_if(frame.begin(), frame.end(),
+                            [](const auto& p) { return p[0] == 255 && p[1] + p[2] == 0; }),
+              20);
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(colour[1], 1.0f);

@@ -9,11 +9,8 @@ namespace {
 
 // glFogCoordPointer needs OpenGL 1.4; only whole names count, wherever they stand.
 TEST(DecideCapabilities, FromVersionAndWholeNames) {
-    const struct {
-        const char* version;
-        const char* extensions;
-        bool multitexture, fogCoord, vbo;
-    } drivers[] = {
+    // version, extensions, and multitexturing, fog coordinates and buffer objects offered
+    const std::tuple<const char*, const char*, bool, bool, bool> drivers[] = {
         {"4.5 (Compatibility Profile) Mesa 22.3.6",
          "GL_ARB_multitexture GL_EXT_fog_coord GL_ARB_vertex_buffer_object", true, true, true},
         {"1.3.1", "GL_EXT_fog_coord GL_ARB_multitexture", true, false, false},
@@ -21,11 +18,11 @@ TEST(DecideCapabilities, FromVersionAndWholeNames) {
         {"2.1", "GL_ARB_vertex_buffer_object_rgb32 XGL_EXT_fog_coord", false, false, false},
         {"2.1", "GL_ARB_multitexture_x GL_ARB_multitexture", true, false, false},
         {nullptr, "GL_ARB_multitexture", false, false, false}};
-    for (const auto& d : drivers) {
-        const gl_ext::Capabilities has = gl_ext::decideCapabilities(d.version, d.extensions);
+    for (const auto& [version, extensions, multitexture, fogCoord, vbo] : drivers) {
+        const gl_ext::Capabilities has = gl_ext::decideCapabilities(version, extensions);
         EXPECT_EQ(std::tuple(has.multitexture, has.fogCoord, has.vbo),
-                  std::tuple(d.multitexture, d.fogCoord, d.vbo))
-            << d.extensions;
+                  std::tuple(multitexture, fogCoord, vbo))
+            << extensions;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/captured_errors.h"
@@ -76,10 +77,11 @@ Bytes material(const std::string& name, std::uint8_t r, std::uint8_t g, std::uin
     return chunk(0xAFFF, parts);
 }
 
-// A whole file: main chunk with version 3 and an editor chunk holding `editorParts`.
-Bytes file(const Bytes& editorParts, std::uint32_t version = 3) {
+// A whole file: main chunk with the version and an editor chunk holding `editorParts`,
+// then `tail`.
+Bytes file(const Bytes& editorParts, std::uint32_t version = 3, const Bytes& tail = {}) {
     return chunk(0x4D4D, cat({chunk(0x0002, le(version)),
-                              chunk(0x3D3D, cat({chunk(0x3D3E, le(3)), editorParts}))}));
+                              chunk(0x3D3D, cat({chunk(0x3D3E, le(3)), editorParts})), tail}));
 }
 
 // One triangle object named "tri"; `groups` follow its face.
@@ -131,32 +133,29 @@ TEST_F(Reader3dsTest, MaterialGroupsGiveTheObjectsMaterialList) {
 TEST_F(Reader3dsTest, TexturedMaterialTurnsWhiteLongNamesAreCutOtherChunksSkipped) {
     const std::string longName(400, 'n');
     const Bytes floats = cat({f32(1.0f), f32(0.5f), f32(7.0f)});
-    const Bytes noisy =
-        chunk(0x4D4D,
-              cat({chunk(0x0002, le(3)), chunk(0x1234, Bytes(40, 7)),
-                   chunk(0x3D3D,
-                         cat({chunk(0x3D3E, le(3)), chunk(0x0100, le(1)),
-                              material("skin", 10, 20, 30, "skin.tga"),
-                              chunk(0xAFFF, cat({chunk(0xA000, text(longName)),
-                                                 chunk(0xA020, chunk(0x0010, floats))})),
-                              object(longName, cat({chunk(0x4160, Bytes(48, 1)),
-                                                    points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
-                                                    faces({{0, 1, 2}}, materialGroup("skin")),
-                                                    points({{0, 0}, {1, 0}, {0, 1}}, 0x4140)}))})),
-                   chunk(0xB000, cat({chunk(0xB00A, Bytes(20, 0)), chunk(0x4000, Bytes(8, 9))}))}));
-    ASSERT_TRUE(read(noisy));
+    ASSERT_TRUE(read(file(
+        cat({chunk(0x0100, le(1)), material("skin", 10, 20, 30, "skin.tga"),
+             chunk(0xAFFF,
+                   cat({chunk(0xA000, text(longName)), chunk(0xA020, chunk(0x0010, floats))})),
+             object(longName,
+                    cat({chunk(0x4160, Bytes(48, 1)), points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
+                         faces({{0, 1, 2}}, materialGroup("skin")),
+                         points({{0, 0}, {1, 0}, {0, 1}}, 0x4140)}))}),
+        3,
+        cat({chunk(0x1234, Bytes(40, 7)),
+             chunk(0xB000, cat({chunk(0xB00A, Bytes(20, 0)), chunk(0x4000, Bytes(8, 9))}))}))));
     ASSERT_EQ(model.objectCount, 1);
-    EXPECT_EQ(model.objects[0].faceCount, 1);
-    EXPECT_STREQ(model.materials[0].textureFile, "skin.tga");
+    const MeshObject3ds& o = model.objects[0];
+    EXPECT_EQ(
+        std::tuple(o.faceCount, o.textured, o.texCoords[2].v, std::string(o.name),
+                   std::string(model.materials[1].name),
+                   std::string(model.materials[0].textureFile)),
+        std::tuple(1, true, 1.0f, longName.substr(0, 254), longName.substr(0, 254), "skin.tga"));
     const auto colour = [&](int m) {
         return std::vector<int>(model.materials[m].color, model.materials[m].color + 4);
     };
     EXPECT_EQ(colour(0), std::vector<int>(4, 255));
-    EXPECT_TRUE(model.objects[0].textured);
-    EXPECT_FLOAT_EQ(model.objects[0].texCoords[2].v, 1.0f);
     EXPECT_EQ(colour(1), (std::vector<int>{255, 128, 255, 255}));
-    EXPECT_EQ(std::string(model.materials[1].name), longName.substr(0, 254));
-    EXPECT_EQ(std::string(model.objects[0].name), longName.substr(0, 254));
 }
 
 // Overwrites the 32-bit length of the chunk whose header starts at `at`.
@@ -194,13 +193,11 @@ TEST_F(Reader3dsTest, BrokenFilesStopWithAMessageAndAnEmptyModel) {
          "Name does not end inside its chunk in file: test.3ds!"},
         {chunk(0x4D4D, deep), "Chunks nested too deeply in file: test.3ds!"},
         {file(manyMaterials), "Too many materials in file: test.3ds!"},
-        {file(manyObjects), "Too many objects in file: test.3ds!"},
-    };
+        {file(manyObjects), "Too many objects in file: test.3ds!"}};
     for (const auto& [bytes, message] : files) {
-        const std::size_t before = errors.texts().size();
+        testing_support::CapturedErrors said;
         EXPECT_FALSE(read(bytes)) << message;
-        EXPECT_EQ(std::vector<std::string>(errors.texts().begin() + before, errors.texts().end()),
-                  std::vector<std::string>{message});
+        EXPECT_EQ(said.texts(), std::vector<std::string>{message});
         EXPECT_TRUE(model.objectCount == 0 && model.objects.empty()) << message;
     }
 }

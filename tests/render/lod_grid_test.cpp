@@ -6,6 +6,7 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "config/settings.h"
@@ -33,20 +34,12 @@ class LodGridTest : public testing::Test {
 // lies ahead and aside. Cells below the camera's row take absolute values (camera in 5).
 // An angle out of range is printed and keeps only the camera's cell full.
 TEST_F(LodGridTest, EachSectorWritesTheCellsAheadAndAside) {
-    const struct {
-        int cell;
-        float rotation;
-        int forward, side;
-        const char* printed = "";
-    } facings[] = {{136, 0, 1, 16},
-                   {136, 315, 1, 16},
-                   {136, 360, 1, 16},
-                   {136, 45, 16, 1},
-                   {136, 135, -1, 16},
-                   {136, 225, -16, 1},
-                   {5, 0, 1, 16},
-                   {40, 360.5f, 0, 0, "3.605000e+02"},
-                   {40, std::nanf(""), 0, 0, "nan"}};
+    const std::tuple<int, float, int, int, const char*> facings[] = {
+        {136, 0, 1, 16, ""},    {136, 315, 1, 16, ""},
+        {136, 360, 1, 16, ""},  {136, 45, 16, 1, ""},
+        {136, 135, -1, 16, ""}, {136, 225, -16, 1, ""},
+        {5, 0, 1, 16, ""},      {40, 360.5f, 0, 0, "3.605000e+02"},
+        {40, NAN, 0, 0, "nan"}};
     for (const auto& [c, rotation, forward, side, printed] : facings) {
         testing::internal::CaptureStdout();
         // The camera at the centre of its cell.
@@ -79,7 +72,7 @@ TEST_F(LodGridTest, CameraFarOffTheMapWritesOnlyGridCells) {
     std::fill_n(guarded.after, 64, 77);
     auto isLevel = [](std::int32_t v) { return v == 0 || v == 256 || v == 512; };
     const std::pair<float, float> cameras[] = {
-        {-5000, -5000}, {1e30f, -1e30f}, {std::nanf(""), 800}, {-1, 1601}, {INFINITY, 0}};
+        {-5000, -5000}, {1e30f, -1e30f}, {NAN, 800}, {-1, 1601}, {INFINITY, 0}};
     for (const auto& [x, y] : cameras) {
         for (float r : {0.0f, 90.0f, 180.0f, 270.0f}) {
             guarded.grid.updateLodGrid(Pose{x, y, 0, 0, 0, r});

@@ -38,21 +38,18 @@ class TextureUpload : public GlTest {
 // keep alpha. The filters follow quality and mipmapping (an unknown quality keeps
 // OpenGL's defaults) and the base level goes back to 0.
 TEST_F(TextureUpload, TexturesStayBoundWithModulateAndFiltersFollowQuality) {
-    const struct {
-        int bits;
-        std::int32_t quality;
-        bool mipmapping;
-        GLint mag, min, maxLevel;
-    } cases[] = {{24, 0, false, GL_NEAREST, GL_NEAREST, 0},
-                 {32, 1, true, GL_LINEAR, GL_LINEAR, 1000},
-                 {24, 2, false, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 0},
-                 {32, 7, false, GL_LINEAR, GL_NEAREST_MIPMAP_LINEAR, 0}};
+    // bits, quality, mipmapping, then the filters and the highest level
+    const std::tuple<int, std::int32_t, bool, GLint, GLint, GLint> cases[] = {
+        {24, 0, false, GL_NEAREST, GL_NEAREST, 0},
+        {32, 1, true, GL_LINEAR, GL_LINEAR, 1000},
+        {24, 2, false, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR, 0},
+        {32, 7, false, GL_LINEAR, GL_NEAREST_MIPMAP_LINEAR, 0}};
     const GLenum names[4] = {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_BASE_LEVEL,
                              GL_TEXTURE_MAX_LEVEL};
-    for (const auto& c : cases) {
+    for (const auto& [bits, quality, mipmapping, mag, min, maxLevel] : cases) {
         glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
         const auto name = static_cast<GLint>(
-            load("d.tga", tgaFile(2, 4, 4, c.bits, std::string(16 * c.bits / 8, '\x40'))));
+            load("d.tga", tgaFile(2, 4, 4, bits, std::string(16 * bits / 8, '\x40'))));
         GLint got[8] = {};
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &got[4]);
         glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &got[5]);
@@ -60,12 +57,11 @@ TEST_F(TextureUpload, TexturesStayBoundWithModulateAndFiltersFollowQuality) {
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE, &got[7]);
         got[7] = got[7] > 0;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 3);
-        applyTextureFilters(c.quality, c.mipmapping);
+        applyTextureFilters(quality, mipmapping);
         for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, names[i], &got[i]);
-        EXPECT_EQ(
-            std::vector<GLint>(got, got + 8),
-            (std::vector<GLint>{c.mag, c.min, 0, c.maxLevel, name, GL_MODULATE, 1, c.bits == 32}))
-            << c.quality;
+        EXPECT_EQ(std::vector<GLint>(got, got + 8),
+                  (std::vector<GLint>{mag, min, 0, maxLevel, name, GL_MODULATE, 1, bits == 32}))
+            << quality;
     }
 }
 

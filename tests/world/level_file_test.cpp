@@ -102,18 +102,15 @@ TEST(LevelFile, HostileDocumentsAreRefused) {
         for (int i = 0; i < 10; ++i) laughs += std::string("&") + static_cast<char>(e - 1) + ";";
         laughs += "\">\n";
     }
-    const struct {
-        std::string doctype, body;
-        bool refusesResource;
-        const char* name = nullptr;  // of the level read; none when refused
-    } documents[] = {
-        {laughs + "]>", R"(<level id="1" name="&j;"><player/></level>)", false},
+    // doctype, body, refuses a resource, name of the level read (none when refused)
+    const std::tuple<std::string, std::string, bool, const char*> documents[] = {
+        {laughs + "]>", R"(<level id="1" name="&j;"><player/></level>)", false, nullptr},
         {R"(<!DOCTYPE level [ <!ENTITY secret SYSTEM "file:///etc/passwd"> ]>)",
-         R"(<level id="1" ><player/><item id="1">&secret;</item></level>)", true},
+         R"(<level id="1" ><player/><item id="1">&secret;</item></level>)", true, nullptr},
         {R"(<!DOCTYPE level SYSTEM "http://127.0.0.1:9/level.dtd">)",
-         R"(<level id="1"><player/></level>)", true},
+         R"(<level id="1"><player/></level>)", true, nullptr},
         {R"(<!DOCTYPE level [ <!ENTITY % remote SYSTEM "http://127.0.0.1:9/p.ent"> %remote; ]>)",
-         R"(<level id="1"><player/></level>)", true},
+         R"(<level id="1"><player/></level>)", true, nullptr},
         {R"(<!DOCTYPE level [ <!ENTITY n "Quarry"> ]>)",
          R"(<level id="1" name="&n; &amp; &n;"><player/></level>)", false, "Quarry & Quarry"}};
     for (const auto& [doctype, body, refusesResource, name] : documents) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "world/ground_fog.h"
 #include "world/sun_light.h"
@@ -48,33 +49,30 @@ class TerrainGlTest : public WorldGlTest {
 // ceiling: half way into the fog, so half white and half fog grey (0.7); high ground is
 // clear and low ground fully fogged. The same in every render mode.
 TEST_F(TerrainGlTest, SunLitGroundIsWhiteAndFadesToGreyDownIntoTheFog) {
-    const struct {
-        std::uint8_t height;
-        bool fog;
-        double brightness;
-    } cases[] = {{45, false, 1.0}, {45, true, 0.85}, {90, true, 1.0}, {10, true, 0.7}};
+    // height, fog, brightness
+    const std::tuple<std::uint8_t, bool, double> cases[] = {
+        {45, false, 1.0}, {45, true, 0.85}, {90, true, 1.0}, {10, true, 0.7}};
     Settings::setMultitexturing(true);
     Settings::setFrustumCulling(false);
     glMatrixMode(GL_PROJECTION);  // straight down at the whole map; both start as identity
     glOrtho(0.0, 1600.0, 0.0, 1600.0, -1000.0, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     glClearColor(0, 0, 0, 1);
-    for (const auto& c : cases) {
-        Settings::setFog(c.fog);
+    for (const auto& [height, fog, brightness] : cases) {
+        Settings::setFog(fog);
         glDisable(GL_FOG);
         for (std::int32_t mode = 0; mode < 4; ++mode) {
-            const auto terrain = build(c.height);
-            ASSERT_EQ(ground_fog::setUp(), c.fog);
+            const auto terrain = build(height);
+            ASSERT_EQ(ground_fog::setUp(), fog);
             Settings::setRenderMode(mode);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             for (GLenum state : {GL_LIGHTING, GL_COLOR_MATERIAL}) glEnable(state);
             SunLight(-800.0f, -800.0f, 2000.0f).apply();
             terrain->draw(Pose{}, nullptr);
             const auto pixel = readPixel(kWidth / 2, kHeight / 2, GL_BACK);
-            EXPECT_TRUE(std::abs(pixel[0] - c.brightness * 255) <= 3 &&
-                        std::abs(pixel[2] - c.brightness * 255) <= 3)
-                << int{c.height} << " mode " << mode << ": " << int{pixel[0]} << " "
-                << int{pixel[2]};
+            EXPECT_TRUE(std::abs(pixel[0] - brightness * 255) <= 3 &&
+                        std::abs(pixel[2] - brightness * 255) <= 3)
+                << int{height} << " mode " << mode << ": " << int{pixel[0]} << " " << int{pixel[2]};
         }
     }
 }

@@ -1,16 +1,17 @@
-#include "render/tga_image.h"
-
+// The image decoders: TGA files and bitmaps become tightly packed rows, bottom row first.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "render/bmp_image.h"
+#include "render/tga_image.h"
 #include "support/test_images.h"
 
 namespace {
 
-using testing_support::tgaFile;
+using namespace testing_support;
 using Data = std::vector<std::uint8_t>;
 
 // One 24-bit file pixel, stored B, G, R.
@@ -66,8 +67,8 @@ TEST(TgaImage, DecodedFilesGiveTheirPixelsRefusedOnesTheirReason) {
          TgaError::Unreadable},
         {"tooLargeForMemory", tgaFile(2, 65535, 65535, 32, ""), TgaError::TooLarge},
         {"eightBits", tgaFile(2, 1, 1, 8, "\x01"), TgaError::UnsupportedDepth},
-        {"sixteenBitsRunLength", tgaFile(10, 1, 1, 16, "\x80\xff\x7f"), TgaError::UnsupportedDepth},
-    };
+        {"sixteenBitsRunLength", tgaFile(10, 1, 1, 16, "\x80\xff\x7f"),
+         TgaError::UnsupportedDepth}};
     for (const auto& c : cases) {
         TgaError error = TgaError::None;
         const auto image =
@@ -79,6 +80,42 @@ TEST(TgaImage, DecodedFilesGiveTheirPixelsRefusedOnesTheirReason) {
                   std::tuple(c.width, 1, c.channels, c.data))
             << c.name;
     }
+}
+
+std::optional<BmpImage> decode(const std::string& file) {
+    return decodeBmp(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+}
+
+// The file with the little-endian 32-bit header field at `offset` replaced.
+std::string withField(std::string file, std::size_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[offset + i] = static_cast<char>(value >> (8 * i));
+    return file;
+}
+
+// Three pixels of three bytes: the file pads each row to 12 bytes, we keep 9. A file
+// that stores its rows top down gives the same image. Red counts the column, green the
+// row from the top. Then refused files: the 54 bytes of `huge` announce 16000000 x 22
+// pixels with a compression we do not read: taken for uncompressed, the missing rows
+// would fill a gigabyte with zeros.
+TEST(BmpImage, RowsArePackedBottomFirstWithoutPaddingOtherFormatsAreRefused) {
+    const auto pixel = [](int x, int y) {
+        return Rgb{std::uint8_t(10 * x), std::uint8_t(100 + y), 5};
+    };
+    for (const bool topDown : {false, true}) {
+        const auto image = decode(bmpFile(3, 2, pixel, topDown));
+        ASSERT_TRUE(image) << topDown;
+        EXPECT_EQ(
+            std::tuple(image->width, image->height, image->rgb),
+            std::tuple(3, 2,
+                       Data{0, 101, 5, 10, 101, 5, 20, 101, 5, 0, 100, 5, 10, 100, 5, 20, 100, 5}));
+    }
+    const std::string good = solidBmp(4, 4, {1, 2, 3});
+    const std::string huge = withField(withField(good, 18, 16000000), 22, 22).substr(0, 54);
+    for (const std::string& file :
+         {std::string(), solidTga(2, 2, {1, 2, 3}), good.substr(0, 30),
+          good.substr(0, good.size() - 20), withField(huge, 30, 0xFFFFFFFF),
+          withField(huge, 30, 0x80000000), withField(good, 30, 0xFFFFFFFF)})
+        EXPECT_FALSE(decode(file)) << file.size();
 }
 
 }  // namespace
