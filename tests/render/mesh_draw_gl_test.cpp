@@ -39,8 +39,8 @@ GLuint checkerTexture(std::uint8_t a, std::uint8_t b) {
     glBindTexture(GL_TEXTURE_2D, name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    for (GLenum filter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER})
+        glTexParameteri(GL_TEXTURE_2D, filter, GL_NEAREST);
     return name;
 }
 
@@ -81,7 +81,6 @@ TEST_F(MeshDrawTest, FourRenderModesDrawTheSamePicture) {
     m.materials.resize(3);
     for (std::uint8_t c : {0, 1, 2}) std::fill_n(m.materials[c].color, 4, 255);
     m.materials[2].color[1] = m.materials[2].color[2] = 40;
-    m.materials[0].textureIndex = 0;
     m.objects = {quad(-9, -9), quad(1, -9), quad(-4, 1)};
     m.objects[0].textured = m.objects[1].textured = m.objects[1].multitextured = true;
     m.objects[0].materials = {0};

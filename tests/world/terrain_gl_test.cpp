@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "world/ground_fog.h"
+#include "world/load_levels.h"
 #include "world/sun_light.h"
 #include "world/terrain.h"
 #include "world_gl_fixture.h"
@@ -28,13 +29,10 @@ class TerrainGlTest : public WorldGlTest {
         writeFile(dir.file("textures/detail.tga"), solidTga(8, 8, {128, 128, 128}));
         writeFile(dir.file("levels/flat.raw"),
                   std::string(Heightmap::kBytes, static_cast<char>(height)));
-        auto level = std::make_unique<Level>();
-        level->setId(5);
-        level->setHeightmap("./levels/flat.raw");
-        level->setTexture("./textures/ground.tga");
-        level->setTextureDetail("./textures/detail.tga");
-        level->addSpawn({800, 800, 0});
-        LevelRegistry::instance().addLevel(std::move(level));
+        const std::string xml = R"(<level id="5"><player posx="800" posy="800"/><terrain
+            heightmap="./levels/flat.raw" texture="./textures/ground.tga"
+            texture_det="./textures/detail.tga"/></level>)";
+        EXPECT_TRUE(loadLevelsFromMemory(LevelRegistry::instance(), xml.data(), xml.size()).parsed);
         LevelRegistry::instance().setCurrentLevel(5);
         auto terrain = std::make_unique<Terrain>();
         EXPECT_EQ(ModelStore::loadSharedTextures(LevelRegistry::instance().currentTextureFile()),

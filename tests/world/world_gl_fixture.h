@@ -44,7 +44,6 @@ class WorldGlTest : public testing_support::GlTest {
         Settings::resetStartValues();
         gl_ext::loadExtensions();
         ModelStore::reset();
-        inDir = std::make_unique<testing_support::ScopedWorkingDir>(dir.path());
         previousLevel = LevelRegistry::instance().currentLevel();
         glDisable(GL_FOG);
     }
@@ -56,7 +55,6 @@ class WorldGlTest : public testing_support::GlTest {
         Settings::setLod(0);
         LodGrid::instance().updateLodGrid(Pose{});
         ModelStore::reset();
-        inDir.reset();
         Settings::resetStartValues();
     }
 
@@ -76,7 +74,7 @@ class WorldGlTest : public testing_support::GlTest {
     }
 
     testing_support::TempDir dir;
-    std::unique_ptr<testing_support::ScopedWorkingDir> inDir;
+    testing_support::ScopedWorkingDir inDir{dir.path()};
     std::int32_t previousLevel = -1;
 };
 
