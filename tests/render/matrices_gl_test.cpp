@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include <random>
+#include <tuple>
 
 #include "render/frustum.h"
 #include "render/matrix4.h"
@@ -49,15 +50,15 @@ TEST_F(MatricesGl, FrustumSphereTouchingAPlaneFromOutsideIsNotVisibleOverlapping
     glMatrixMode(GL_MODELVIEW);
     Frustum frustum;
     frustum.extract();
-    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, 0.0f, 1.0f));  // touches the near plane
-    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, -0.25f, 1.0f));
-    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, -5.0f, 2.0f));  // the far plane from beyond
-    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, -4.5f, 2.0f));
-    // Beside the 45° right plane by 1/√2 ≈ 0.707.
-    EXPECT_TRUE(frustum.sphereVisible(3.0f, 0.0f, -2.0f, 0.75f));
-    EXPECT_FALSE(frustum.sphereVisible(3.0f, 0.0f, -2.0f, 0.7f));
-    EXPECT_FALSE(frustum.sphereVisible(0.0f, 3.0f, -2.0f, 0.7f));
-    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, 50.0f, 7.0f));  // behind the camera
+    // x, y, z, radius, visible: touching the near plane and overlapping it, the far plane
+    // from beyond and overlapping it, beside the 45° right plane by 1/√2 ≈ 0.707 (and the
+    // top one), behind the camera.
+    const std::tuple<float, float, float, float, bool> spheres[] = {
+        {0, 0, 0, 1, false},     {0, 0, -0.25f, 1, true}, {0, 0, -5, 2, false},
+        {0, 0, -4.5f, 2, true},  {3, 0, -2, 0.75f, true}, {3, 0, -2, 0.7f, false},
+        {0, 3, -2, 0.7f, false}, {0, 0, 50, 7, false}};
+    for (const auto& [x, y, z, radius, visible] : spheres)
+        EXPECT_EQ(frustum.sphereVisible(x, y, z, radius), visible) << x << " " << y << " " << z;
 }
 
 }  // namespace
