@@ -52,17 +52,13 @@ TEST(Connectivity, IndexedSearchEqualsThePlainRule) {
     std::mt19937 rng(11);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (int round = 0; round < 300; ++round) {
-        std::vector<Vec3f> vertices;
-        const int vertexCount = 3 + static_cast<int>(rng() % 12);
-        for (int v = 0; v < vertexCount; ++v)
-            vertices.push_back({rng() % 17 == 0 ? nan : static_cast<float>(rng() % 3),
-                                static_cast<float>(rng() % 2), rng() % 5 == 0 ? -0.0f : 0.0f});
-        std::vector<std::array<int, 3>> tris;
-        const int faceCount = 1 + static_cast<int>(rng() % 40);
-        for (int f = 0; f < faceCount; ++f)
-            tris.push_back({static_cast<int>(rng() % vertexCount),
-                            static_cast<int>(rng() % vertexCount),
-                            static_cast<int>(rng() % vertexCount)});
+        const auto pick = [&](int n) { return static_cast<int>(rng() % n); };
+        std::vector<Vec3f> vertices(3 + pick(12));
+        for (Vec3f& v : vertices)
+            v = {pick(17) == 0 ? nan : pick(3) * 1.0f, pick(2) * 1.0f, pick(5) == 0 ? -0.0f : 0.0f};
+        std::vector<std::array<int, 3>> tris(1 + pick(40));
+        const int n = static_cast<int>(vertices.size());
+        for (auto& t : tris) t = {pick(n), pick(n), pick(n)};
         MeshObject3ds fast = mesh(vertices, tris);
         MeshObject3ds plain = fast;
         buildConnectivity(fast);

@@ -81,8 +81,6 @@ TEST_F(WorldGlTest, LightsUpwardAndSunwardFacesMostWhereverTheyStand) {
     glMatrixMode(GL_PROJECTION);  // both matrices start as the identity
     glOrtho(0, 3, 0, 1, -10, 10);
     glMatrixMode(GL_MODELVIEW);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_TEXTURE_2D);
     for (GLenum state : {GL_LIGHTING, GL_COLOR_MATERIAL}) glEnable(state);
     SunLight(-800.0f, -800.0f, 2000.0f).apply();
