@@ -23,8 +23,9 @@
 namespace {
 
 using testing_support::Rgb;
-constexpr Rgb kMask{128, 128, 128}, kCrosshair{0, 0, 90}, kMg{90, 0, 0}, kRail{0, 90, 0},
-    kMap{0, 0, 100}, kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kYellow{255, 255, 0};
+constexpr Rgb kMask{128, 128, 128}, kGrey = kMask, kCrosshair{0, 0, 90}, kMg{90, 0, 0},
+                                    kRail{0, 90, 0}, kMap{0, 0, 100}, kRed{255, 0, 0},
+                                    kGreen{0, 255, 0}, kBlue{0, 0, 255}, kYellow{255, 255, 0};
 
 class EffectsGl : public SoundFixture<testing_support::GlTest> {
   protected:
@@ -44,8 +45,7 @@ class EffectsGl : public SoundFixture<testing_support::GlTest> {
         writeFile(dir.file("textures/map.bmp"), bmpFile(8, 8, [](int x, int) {
                       return x < 4 ? kMap : Rgb{200, 0, 0};
                   }));
-        fill(128, 128, 128);
-        grey = at(0, 0);
+        fill(128, 128, 128);  // kGrey
     }
 
     // The pixel at a point of the display's 2D units.
@@ -75,7 +75,6 @@ class EffectsGl : public SoundFixture<testing_support::GlTest> {
     }
 
     testing_support::ScopedWorkingDir inDir{dir.path()};
-    Rgb grey{};
 };
 
 // Blending multiplies the mask in and adds the crosshair, the icon and the map (whose
@@ -96,8 +95,8 @@ TEST_F(EffectsGl, HudBlendsWithTransparencyAndShowsTheMarkersAtTheirMapPlaces) {
     const std::tuple<bool, int, bool, Rgb, Rgb, Rgb> cases[] = {
         {true, 2, true, {64, 64, 154}, {218, 128, 128}, {128, 128, 167}},
         {false, 7, true, kCrosshair, kRail, kMap},
-        {false, 5, false, kCrosshair, kMg, kMask},
-        {true, -1, false, {64, 64, 154}, {218, 128, 128}, kMask}};
+        {false, 5, false, kCrosshair, kMg, kGrey},
+        {true, -1, false, {64, 64, 154}, {218, 128, 128}, kGrey}};
     for (const auto& [transparency, weapon, mapLoaded, crosshair, icon, map] : cases) {
         SharedTextures::clear();
         if (mapLoaded)
@@ -138,7 +137,7 @@ TEST_F(EffectsGl, HudDrivesTheEngineAndCockpitOffSkipsEverything) {
             for (int band = 0; band < 3 && soundOff < 0; ++band)
                 EXPECT_EQ(Mix_Volume(Sample::EngineLow + band, -1), band < 2 ? 40 : 0) << band;
         }
-        EXPECT_EQ(count(grey), kWidth * kHeight);
+        EXPECT_EQ(count(kGrey), kWidth * kHeight);
         Settings::setCockpit(true);
         Settings::setSound(soundOff < 0);
         hud.draw({.speed = 40});

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <tuple>
@@ -30,9 +30,7 @@ Bytes le(std::uint32_t v, int size = 4) {
     return out;
 }
 Bytes f32(float f) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &f, sizeof f);
-    return le(bits);
+    return le(std::bit_cast<std::uint32_t>(f));
 }
 
 Bytes chunk(std::uint16_t id, const Bytes& body) {

@@ -29,10 +29,9 @@ TEST(TextureNames, ChooseTheDecoderBySubstring) {
 // unsupported TGA depth ends the game without one.
 TEST(LoadTextureDeathTest, FailuresEndTheGameAfterTheirMessage) {
     TempDir dir;
-    const std::string tga = solidTga(4, 4, {1, 2, 3});
-    const std::string bmp = solidBmp(4, 4, {1, 2, 3});
-    writeFile(dir.file("cut.tga"), tga.substr(0, tga.size() - 1));
-    writeFile(dir.file("cut.bmp"), bmp.substr(0, bmp.size() - 8));
+    // One byte short of 18 + 48, and eight bytes short of 54 + 48.
+    writeFile(dir.file("cut.tga"), solidTga(4, 4, {1, 2, 3}).substr(0, 65));
+    writeFile(dir.file("cut.bmp"), solidBmp(4, 4, {1, 2, 3}).substr(0, 94));
     writeFile(dir.file("grey.tga"), tgaFile(2, 1, 1, 8, "x"));
     const std::string tgaMessage = "error: cannot load tga\\.somthing bad happend\\.\\.\\.";
     const std::vector<std::pair<std::string, std::string>> cases = {

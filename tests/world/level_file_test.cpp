@@ -23,27 +23,22 @@ std::vector<float> item(const Level& level, std::int32_t id, bool environment = 
     return {static_cast<float>(p.type), p.pose.x, p.pose.y, p.pose.z};
 }
 
-// Positions are read as integers, from their leading digits; a repeated identifier replaces the
-// level or item before it; texts keep their first fifty characters; the working placement carries
-// over from element to element and is never reset; unknown elements and attributes,
-// and elements outside a level, change nothing.
+// Positions are read as integers, from their leading digits; a repeated identifier
+// replaces the level or item before it; texts keep their first fifty characters (the
+// second level's name and heightmap are sixty n's); the working placement carries over
+// from element to element and is never reset; unknown elements and attributes, and
+// elements outside a level, change nothing.
 TEST(LevelFile, ReadsLevelsWithTheirFilesStartsAndItems) {
     LevelRegistry registry;
-    const std::string sixty(60, 'n');
     const LevelLoadResult result = load(registry, R"(<?xml version="1.0"?>
-<levels><player posx="5" posy="9"/><item id="1" posx="6"/>
-  <level id="1" name="Quarry" rot="90">
+<levels><player posx="5" posy="9"/><item id="1" posx="6"/><level id="1" name="Quarry" rot="90">
     <terrain heightmap="maps/quarry.raw" texture="quarry.bmp" texture_det="detail.bmp"/>
-    <light posy="99" id="9" type="ITEM_POWER15"/><Item id="5"/>
-    <player posx="100" posz="30"/>
+    <light posy="99" id="9" type="ITEM_POWER15"/><Item id="5"/><player posx="100" posz="30"/>
     <player posx="300.7" posy="abc" posz=" 40" rot="45"/>
     <item id="7" type="ITEM_POWER25" posx="10" posy="20" posz="5" colour="red"/>
     <environment id="3" type="ITEM_AMOR_100" posx="-99999999999999999999" posy="99999999999999999999" posz="-45x"/>
-  </level>
-  <level id="2" name="Old"><player/></level>
-  <level id="2" name=")" + sixty + R"("><terrain heightmap=")" +
-                                                      sixty +
-                                                      R"("/>
+  </level><level id="2" name="Old"><player/></level>
+  <level id="2" name="nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"><terrain heightmap="nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"/>
     <player posx="9" posy="8" posz="7"/><item id="1" type="ITEM_AMMO_MG" posx="50"/>
     <item id="2" posy="60"/><item id="3" type="NO_SUCH_ITEM"/><item id="1" type="ITEM_AMMO_RAIL"/>
   </level><item id="8"/>
@@ -67,7 +62,7 @@ TEST(LevelFile, ReadsLevelsWithTheirFilesStartsAndItems) {
     const Level& second = *registry.getLevel(2);
     char text[Level::kTextSize];
     second.getName(text);
-    EXPECT_EQ(std::string(text), sixty.substr(0, 50));
+    EXPECT_EQ(std::string(text), std::string(50, 'n'));
     EXPECT_EQ(std::tuple(second.heightmap().size(), second.itemCount()), std::tuple(50u, 3));
     EXPECT_EQ(item(second, 2), (std::vector<float>{135, 50, 60, 7}));
     EXPECT_EQ(item(second, 3)[0], 135);
