@@ -148,19 +148,16 @@ TEST_F(GameStateTest, DebugKeysChangeTheGlStateOfTheMomentInAnyScreen) {
     glDeleteTextures(2, textures);
 }
 
-TEST_F(GameStateTest, StateValuesOutsideTheTableAreRefused) {
+// The projection is the perspective of the configured field of view: a 75 degree view
+// puts 1/tan(37.5 deg) on the diagonal, divided by the aspect ratio for x. A zero height
+// keeps the viewport and leaves the projection at identity. State values outside the
+// table are refused.
+TEST_F(GameStateTest, ResizeInAnyScreenOnlyUpdatesTheViewAndUnknownStatesAreRefused) {
     EXPECT_EQ(game->setState(2), -2);
     EXPECT_EQ(game->display(), -2);
     EXPECT_EQ(game->resize(100, 100), -2);
     EXPECT_EQ(game->setState(9), -1);
     EXPECT_EQ(game->display(), -1);
-    EXPECT_EQ(game->setState(GameState::Menu), 0);
-}
-
-// The projection is the perspective of the configured field of view: a 75 degree view
-// puts 1/tan(37.5 deg) on the diagonal, divided by the aspect ratio for x. A zero height
-// keeps the viewport and leaves the projection at identity.
-TEST_F(GameStateTest, ResizeInAnyScreenOnlyUpdatesTheView) {
     for (const int state : std::initializer_list<int>{
              GameState::Menu, GameState::Story, GameState::About, GameState::Config,
              GameState::Loading, GameState::Playing, GameState::Dead, -1}) {

@@ -53,9 +53,7 @@ class ScreenTest : public testing_support::GlTest {
         const auto rgba = readPixel(px, py, GL_BACK);
         return {rgba[0], rgba[1], rgba[2]};
     }
-    static testing_support::Rgb colourOf(const std::string& image) {
-        return testing_support::screenImageColour(image);
-    }
+    static constexpr auto& colourOf = testing_support::screenImageColour;
 
     // Pixels of `colour` in the frame last drawn (the back buffer keeps it after the swap)
     // from window pixel (x0, y0) up to, not including, (x1, y1); rows from the bottom.
