@@ -15,7 +15,6 @@
 #include "config/settings_fixture.h"
 #include "support/e2e_runner.h"
 #include "support/temp_dir.h"
-#include "support/test_images.h"
 
 namespace {
 
@@ -25,10 +24,7 @@ const std::string kSettings = withValue("sound", "false");
 
 class GameE2eTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        testing_support::copyGameData(dir.path());
-        testing_support::writeScreenImages(dir.path());
-    }
+    void SetUp() override { testing_support::copyGameData(dir.path()); }
 
     // Starts the built game on `settings`, without a zrv.cfg when they are empty.
     std::unique_ptr<E2eRun> start(const std::string& settings, bool interactive = false,

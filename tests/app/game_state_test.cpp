@@ -6,14 +6,10 @@
 #include <semaphore>
 #include <tuple>
 
-#include "app/input_state.h"
 #include "app/loading_screen.h"
 #include "combat/model_store.h"
 #include "loopback.h"
 #include "screen_fixture.h"
-#include "support/e2e_runner.h"
-#include "world/level_registry.h"
-#include "world/load_levels.h"
 
 namespace {
 
@@ -25,18 +21,7 @@ std::unique_ptr<SceneObject> waitingPrototype() {
     return nullptr;
 }
 
-class GameStateTest : public ScreenTest {
-  protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
-        testing_support::copyGameData(dir.path());
-        Settings::setFov(75.0);
-        InputState::reset();
-        // The match plays the game data's level 1.
-        loadLevels();
-        LevelRegistry::instance().setCurrentLevel(1);
-    }
-};
+using GameStateTest = GameDataTest;  // the match plays the game data's level 1
 
 TEST_F(GameStateTest, LoadingShowsEachPercentageIgnoresKeysAndEndsConnecting) {
     constexpr int kSteps = static_cast<int>(Prototype::Count);
