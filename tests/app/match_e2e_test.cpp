@@ -11,7 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,9 +38,15 @@ struct GameRun {
     GameRun(const std::string& name, const std::vector<std::string>& server, int left = 0,
             const std::string& voka = "red", const std::string& onlyStart = "") {
         testing_support::copyGameData(dir.path());
-        const std::regex otherStarts("[^\n]*<player (?![^\n]*posx=\"" + onlyStart + "\")[^\n]*\n");
-        if (!onlyStart.empty())
-            dir.write("level.xml", std::regex_replace(dir.read("level.xml"), otherStarts, ""));
+        if (!onlyStart.empty()) {
+            std::istringstream lines(dir.read("level.xml"));
+            std::string kept;
+            for (std::string line; std::getline(lines, line);)
+                if (line.find("<player ") == line.npos ||
+                    line.find("posx=\"" + onlyStart + "\"") != line.npos)
+                    kept += line + "\n";
+            dir.write("level.xml", kept);
+        }
         dir.write("zrv.cfg", withValue("vokatype", voka,
                                        withValue("resolution", "0", withValue("sound", "false"))));
         std::vector<std::string> args = {"--start", "--name", name, "-geometry",
