@@ -15,7 +15,6 @@
 #include "config/settings_fixture.h"
 #include "support/e2e_runner.h"
 #include "support/temp_dir.h"
-#include "support/test_images.h"
 
 namespace {
 
@@ -25,10 +24,7 @@ const std::string kSettings = withValue("sound", "false");
 
 class GameE2eTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        testing_support::copyGameData(dir.path());
-        testing_support::writeScreenImages(dir.path());
-    }
+    void SetUp() override { testing_support::copyGameData(dir.path()); }
 
     // Starts the built game on `settings`, without a zrv.cfg when they are empty.
     std::unique_ptr<E2eRun> start(const std::string& settings, bool interactive = false,
@@ -57,18 +53,6 @@ class GameE2eTest : public ::testing::Test {
     testing_support::TempDir dir;
 };
 
-TEST_F(GameE2eTest, WithoutSettingsFileReportsItAndOpensDefaultWindow) {
-    const auto run = start("");
-    expectWindowSize(*run, 800, 600);
-    exitThroughMenu(*run);
-    // The settings are read before the full-screen question is asked.
-    const auto lines = run->stderrLines();
-    const auto config = std::find(lines.begin(), lines.end(), "error: Error loading config file!");
-    EXPECT_TRUE(config != lines.end() &&
-                std::find(config, lines.end(), "Switch to FullScreen?: Run in Fullscreen Mode?") !=
-                    lines.end());
-}
-
 // Return presses the default button, Yes: the window fills the screen; Escape answers No
 // and the configured window opens.
 TEST_F(GameE2eTest, AnsweringTheRealQuestionWithYesGivesFullScreenAndNoTheWindow) {
@@ -85,9 +69,18 @@ TEST_F(GameE2eTest, AnsweringTheRealQuestionWithYesGivesFullScreenAndNoTheWindow
     }
 }
 
-// --help lists the options; a bad argument exits with 2; a demo that is not one, and no
-// display, with 1 and one line.
-TEST_F(GameE2eTest, HelpBadArgumentsGarbledDemoAndNoDisplayEndAtOnce) {
+// Without a settings file the game says so before it asks about full screen, and opens
+// the default window. --help lists the options; a bad argument exits with 2; a demo that
+// is not one, and no display, with 1 and one line.
+TEST_F(GameE2eTest, NoSettingsFileHelpBadArgumentsGarbledDemoAndNoDisplay) {
+    const auto first = start("");
+    expectWindowSize(*first, 800, 600);
+    exitThroughMenu(*first);
+    const auto said = first->stderrLines();
+    const auto config = std::find(said.begin(), said.end(), "error: Error loading config file!");
+    EXPECT_TRUE(config != said.end() &&
+                std::find(config, said.end(), "Switch to FullScreen?: Run in Fullscreen Mode?") !=
+                    said.end());
     const auto help = start(kSettings, false, {"--help"});
     EXPECT_EQ(help->wait(), 0);
     EXPECT_EQ(help->stdoutLines().at(1).find("  --connect HOST[:PORT]"), 0u) << help->report();

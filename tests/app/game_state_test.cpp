@@ -6,14 +6,10 @@
 #include <semaphore>
 #include <tuple>
 
-#include "app/input_state.h"
 #include "app/loading_screen.h"
 #include "combat/model_store.h"
 #include "loopback.h"
 #include "screen_fixture.h"
-#include "support/e2e_runner.h"
-#include "world/level_registry.h"
-#include "world/load_levels.h"
 
 namespace {
 
@@ -25,18 +21,7 @@ std::unique_ptr<SceneObject> waitingPrototype() {
     return nullptr;
 }
 
-class GameStateTest : public ScreenTest {
-  protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
-        testing_support::copyGameData(dir.path());
-        Settings::setFov(75.0);
-        InputState::reset();
-        // The match plays the game data's level 1.
-        loadLevels();
-        LevelRegistry::instance().setCurrentLevel(1);
-    }
-};
+using GameStateTest = GameDataTest;  // the match plays the game data's level 1
 
 TEST_F(GameStateTest, LoadingShowsEachPercentageIgnoresKeysAndEndsConnecting) {
     constexpr int kSteps = static_cast<int>(Prototype::Count);
@@ -148,19 +133,16 @@ TEST_F(GameStateTest, DebugKeysChangeTheGlStateOfTheMomentInAnyScreen) {
     glDeleteTextures(2, textures);
 }
 
-TEST_F(GameStateTest, StateValuesOutsideTheTableAreRefused) {
+// The projection is the perspective of the configured field of view: a 75 degree view
+// puts 1/tan(37.5 deg) on the diagonal, divided by the aspect ratio for x. A zero height
+// keeps the viewport and leaves the projection at identity. State values outside the
+// table are refused.
+TEST_F(GameStateTest, ResizeInAnyScreenOnlyUpdatesTheViewAndUnknownStatesAreRefused) {
     EXPECT_EQ(game->setState(2), -2);
     EXPECT_EQ(game->display(), -2);
     EXPECT_EQ(game->resize(100, 100), -2);
     EXPECT_EQ(game->setState(9), -1);
     EXPECT_EQ(game->display(), -1);
-    EXPECT_EQ(game->setState(GameState::Menu), 0);
-}
-
-// The projection is the perspective of the configured field of view: a 75 degree view
-// puts 1/tan(37.5 deg) on the diagonal, divided by the aspect ratio for x. A zero height
-// keeps the viewport and leaves the projection at identity.
-TEST_F(GameStateTest, ResizeInAnyScreenOnlyUpdatesTheView) {
     for (const int state : std::initializer_list<int>{
              GameState::Menu, GameState::Story, GameState::About, GameState::Config,
              GameState::Loading, GameState::Playing, GameState::Dead, -1}) {

@@ -80,9 +80,6 @@ struct GameRun {
         };
         return run->waitForWindow(kMatchStartMs) && loopback::eventually(seen, kMatchStartMs);
     }
-    static bool has(const std::vector<std::string>& lines, const std::string& line) {
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
     // Keeps a picture of the window next to the test for a person to look at.
     void keepScreenshot(const std::string& name) const {
         run->windowScreenshot(std::string(VOKA_BINARY_DIR) + "/tests/app/" + name + ".png");
@@ -139,11 +136,17 @@ class MatchE2eTest : public ::testing::Test {
 // The game reaches the match and announces its Voka. The watching client then plays
 // Kim, whose rail gun hits Ada four times: Ada's game reports the kill naming Kim and
 // shows the ranking, a key respawns her, and Esc ends the game with 0 and withdraws her
-// Voka from the others.
-TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVoka) {
+// Voka from the others. A game beside it without a server says so and plays level 1.
+TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVokaWithoutAServerLevelOne) {
+    const GameRun alone("Solo", {"--connect", "127.0.0.1:9"}, 640);
     const GameRun ada("Ada", connect());
     const auto voka = next(TYPE_VOKA_RED);
-    ASSERT_TRUE(voka && ada.playing()) << ada.run->report() << server.log();
+    ASSERT_TRUE(voka && ada.playing() && alone.playing())
+        << ada.run->report() << alone.run->report() << server.log();
+    EXPECT_TRUE(
+        std::ranges::count(alone.run->stderrLines(),
+                           "error: current level is -1, not connected to server? setting to 1"));
+    alone.quit();
     // Kim stands 30 units away, where the dead player's view (turned 50 degrees left)
     // finds him, facing Ada.
     const std::int32_t kim = (1 << 16) | 1;
@@ -169,8 +172,9 @@ TEST_F(MatchE2eTest, StartPlaysDiesRespawnsAndEscWithdrawsTheVoka) {
 
 // Each game holds the other's Voka: it names the other player when its name arrives.
 // Level 1 keeps one start point, (999, 867), so both start there looking along +x. The
-// pictures are the README's (scripts/match-screenshots).
-TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
+// pictures are the README's (scripts/match-screenshots). When the server dies midway,
+// the game left plays on.
+TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOtherAndPlayOnWhenItDies) {
     const GameRun ada("Ada", connect(), 0, "red", "999");
     const auto adaVoka = next(TYPE_VOKA_RED);
     const GameRun kim("Kim", connect(), 640, "green", "999");
@@ -178,8 +182,8 @@ TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
     ASSERT_TRUE(adaVoka && kimVoka && ada.playing() && kim.playing())
         << ada.run->report() << kim.run->report();
     EXPECT_TRUE(loopback::eventually([&] {
-        return GameRun::has(ada.run->stdoutLines(), "Kim connected...") &&
-               GameRun::has(kim.run->stdoutLines(), "Ada connected...");
+        return std::ranges::count(ada.run->stdoutLines(), "Kim connected...") &&
+               std::ranges::count(kim.run->stdoutLines(), "Ada connected...");
     }));
     // Kim drives ahead, stops and turns round on the spot: each has the other in view.
     const float startX = kimVoka->pose[0];
@@ -203,8 +207,15 @@ TEST_F(MatchE2eTest, TwoGamesOnOneServerSeeEachOther) {
     ada.keepScreenshot("match-ada");
     kim.keepScreenshot("match-kim");
     ada.quit();
-    kim.quit();
     EXPECT_TRUE(server.logHas("left: goodbye")) << server.log();
+    // The server dies: Kim's Voka still drives and Esc still ends the game at once.
+    server.signal(SIGKILL);
+    EXPECT_EQ(server.wait(), -1);
+    kim.run->keyDown("w");
+    const std::string before = kim.run->windowRgb();
+    EXPECT_TRUE(loopback::eventually([&] { return kim.run->windowRgb() != before; }, 20000));
+    kim.run->keyUp("w");
+    kim.quit(5000);
 }
 
 // The autopilot plays a match against three computer players for a minute at least and
@@ -273,24 +284,6 @@ TEST_F(MatchE2eTest, AutopilotPlaysAgainstComputerPlayers) {
                       << game.run->report();
     ASSERT_TRUE(game.run->running()) << game.run->report();
     game.quit();
-}
-
-// Without a server the match says so and plays level 1. When the server dies midway,
-// the Voka still drives (the picture moves) and Esc still ends the game at once.
-TEST_F(MatchE2eTest, WithoutOrLosingTheServerTheMatchRunsAndEscEndsIt) {
-    const GameRun alone("Kim", {"--connect", "127.0.0.1:9"}, 640);
-    const GameRun ada("Ada", connect());
-    ASSERT_TRUE(alone.playing() && ada.playing()) << alone.run->report() << ada.run->report();
-    EXPECT_TRUE(GameRun::has(alone.run->stderrLines(),
-                             "error: current level is -1, not connected to server? setting to 1"));
-    alone.quit();
-    server.signal(SIGKILL);
-    EXPECT_EQ(server.wait(), -1);
-    ada.run->keyDown("w");
-    const std::string before = ada.run->windowRgb();
-    EXPECT_TRUE(loopback::eventually([&] { return ada.run->windowRgb() != before; }, 20000));
-    ada.run->keyUp("w");
-    ada.quit(5000);
 }
 
 }  // namespace

