@@ -61,11 +61,11 @@ class ScreenTest : public testing_support::GlTest {
     // from window pixel (x0, y0) up to, not including, (x1, y1); rows from the bottom.
     static int pixelsIn(testing_support::Rgb colour, int x0 = 0, int y0 = 0, int x1 = kWidth,
                         int y1 = kHeight) {
-        const std::vector<std::uint8_t> rgba = readFrame();
+        const auto pixels = readWindow(GL_BACK);
         int count = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
-                count += std::equal(colour.begin(), colour.end(), &rgba[(y * kWidth + x) * 4u]);
+                count += std::equal(colour.begin(), colour.end(), pixels[y * kWidth + x].begin());
         return count;
     }
     // Counts pixels of `colour` in the five pixel rows from 4 above 2D height y: the lower

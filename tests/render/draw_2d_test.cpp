@@ -22,11 +22,9 @@ class Draw2d : public GlTest {
 
     // How many pixels of the window have this red, green and blue (-1: any but black).
     static int countPixels(int r = -1, int g = 0, int b = 0) {
-        const std::vector<std::uint8_t> p = readFrame();
         int count = 0;
-        for (std::size_t i = 0; i < p.size(); i += 4)
-            count += r < 0 ? p[i] + p[i + 1] + p[i + 2] > 0
-                           : p[i] == r && p[i + 1] == g && p[i + 2] == b;
+        for (const auto& p : readWindow(GL_BACK))
+            count += r < 0 ? p[0] + p[1] + p[2] > 0 : p[0] == r && p[1] == g && p[2] == b;
         return count;
     }
 };
