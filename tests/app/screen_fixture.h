@@ -64,11 +64,11 @@ class ScreenTest : public testing_support::GlTest {
     static int pixelsIn(testing_support::Rgb colour, float x0 = -1, float y0 = -1, float x1 = 1,
                         float y1 = 1) {
         const auto at = [](float v, int size) { return static_cast<int>((v + 1) / 2 * size); };
-        const std::vector<std::uint8_t> rgba = readFrame();
+        const auto pixels = readWindow(GL_BACK);
         int count = 0;
         for (int y = at(y0, kHeight); y < at(y1, kHeight); ++y)
             for (int x = at(x0, kWidth); x < at(x1, kWidth); ++x)
-                count += std::equal(colour.begin(), colour.end(), &rgba[(y * kWidth + x) * 4u]);
+                count += std::equal(colour.begin(), colour.end(), pixels[y * kWidth + x].begin());
         return count;
     }
     // Counts pixels of `colour` in the five pixel rows from 4 above 2D height y: the lower

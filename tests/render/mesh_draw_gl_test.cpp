@@ -58,7 +58,8 @@ class MeshDrawTest : public testing_support::GlTest {
     }
     void TearDown() override { Settings::resetStartValues(); }
 
-    std::vector<std::uint8_t> render(TestObject& object, int mode) {
+    // The frame drawn, every pixel's RGBA from the bottom left.
+    auto render(TestObject& object, int mode) {
         Settings::setRenderMode(mode);
         glClearColor(0.1f, 0.2f, 0.3f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -69,7 +70,7 @@ class MeshDrawTest : public testing_support::GlTest {
         object.draw(Pose{}, nullptr);
         for (GLenum state : {GL_FOG, GL_LIGHTING}) glDisable(state);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "mode " << mode;
-        return readFrame();
+        return readWindow(GL_BACK);
     }
 };
 
@@ -97,19 +98,20 @@ TEST_F(MeshDrawTest, FourRenderModesDrawTheSamePicture) {
     ASSERT_NE(object.models[0]->objects[0].buffers[0], 0u);
     const auto immediate = render(object, RenderMode::Immediate);
     // The picture is not empty: the coloured quad and both textures show.
-    const std::size_t centre = ((kHeight * 3 / 4) * kWidth + kWidth / 2) * 4;
-    EXPECT_GT(immediate[centre], immediate[centre + 2]);
+    const auto& centre = immediate[(kHeight * 3 / 4) * kWidth + kWidth / 2];
+    EXPECT_GT(centre[0], centre[2]);
     // Back to client arrays after buffer objects still works.
     for (int mode : {RenderMode::VertexArrays, RenderMode::DisplayLists, RenderMode::BufferObjects,
                      RenderMode::VertexArrays}) {
         const auto frame = render(object, mode);
-        for (std::size_t i = 0; i < frame.size(); ++i)
-            ASSERT_LE(std::abs(frame[i] - immediate[i]), 2) << "mode " << mode << " byte " << i;
+        for (std::size_t i = 0; i < 4 * frame.size(); ++i)
+            ASSERT_LE(std::abs(frame[i / 4][i % 4] - immediate[i / 4][i % 4]), 2)
+                << mode << " " << i;
     }
     testing_support::CapturedErrors errors;
     const auto nothing = render(object, 7);
     EXPECT_EQ(errors.texts().front(), "unsupported rendermode");
-    EXPECT_EQ(nothing[((kHeight / 2) * kWidth + kWidth / 2) * 4], 26);  // the clear colour
+    EXPECT_EQ(nothing[(kHeight / 2) * kWidth + kWidth / 2][0], 26);  // the clear colour
 }
 
 // Shadow volumes over a ground plane seen from straight above: a closed box from

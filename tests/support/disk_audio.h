@@ -3,16 +3,15 @@
 #include <SDL2/SDL_mixer.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "fx/sound_manager.h"
+#include "platform/clock.h"
 #include "support/temp_dir.h"
 
 namespace testing_support {
@@ -47,8 +46,7 @@ class DiskAudio {
     // Waits until a mixer channel has played out, at most five seconds: the disk driver
     // runs in real time, and slower on a loaded machine.
     static void waitUntilQuiet(int channel) {
-        for (int i = 0; i < 500 && Mix_Playing(channel) != 0; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < 500 && Mix_Playing(channel) != 0; ++i) platform::sleepMs(10);
     }
     // Waits until the driver has written `frames` more frames than it had when called,
     // at most ten seconds. A change made before the call (a volume, a sample started)
@@ -60,8 +58,7 @@ class DiskAudio {
             return error ? 0 : size / 4;
         };
         const std::size_t target = written() + frames;
-        for (int i = 0; i < 10000 && written() < target; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        for (int i = 0; i < 10000 && written() < target; ++i) platform::sleepMs(1);
     }
     static int loudSamples(const std::vector<std::int16_t>& mix) {
         return static_cast<int>(mix.size()) -

@@ -87,9 +87,4 @@ void GlTest::expectModelview(const float* ours, const char* what) {
     for (int i = 0; i < 16; ++i) ASSERT_NEAR(ours[i], theirs[i], 1e-5f * size) << what << " " << i;
 }
 
-std::vector<std::uint8_t> GlTest::readFrame() {
-    const auto pixels = readWindow(GL_BACK);
-    return {pixels.data()->data(), pixels.data()->data() + 4 * pixels.size()};
-}
-
 }  // namespace testing_support

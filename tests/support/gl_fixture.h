@@ -24,8 +24,6 @@ class GlTest : public ::testing::Test {
     static std::array<std::uint8_t, 4> readPixel(int x, int y, unsigned int buffer);
     // Every pixel of the window, row by row from the bottom left.
     static std::vector<std::array<std::uint8_t, 4>> readWindow(unsigned int buffer);
-    // RGBA of the whole back buffer, rows from the bottom.
-    static std::vector<std::uint8_t> readFrame();
     // Expects `ours` (16 floats, column-major) to be OpenGL's current modelview matrix,
     // to 1e-5 relative to the matrix's largest element.
     static void expectModelview(const float* ours, const char* what);

@@ -45,10 +45,8 @@ std::string bmpFile(int width, int height, Rgb (*pixel)(int x, int y), bool topD
                       le(width, 4) + le(topDown ? -height : height, 4) + le(1, 2) + le(24, 2) +
                       le(0, 4) + le(imageBytes, 4) + le(2835, 4) + le(2835, 4) + le(0, 8);
     for (int i = 0; i < height; ++i) {
-        std::string line;
-        for (int x = 0; x < width; ++x) line += solidBgr(1, pixel(x, topDown ? i : height - 1 - i));
-        line.resize(static_cast<std::size_t>(rowBytes), '\0');
-        out += line;
+        for (int x = 0; x < width; ++x) out += solidBgr(1, pixel(x, topDown ? i : height - 1 - i));
+        out.resize(54 + static_cast<std::size_t>((i + 1) * rowBytes), '\0');  // the padding
     }
     return out;
 }

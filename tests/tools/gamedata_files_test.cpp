@@ -98,9 +98,8 @@ TEST(Story, FitsTheStoryScreen) {
 // The game's own settings reader takes the default file without a message: the loopback
 // address and voka-server's port (where ./play starts a server), and keys the
 // configuration screen accepts (a lower-case letter or a digit).
-TEST(DefaultSettings, LoadInTheGamesReader) {
-    Settings::resetStartValues();
-    testing_support::CapturedErrors errors;
+using DefaultSettings = SettingsTest;
+TEST_F(DefaultSettings, LoadInTheGamesReader) {
     EXPECT_TRUE(Settings::instance().readFile(gamePath("zrv.cfg").c_str()) == 0 &&
                 errors.texts().empty());
     EXPECT_EQ(textOf(Settings::getServerIp) + ":" + std::to_string(Settings::getServerPort()),

@@ -13,14 +13,12 @@ namespace {
 
 using namespace datagen;
 
-void save(const std::string& path, const Bytes& bytes) {
-    testing_support::writeFile(path, std::string(bytes.begin(), bytes.end()));
-}
-
-// Pixels as ImageMagick decodes them, top row first.
-std::string decoded(const std::string& path, const char* channels) {
-    return testing_support::runCommand("convert '" + path + "' -auto-orient -depth 8 " + channels +
-                                       ":- 2>/dev/null");
+// `bytes` saved under `name` and decoded by ImageMagick: pixels, top row first.
+std::string decoded(const Bytes& bytes, const char* name, const char* channels) {
+    testing_support::TempDir dir;
+    testing_support::writeFile(dir.file(name), std::string(bytes.begin(), bytes.end()));
+    return testing_support::runCommand("convert '" + dir.file(name) + "' -auto-orient -depth 8 " +
+                                       channels + ":- 2>/dev/null");
 }
 
 // Rows of 300 pixels: a run of 129 (longer than one packet), 128 distinct pixels (exactly
@@ -39,35 +37,29 @@ Image packetEdges() {
 }
 
 TEST(TgaWriter, RunLengthFileDecodesLikeTheRawOne) {
-    testing_support::TempDir dir;
     const Image image = packetEdges();
     for (const int depth : {24, 32}) {
-        save(dir.file("raw.tga"), encodeTga(image, depth, TgaPacking::Raw));
-        save(dir.file("rle.tga"), encodeTga(image, depth, TgaPacking::RunLength));
+        const Bytes raw = encodeTga(image, depth, TgaPacking::Raw);
+        const Bytes packed = encodeTga(image, depth, TgaPacking::RunLength);
         const char* channels = depth == 32 ? "rgba" : "rgb";
-        const std::string raw = decoded(dir.file("raw.tga"), channels);
-        ASSERT_EQ(raw.size(), 300u * 3 * static_cast<size_t>(depth / 8));
-        EXPECT_EQ(decoded(dir.file("rle.tga"), channels), raw);
+        const std::string pixels = decoded(raw, "i.tga", channels);
+        ASSERT_EQ(pixels.size(), 300u * 3 * static_cast<size_t>(depth / 8));
+        EXPECT_EQ(decoded(packed, "i.tga", channels), pixels);
         // The top-left pixel of the picture comes out first once oriented: (0.2, 0.4, 0.6).
-        EXPECT_EQ(raw.substr(0, 3),
+        EXPECT_EQ(pixels.substr(0, 3),
                   (std::string{char(toByte(0.2f)), char(toByte(0.4f)), char(toByte(0.6f))}));
-        EXPECT_LT(encodeTga(image, depth, TgaPacking::RunLength).size(),
-                  encodeTga(image, depth, TgaPacking::Raw).size());
+        EXPECT_LT(packed.size(), raw.size());
     }
 }
 
-// Rows of width 3 need one byte of padding each; the pixels still come out in place.
+// Rows of width 3 need one byte of padding each; the pixels still come out in place:
+// top-left red, bottom-right blue.
 TEST(BmpWriter, PadsRowsToFourBytes) {
-    testing_support::TempDir dir;
     Image image(3, 2);
     image.at(0, 0) = {1, 0, 0, 1};
     image.at(2, 1) = {0, 0, 1, 1};
-    const Bytes bytes = encodeBmp(image);
-    EXPECT_EQ(bytes.size(), 54u + 2 * 12);
-    save(dir.file("p.bmp"), bytes);
-    const std::string rgb = decoded(dir.file("p.bmp"), "rgb");
-    // Top-left red, bottom-right blue.
-    EXPECT_EQ(rgb, std::string("\xff\0\0", 3) + std::string(12, '\0') + std::string("\0\0\xff", 3));
+    EXPECT_EQ(decoded(encodeBmp(image), "p.bmp", "rgb"),
+              std::string("\xff\0\0", 3) + std::string(12, '\0') + std::string("\0\0\xff", 3));
 }
 
 }  // namespace

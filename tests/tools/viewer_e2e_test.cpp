@@ -22,20 +22,20 @@ class ViewerRun : public ::testing::Test {
         // texture all on.
         std::filesystem::copy_file(VOKA_BINARY_DIR "/game/zrv.cfg", dir.file("zrv.cfg"));
     }
-    // `override` is handed to Mesa as MESA_EXTENSION_OVERRIDE, which it reads when the
-    // viewer's context is made.
-    // Sets the exit code, what it printed (`out`) and the report with standard error.
-    void run(const std::vector<std::string>& args, const char* override = nullptr) {
+    // Runs the viewer and returns its exit code; `out` gets what it printed and `report`
+    // that with standard error. `override` is handed to Mesa as MESA_EXTENSION_OVERRIDE,
+    // which it reads when the viewer's context is made.
+    int run(const std::vector<std::string>& args, const char* override = nullptr) {
         if (override != nullptr) setenv("MESA_EXTENSION_OVERRIDE", override, 1);
         E2eRun viewer(testing_support::builtBinary("tools/viewer/voka-viewer"), dir.path(), args);
         unsetenv("MESA_EXTENSION_OVERRIDE");
-        exitCode = viewer.wait(120000);
+        const int code = viewer.wait(120000);
         out.clear();
         for (const std::string& line : viewer.stdoutLines()) out += line + "\n";
         report = viewer.report();
+        return code;
     }
     testing_support::TempDir dir;
-    int exitCode = -1;
     std::string out, report;
 };
 
@@ -48,8 +48,7 @@ TEST_F(ViewerRun, WithoutTheExtensionsTheSamePictureComesWithoutFogAndDetail) {
     const auto shoot = [&](std::vector<std::string> args, const char* override) {
         args.insert(args.end(), {"--level", "2", "--size", "400x300", "--frames", "2", "--warmup",
                                  "1", "--at", "5", "--screenshot", dir.file("shot.png")});
-        run(args, override);
-        EXPECT_EQ(exitCode, 0) << report;
+        EXPECT_EQ(run(args, override), 0) << report;
         return testing_support::runCommand("convert '" + dir.file("shot.png") +
                                            "' -depth 8 rgb:- 2>/dev/null");
     };
@@ -77,12 +76,10 @@ TEST_F(ViewerRun, WithoutTheExtensionsTheSamePictureComesWithoutFogAndDetail) {
 // The showroom's crowd drawn with its shadows; an unknown level or view, or a bad value,
 // is reported.
 TEST_F(ViewerRun, ObjectsRunAndBadArgumentsAreReported) {
-    // What the viewer says on standard output, or else on standard error.
+    // What the viewer says on standard output or standard error.
     const auto expectRun = [&](const std::vector<std::string>& args, int code, const char* says) {
-        run(args);
-        const std::string said = out + report;
-        EXPECT_EQ(exitCode, code) << report;
-        EXPECT_NE(said.find(says), std::string::npos) << said;
+        EXPECT_EQ(run(args), code) << report;
+        EXPECT_NE(report.find(says), std::string::npos) << report;
     };
     expectRun({"--objects", "crowd", "--shadow", "on", "--frames", "1", "--warmup", "0"}, 0,
               " view=crowd shadows=on frames=1 ");
